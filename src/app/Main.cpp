@@ -1,0 +1,116 @@
+// Program entry: one instance per logon, the settings file, the boot delay and priority, then
+// the master window and the message loop.
+
+#include "app/AppNames.h"
+#include "app/MasterForm.h"
+#include "app/SystemFacts.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsSchema.h"
+#include "shell/MessageBoxes.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+
+namespace lumora {
+namespace {
+
+// The named mutex that marks the running instance; created owned, released at the end.
+class InstanceMutex {
+public:
+    InstanceMutex() : handle_(CreateMutexW(nullptr, TRUE, names::InstanceMutex)) {
+        alreadyExisted_ = handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+    ~InstanceMutex() {
+        if (handle_ != nullptr) {
+            ReleaseMutex(handle_);
+            CloseHandle(handle_);
+        }
+    }
+    InstanceMutex(const InstanceMutex&) = delete;
+    InstanceMutex& operator=(const InstanceMutex&) = delete;
+
+    explicit operator bool() const { return handle_ != nullptr; }
+    bool AlreadyExisted() const { return alreadyExisted_; }
+
+private:
+    HANDLE handle_;
+    bool alreadyExisted_ = false;
+};
+
+// A second start hands over to the running instance: its options dialog comes forward, or it
+// is asked to open it.
+void SignalRunningInstance() {
+    if (HWND options = FindWindowW(names::OptionFormClass, nullptr)) {
+        SetForegroundWindow(options);
+        return;
+    }
+    if (HWND master = FindWindowW(names::MasterFormClass, nullptr)) {
+        PostMessageW(master, RegisterWindowMessageW(names::ShowOptionsMessage), 0, 0);
+    }
+}
+
+// The dialog lets the user pick 100 to 60000 ms; a value edited by hand must not stall the start.
+constexpr int32_t MaxBootDelay = 60000;
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int Run() {
+    InstanceMutex mutex;
+    if (!mutex) {
+        return 0;
+    }
+
+    WindowsSettingsStorage storage;
+    SettingsLocation location(LocateSettingsFiles(), storage);
+    WindowsSettingsPrompts prompts;
+    IniDocument document;
+    if (!location.ReadAtStart(prompts, document)) {
+        return 0;
+    }
+
+    StartupContext context;
+    context.Location = &location;
+    LoadBootSettings(document, context.Boot);
+    if (mutex.AlreadyExisted() && !context.Boot.NoCheckDuplicate) {
+        SignalRunningInstance();
+        return 0;
+    }
+    if (context.Boot.BootDelay) {
+        Sleep(static_cast<DWORD>(std::clamp(context.Boot.BootDelayValue, 0, MaxBootDelay)));
+    }
+    SetPriorityClass(GetCurrentProcess(), static_cast<DWORD>(context.Boot.Priority));
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    context.LayeredWindowsAvailable = LayeredWindowsSupported();
+    context.ShowOptionsMessage = RegisterWindowMessageW(names::ShowOptionsMessage);
+
+    auto master = TMasterForm::Create(context, document);
+    if (!master) {
+        return 1;
+    }
+    return RunMessageLoop();
+}
+
+} // namespace
+} // namespace lumora
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return lumora::Run();
+    } catch (const std::exception& e) {
+        lumora::ShowFatalError(e.what());
+    } catch (...) {
+        lumora::ShowFatalError("unknown error");
+    }
+}

@@ -1,0 +1,213 @@
+#include "settings/SettingsFile.h"
+
+#include "resources/ResourceIds.h"
+#include "shell/MessageBoxes.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <string>
+
+namespace lumora {
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using FileHandle = std::unique_ptr<void, HandleCloser>;
+
+FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+    HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return FileHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+std::wstring DecodeAnsi(const std::string& bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
+std::string EncodeAnsi(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        DWORD chunk = 0;
+        const DWORD size = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1 << 20));
+        if (!WriteFile(file, bytes.data() + written, size, &chunk, nullptr) || chunk == 0) {
+            return false;
+        }
+        written += chunk;
+    }
+    return FlushFileBuffers(file) != FALSE;
+}
+
+std::wstring FolderOf(const std::wstring& filePath) {
+    const auto slash = filePath.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : filePath.substr(0, slash);
+}
+
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // The file name as stored on disk, not an 8.3 alias.
+    const DWORD longLength = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (longLength > 0) {
+        std::wstring longPath(longLength, L'\0');
+        const DWORD copied = GetLongPathNameW(path.c_str(), longPath.data(), longLength);
+        if (copied > 0 && copied < longLength) {
+            longPath.resize(copied);
+            return longPath;
+        }
+    }
+    return path;
+}
+
+std::wstring ApplicationDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ? folder : L"";
+}
+
+std::wstring LogonUserName() {
+    wchar_t name[257] = {};
+    DWORD size = static_cast<DWORD>(std::size(name));
+    return GetUserNameW(name, &size) ? name : L"";
+}
+
+// SHFileOperation takes lists ended by an empty entry.
+std::wstring DoubleNulTerminated(const std::wstring& path) { return path + L'\0'; }
+
+} // namespace
+
+SettingsPaths LocateSettingsFiles() {
+    return ComposeSettingsPaths(ApplicationDataFolder(), ExecutablePath(), LogonUserName());
+}
+
+bool WindowsSettingsStorage::Exists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+SettingsStorage::ReadResult WindowsSettingsStorage::ReadText(const std::wstring& path, std::wstring& text) {
+    text.clear();
+    if (path.empty()) {
+        return ReadResult::Missing;
+    }
+    FileHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               OPEN_EXISTING);
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
+                                                                              : ReadResult::Failed;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > MaxFileSize) {
+        return ReadResult::Failed;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))) {
+        return ReadResult::Failed;
+    }
+    bytes.resize(read);
+    text = DecodeAnsi(bytes);
+    return ReadResult::Read;
+}
+
+bool WindowsSettingsStorage::CreateFolderOf(const std::wstring& filePath) {
+    const std::wstring folder = FolderOf(filePath);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return true;
+    }
+    const int result = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS;
+}
+
+bool WindowsSettingsStorage::ReplaceText(const std::wstring& path, const std::wstring& text) {
+    // A read-only settings file stays as it is, as any write to it would fail.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    // Write beside the target, then swap it in: a failure never leaves a half-written file.
+    const std::wstring temporary = path + L".new";
+    {
+        FileHandle file = OpenFile(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS);
+        if (!file) {
+            return false;
+        }
+        if (!WriteAll(file.get(), EncodeAnsi(text))) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    const BOOL replaced =
+        exists ? ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                              nullptr)
+               : MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (!replaced) {
+        DeleteFileW(temporary.c_str());
+    }
+    return replaced != FALSE;
+}
+
+bool WindowsSettingsStorage::MoveSettingsFile(const std::wstring& from, const std::wstring& to) {
+    const std::wstring source = DoubleNulTerminated(from);
+    const std::wstring target = DoubleNulTerminated(to);
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_MOVE;
+    operation.pFrom = source.c_str();
+    operation.pTo = target.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+bool WindowsSettingsPrompts::AskStartWithDefaults() {
+    return ShowResourceMessage(owner_, IDS_SETTINGS_UNREADABLE, MB_ICONWARNING | MB_YESNO) == IDYES;
+}
+
+bool WindowsSettingsPrompts::AskRetryWrite() {
+    return ShowResourceMessage(owner_, IDS_SETTINGS_UNWRITABLE, MB_ICONERROR | MB_RETRYCANCEL) == IDRETRY;
+}
+
+bool WindowsSettingsPrompts::AskSwitchToLocalFolder() {
+    return ShowResourceMessage(owner_, IDS_ASK_SWITCH_TO_LOCAL, MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+void WindowsSettingsPrompts::ReportNoApplicationDataFolder() {
+    ShowResourceMessage(owner_, IDS_NO_APPDATA_FOLDER, MB_ICONERROR | MB_OK);
+}
+
+bool WindowsSettingsPrompts::AskMoveSettingsFile(const std::wstring& from, const std::wstring& to) {
+    return ShowResourceMessage(owner_, IDS_ASK_MOVE_SETTINGS, MB_ICONQUESTION | MB_YESNO, {from, to}) == IDYES;
+}
+
+void WindowsSettingsPrompts::ReportMoveFailed() {
+    ShowResourceMessage(owner_, IDS_MOVE_SETTINGS_FAILED, MB_ICONERROR | MB_OK);
+}
+
+} // namespace lumora

@@ -1,0 +1,66 @@
+#include "shell/MessageBoxes.h"
+
+#include "app/AppNames.h"
+#include "resources/ResourceIds.h"
+
+namespace lumora {
+
+std::wstring LoadResourceString(UINT id) {
+    const wchar_t* text = nullptr;
+    // With a zero buffer size LoadString hands out a pointer into the resource itself.
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 && text != nullptr ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+std::wstring FillText(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
+    std::wstring result;
+    auto next = args.begin();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'%' && i + 1 < text.size() && text[i + 1] == L's' && next != args.end()) {
+            result += *next++;
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+int ShowResourceMessage(HWND owner, UINT id, UINT flags, std::initializer_list<std::wstring_view> args) {
+    const std::wstring text = FillText(LoadResourceString(id), args);
+    return MessageBoxW(owner, text.c_str(), names::ProductName, flags);
+}
+
+namespace {
+
+std::wstring WidenErrorText(std::string_view what) {
+    // Error texts of the runtime are ANSI; ours are UTF-8. Try UTF-8 strictly first.
+    for (UINT codePage : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
+        const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+        const int size = MultiByteToWideChar(codePage, flags, what.data(), static_cast<int>(what.size()), nullptr, 0);
+        if (size > 0) {
+            std::wstring wide(static_cast<size_t>(size), L'\0');
+            MultiByteToWideChar(codePage, flags, what.data(), static_cast<int>(what.size()), wide.data(), size);
+            return wide;
+        }
+    }
+    return {};
+}
+
+HWND FatalErrorOwner() {
+    HWND active = GetActiveWindow();
+    return active != nullptr && IsWindowVisible(active) ? active : nullptr;
+}
+
+} // namespace
+
+void ShowFatalError(std::string_view what) {
+    const std::wstring text =
+        FillText(LoadResourceString(IDS_FATAL_ERROR_TEXT), {names::ProductName, WidenErrorText(what)});
+    const std::wstring caption = LoadResourceString(IDS_FATAL_ERROR_CAPTION);
+    MessageBeep(MB_ICONHAND);
+    MessageBoxW(FatalErrorOwner(), text.c_str(), caption.c_str(), MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
+    ExitProcess(1);
+}
+
+} // namespace lumora
