@@ -1,0 +1,420 @@
+// lumora-driver: drives a running Lumora.exe from outside the process, for the end-to-end tests.
+// Runs under the same Wine prefix, prints UTF-8 lines on stdout.
+// Exit codes: 0 done, 1 timed out or nothing found, 2 bad usage.
+#include <windows.h>
+
+#include <cwchar>
+#include <cwctype>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitNotFound = 1;
+constexpr int ExitUsage = 2;
+constexpr DWORD PollMs = 50;
+constexpr UINT SendTimeoutMs = 2000;
+constexpr int MessageTextId = 0xFFFF;  // the Static that holds a message box's text
+
+using Args = std::span<wchar_t*>;
+
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE h) : handle_(h) {}
+    ~UniqueHandle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+    HANDLE handle_;
+};
+
+// Written as bytes: the console code page would mangle Japanese text under Wine.
+void Print(std::wstring_view line) {
+    std::wstring text(line);
+    text += L'\n';
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                        nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+              nullptr);
+}
+
+void PrintError(std::wstring_view line) {
+    std::wstring text(line);
+    text += L'\n';
+    std::string bytes(text.begin(), text.end());  // errors are ASCII
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+              nullptr);
+}
+
+std::wstring Hex(DWORD value) {
+    wchar_t buf[16];
+    swprintf(buf, 16, L"0x%08lX", static_cast<unsigned long>(value));
+    return buf;
+}
+
+// Accepts decimal, 0x hex and a leading minus, as the tests pass lParams such as -1.
+std::optional<long long> ParseNumber(const wchar_t* text) {
+    if (!text || !*text) return std::nullopt;
+    wchar_t* end = nullptr;
+    long long value = std::wcstoll(text, &end, 0);
+    if (*end != L'\0') return std::nullopt;
+    return value;
+}
+
+std::optional<DWORD> ParseTimeout(const wchar_t* text) {
+    auto value = ParseNumber(text);
+    if (!value || *value < 0) return std::nullopt;
+    return static_cast<DWORD>(*value);
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t buf[256] = {};
+    GetClassNameW(hwnd, buf, 256);
+    return buf;
+}
+
+// WM_GETTEXT crosses processes (GetWindowTextW alone would not ask another process's control);
+// the timeout keeps a hung target from hanging the test.
+std::wstring TextOf(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) {
+        int n = GetWindowTextLengthW(hwnd);
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), n + 1)));
+        return text;
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        SendTimeoutMs, &copied);
+    text.resize(copied);
+    return text;
+}
+
+// Keeps one result on one line.
+std::wstring OneLine(std::wstring text) {
+    for (auto& c : text) {
+        if (c == L'\r' || c == L'\n') c = L' ';
+    }
+    return text;
+}
+
+DWORD ProcessOf(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+std::wstring HwndText(HWND hwnd) {
+    return std::to_wstring(reinterpret_cast<UINT_PTR>(hwnd));
+}
+
+HWND FindTop(const wchar_t* cls, const wchar_t* title = nullptr) {
+    return FindWindowW(cls, title);
+}
+
+// A window argument is either a decimal handle or a class name.
+HWND ResolveWindow(const wchar_t* text) {
+    if (std::iswdigit(text[0])) {
+        auto value = ParseNumber(text);
+        if (value) {
+            HWND hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(*value));
+            return IsWindow(hwnd) ? hwnd : nullptr;
+        }
+    }
+    return FindTop(text);
+}
+
+std::optional<UINT> ParseMessage(const wchar_t* text) {
+    constexpr std::wstring_view prefix = L"reg:";
+    std::wstring_view view(text);
+    if (view.starts_with(prefix)) {
+        UINT msg = RegisterWindowMessageW(text + prefix.size());
+        return msg ? std::optional<UINT>(msg) : std::nullopt;
+    }
+    auto value = ParseNumber(text);
+    if (!value || *value < 0 || *value > 0xFFFFFFFFLL) return std::nullopt;
+    return static_cast<UINT>(*value);
+}
+
+template <typename Pred>
+bool WaitUntil(DWORD timeoutMs, Pred done) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(PollMs);
+    }
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+    std::vector<HWND> windows;
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+HWND FindDialog(std::optional<DWORD> pid) {
+    for (HWND hwnd : TopLevelWindows()) {
+        if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd)) continue;
+        if (pid && ProcessOf(hwnd) != *pid) continue;
+        return hwnd;
+    }
+    return nullptr;
+}
+
+// --- commands ----------------------------------------------------------------------------------
+
+int CmdFind(Args args) {
+    HWND hwnd = FindTop(args[0], args.size() > 1 ? args[1] : nullptr);
+    if (!hwnd) return ExitNotFound;
+    Print(HwndText(hwnd));
+    return ExitOk;
+}
+
+int CmdWait(Args args) {
+    auto timeout = ParseTimeout(args[1]);
+    if (!timeout) return ExitUsage;
+    HWND hwnd = nullptr;
+    if (!WaitUntil(*timeout, [&] { return (hwnd = FindTop(args[0])) != nullptr; })) return ExitNotFound;
+    Print(HwndText(hwnd));
+    return ExitOk;
+}
+
+int CmdWaitGone(Args args) {
+    auto timeout = ParseTimeout(args[1]);
+    if (!timeout) return ExitUsage;
+    return WaitUntil(*timeout, [&] { return FindTop(args[0]) == nullptr; }) ? ExitOk : ExitNotFound;
+}
+
+int CmdInfo(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    if (!hwnd) return ExitNotFound;
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    std::wstring line = L"rect=" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+                        std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+    line += L" style=" + Hex(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)));
+    line += L" exstyle=" + Hex(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
+    line += L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0);
+    line += L" enabled=" + std::to_wstring(IsWindowEnabled(hwnd) ? 1 : 0);
+    line += L" pid=" + std::to_wstring(ProcessOf(hwnd));
+    line += L" class=" + ClassOf(hwnd);
+    line += L" title=" + OneLine(TextOf(hwnd));
+    Print(line);
+    return ExitOk;
+}
+
+struct MessageArgs {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wparam;
+    LPARAM lparam;
+};
+
+std::optional<MessageArgs> ParseMessageArgs(Args args) {
+    auto msg = ParseMessage(args[1]);
+    auto wparam = ParseNumber(args[2]);
+    auto lparam = ParseNumber(args[3]);
+    if (!msg || !wparam || !lparam) return std::nullopt;
+    return MessageArgs{ResolveWindow(args[0]), *msg, static_cast<WPARAM>(*wparam),
+                       static_cast<LPARAM>(*lparam)};
+}
+
+int CmdPost(Args args) {
+    auto m = ParseMessageArgs(args);
+    if (!m) return ExitUsage;
+    if (!m->hwnd || !PostMessageW(m->hwnd, m->msg, m->wparam, m->lparam)) return ExitNotFound;
+    return ExitOk;
+}
+
+int CmdSend(Args args) {
+    auto m = ParseMessageArgs(args);
+    if (!m) return ExitUsage;
+    DWORD_PTR result = 0;
+    if (!m->hwnd || !SendMessageTimeoutW(m->hwnd, m->msg, m->wparam, m->lparam, SMTO_ABORTIFHUNG,
+                                         SendTimeoutMs, &result))
+        return ExitNotFound;
+    Print(std::to_wstring(static_cast<long long>(result)));
+    return ExitOk;
+}
+
+int CmdClose(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    if (!hwnd || !PostMessageW(hwnd, WM_CLOSE, 0, 0)) return ExitNotFound;
+    return ExitOk;
+}
+
+int CmdMsgBox(Args args) {
+    auto timeout = ParseTimeout(args[0]);
+    std::optional<DWORD> pid;
+    if (args.size() > 1) {
+        auto value = ParseNumber(args[1]);
+        if (!value || *value < 0) return ExitUsage;
+        pid = static_cast<DWORD>(*value);
+    }
+    if (!timeout) return ExitUsage;
+    HWND dialog = nullptr;
+    if (!WaitUntil(*timeout, [&] { return (dialog = FindDialog(pid)) != nullptr; })) return ExitNotFound;
+
+    std::wstring text;
+    std::wstring buttons;
+    for (HWND child : ChildWindows(dialog)) {
+        int id = GetDlgCtrlID(child);
+        if (id == MessageTextId && ClassOf(child) == L"Static") {
+            text = TextOf(child);
+        } else if (ClassOf(child) == L"Button" && IsWindowVisible(child)) {
+            if (!buttons.empty()) buttons += L",";
+            buttons += std::to_wstring(id) + L":" + OneLine(TextOf(child));
+        }
+    }
+    Print(L"hwnd=" + HwndText(dialog));
+    Print(L"pid=" + std::to_wstring(ProcessOf(dialog)));
+    Print(L"title=" + OneLine(TextOf(dialog)));
+    // Message texts span lines; escaped so the reply stays one field per line.
+    std::wstring escaped;
+    for (wchar_t c : text) {
+        if (c == L'\\') escaped += L"\\\\";
+        else if (c == L'\n') escaped += L"\\n";
+        else if (c != L'\r') escaped += c;
+    }
+    Print(L"text=" + escaped);
+    Print(L"buttons=" + buttons);
+    return ExitOk;
+}
+
+// WM_COMMAND as the button itself would send it: BM_CLICK needs the dialog active, which a
+// window on an unfocused Xvfb display may not be.
+int CmdPress(Args args) {
+    HWND dialog = ResolveWindow(args[0]);
+    auto id = ParseNumber(args[1]);
+    if (!id) return ExitUsage;
+    if (!dialog) return ExitNotFound;
+    HWND button = GetDlgItem(dialog, static_cast<int>(*id));
+    if (!button) return ExitNotFound;
+    WPARAM wparam = MAKEWPARAM(static_cast<WORD>(*id), BN_CLICKED);
+    if (!PostMessageW(dialog, WM_COMMAND, wparam, reinterpret_cast<LPARAM>(button))) return ExitNotFound;
+    return ExitOk;
+}
+
+std::wstring_view PriorityName(DWORD priority) {
+    switch (priority) {
+        case IDLE_PRIORITY_CLASS: return L"idle";
+        case BELOW_NORMAL_PRIORITY_CLASS: return L"below_normal";
+        case NORMAL_PRIORITY_CLASS: return L"normal";
+        case ABOVE_NORMAL_PRIORITY_CLASS: return L"above_normal";
+        case HIGH_PRIORITY_CLASS: return L"high";
+        case REALTIME_PRIORITY_CLASS: return L"realtime";
+        default: return L"unknown";
+    }
+}
+
+int CmdPriority(Args args) {
+    auto pid = ParseNumber(args[0]);
+    if (!pid || *pid < 0) return ExitUsage;
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(*pid)));
+    if (!process) return ExitNotFound;
+    DWORD priority = GetPriorityClass(process.Get());
+    if (!priority) return ExitNotFound;
+    Print(L"class=" + Hex(priority) + L" name=" + std::wstring(PriorityName(priority)));
+    return ExitOk;
+}
+
+int CmdWindows(Args args) {
+    auto pid = ParseNumber(args[0]);
+    if (!pid || *pid < 0) return ExitUsage;
+    bool any = false;
+    for (HWND hwnd : TopLevelWindows()) {
+        if (ProcessOf(hwnd) != static_cast<DWORD>(*pid)) continue;
+        any = true;
+        Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) +
+              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + OneLine(TextOf(hwnd)));
+    }
+    return any ? ExitOk : ExitNotFound;
+}
+
+int CmdChildren(Args args) {
+    HWND parent = ResolveWindow(args[0]);
+    if (!parent) return ExitNotFound;
+    for (HWND hwnd : ChildWindows(parent)) {
+        Print(L"hwnd=" + HwndText(hwnd) + L" id=" + std::to_wstring(GetDlgCtrlID(hwnd)) + L" class=" +
+              ClassOf(hwnd) + L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) +
+              L" title=" + OneLine(TextOf(hwnd)));
+    }
+    return ExitOk;
+}
+
+struct Command {
+    std::wstring_view name;
+    size_t minArgs;
+    size_t maxArgs;
+    std::wstring_view usage;
+    int (*run)(Args);
+};
+
+constexpr Command Commands[] = {
+    {L"find", 1, 2, L"find <class> [title]", CmdFind},
+    {L"wait", 2, 2, L"wait <class> <timeout_ms>", CmdWait},
+    {L"wait-gone", 2, 2, L"wait-gone <class> <timeout_ms>", CmdWaitGone},
+    {L"info", 1, 1, L"info <hwnd|class>", CmdInfo},
+    {L"post", 4, 4, L"post <hwnd|class> <msg|reg:name> <wparam> <lparam>", CmdPost},
+    {L"send", 4, 4, L"send <hwnd|class> <msg|reg:name> <wparam> <lparam>", CmdSend},
+    {L"close", 1, 1, L"close <hwnd|class>", CmdClose},
+    {L"msgbox", 1, 2, L"msgbox <timeout_ms> [pid]", CmdMsgBox},
+    {L"press", 2, 2, L"press <hwnd> <button_id>", CmdPress},
+    {L"priority", 1, 1, L"priority <pid>", CmdPriority},
+    {L"windows", 1, 1, L"windows <pid>", CmdWindows},
+    {L"children", 1, 1, L"children <hwnd|class>", CmdChildren},
+};
+
+int Usage() {
+    PrintError(L"usage: lumora-driver <command> [args]");
+    for (const auto& command : Commands) PrintError(L"  " + std::wstring(command.usage));
+    return ExitUsage;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return Usage();
+    std::wstring_view name = argv[1];
+    Args args(argv + 2, static_cast<size_t>(argc - 2));
+    for (const auto& command : Commands) {
+        if (command.name != name) continue;
+        if (args.size() < command.minArgs || args.size() > command.maxArgs) return Usage();
+        int rc = command.run(args);
+        if (rc == ExitUsage) PrintError(L"usage: lumora-driver " + std::wstring(command.usage));
+        return rc;
+    }
+    return Usage();
+}
