@@ -1,0 +1,27 @@
+"""Fixtures: one Wine session (Xvfb, prefix, server) per run; one Lumora copy per test."""
+import pytest
+
+from lumora import Driver, LumoraApp, WineSession
+
+
+@pytest.fixture(scope="session")
+def wine_session():
+    session = WineSession()
+    try:
+        yield session.start()
+    finally:
+        session.stop()
+
+
+@pytest.fixture
+def driver(wine_session):
+    return Driver(wine_session)
+
+
+@pytest.fixture
+def lumora(wine_session, tmp_path):
+    app = LumoraApp(wine_session, tmp_path)
+    try:
+        yield app
+    finally:
+        app.end()

@@ -1,0 +1,508 @@
+"""End-to-end harness: runs the real Lumora.exe under Wine on Xvfb and drives it from outside.
+
+WineSession owns the display, the prefix and the Wine server for a whole pytest session.
+LumoraApp is one test's copy of the program, its settings files and every process it started.
+Windows are driven through lumora-driver.exe, one Wine call per command.
+"""
+from __future__ import annotations
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass, field
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = REPO / "build"
+WIN64 = BUILD / "win64"
+LUMORA_EXE = WIN64 / "Lumora.exe"
+DRIVER_EXE = WIN64 / "lumora-driver.exe"
+PROBE_EXE = WIN64 / "msgbox-probe.exe"
+SCREENSHOT = REPO / "scripts" / "screenshot"
+
+WM_CLOSE = 0x0010
+WM_COMMAND = 0x0111
+IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO = 1, 2, 3, 4, 5, 6, 7
+
+MASTER_CLASS = "TMasterForm"
+DRIVER_SLACK = 15.0  # seconds a driver call may take beyond its own wait
+
+
+class DriverError(RuntimeError):
+    pass
+
+
+@dataclass
+class WindowInfo:
+    hwnd: int
+    rect: tuple[int, int, int, int]
+    style: int
+    exstyle: int
+    visible: bool
+    enabled: bool
+    pid: int
+    cls: str
+    title: str
+
+    @property
+    def width(self) -> int:
+        return self.rect[2] - self.rect[0]
+
+    @property
+    def height(self) -> int:
+        return self.rect[3] - self.rect[1]
+
+
+@dataclass
+class MessageBox:
+    hwnd: int
+    pid: int
+    title: str
+    text: str
+    buttons: dict[int, str] = field(default_factory=dict)
+
+    def caption(self, button_id: int) -> str:
+        """A button's caption without its mnemonic, e.g. 'はい(&Y)' -> 'はい(Y)'."""
+        return self.buttons[button_id].replace("&", "")
+
+
+def parse_fields(line: str) -> dict[str, str]:
+    """Splits 'a=1 b=2 title=free text' into fields; the title is always last and may hold spaces."""
+    head, sep, title = line.partition(" title=")
+    fields = dict(part.split("=", 1) for part in head.split())
+    if sep:
+        fields["title"] = title
+    return fields
+
+
+def parse_info(hwnd: int, line: str) -> WindowInfo:
+    f = parse_fields(line)
+    left, top, right, bottom = (int(v) for v in f["rect"].split(","))
+    return WindowInfo(hwnd=hwnd, rect=(left, top, right, bottom), style=int(f["style"], 16),
+                      exstyle=int(f["exstyle"], 16), visible=f["visible"] == "1",
+                      enabled=f["enabled"] == "1", pid=int(f["pid"]), cls=f["class"],
+                      title=f.get("title", ""))
+
+
+def parse_msgbox(lines: list[str]) -> MessageBox:
+    f = dict(line.split("=", 1) for line in lines if "=" in line)
+    text = f.get("text", "")
+    # The driver escapes line breaks and backslashes to keep one field per line.
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append("\n" if text[i + 1] == "n" else text[i + 1])
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    buttons = {}
+    for item in filter(None, f.get("buttons", "").split(",")):
+        bid, _, caption = item.partition(":")
+        buttons[int(bid)] = caption
+    return MessageBox(hwnd=int(f["hwnd"]), pid=int(f["pid"]), title=f.get("title", ""),
+                      text="".join(out), buttons=buttons)
+
+
+class WineSession:
+    """Xvfb, a private prefix and one persistent Wine server, shared by every test of a run."""
+
+    def __init__(self, root: Path = BUILD / "e2e", screens: tuple[str, ...] = ("1280x800x24",)):
+        self.root = root
+        self.prefix = root / "wineprefix"
+        self.screens = screens
+        self.xvfb: subprocess.Popen | None = None
+        self.display = ""
+        self.env: dict[str, str] = {}
+        self.user = ""
+        self.appdata = Path()
+
+    # --- lifetime ---------------------------------------------------------------------------
+
+    def start(self) -> "WineSession":
+        for exe in (DRIVER_EXE, PROBE_EXE):
+            if not exe.exists():
+                raise RuntimeError(f"{exe.relative_to(REPO)} is missing: run scripts/build")
+        self.root.mkdir(parents=True, exist_ok=True)
+        self._start_xvfb()
+        self.env = self._base_env()
+        self._kill_server()  # a server left by an interrupted run would hold stale processes
+        fresh = not (self.prefix / "system.reg").exists()
+        if fresh:
+            self._run(["wineboot", "-i"], timeout=180)
+        # Persistent: otherwise the server and its services restart for every single program.
+        subprocess.Popen(["wineserver", "-p"], env=self.env).wait(timeout=30)
+        # No window manager runs on Xvfb; a managed window then makes Wine wait 2 s for a
+        # withdrawn-state event that never comes whenever a window is hidden or destroyed.
+        self._run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                   "/t", "REG_SZ", "/d", "N", "/f"])
+        out = self._run(["wine", "cmd", "/c", "echo %USERNAME%&echo %APPDATA%"]).stdout
+        user, appdata = out.decode("ascii", "replace").split()[:2]
+        self.user = user
+        self.appdata = self.windows_to_unix(appdata)
+        return self
+
+    def stop(self) -> None:
+        self._kill_server()
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+
+    def restart_server(self) -> None:
+        """Ends every Wine process of the prefix at once, then brings a fresh server back."""
+        self._kill_server()
+        subprocess.Popen(["wineserver", "-p"], env=self.env).wait(timeout=30)
+
+    def _kill_server(self) -> None:
+        env = self.env or self._base_env()
+        subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run(["wineserver", "-w"], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30)
+
+    def _start_xvfb(self) -> None:
+        read_fd, write_fd = os.pipe()
+        args = ["Xvfb", "-displayfd", str(write_fd), "-nolisten", "tcp"]
+        if len(self.screens) > 1:
+            args.append("+xinerama")
+        for i, geometry in enumerate(self.screens):
+            args += ["-screen", str(i), geometry]
+        self.xvfb = subprocess.Popen(args, pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        # Xvfb writes its number once it accepts connections.
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = f":{number}"
+
+    def _base_env(self) -> dict[str, str]:
+        env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
+        env.update({
+            "DISPLAY": self.display,
+            "WINEPREFIX": str(self.prefix),
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "LANG": "ja_JP.UTF-8",
+            "TZ": "Asia/Tokyo",
+        })
+        return env
+
+    # --- environment ------------------------------------------------------------------------
+
+    def env_with(self, extra: dict[str, str | None] | None = None) -> dict[str, str]:
+        """The session environment with per-test changes; None removes a variable."""
+        env = dict(self.env)
+        for key, value in (extra or {}).items():
+            if value is None:
+                env.pop(key, None)
+            else:
+                env[key] = value
+        return env
+
+    def windows_to_unix(self, path: str) -> Path:
+        drive, _, rest = path.partition(":\\")
+        if drive.upper() != "C":
+            raise ValueError(f"not on drive C: {path}")
+        return self.prefix / "drive_c" / Path(*rest.split("\\"))
+
+    @property
+    def orvane_appdata(self) -> Path:
+        return self.appdata / "Orvane"
+
+    @property
+    def appdata_settings_path(self) -> Path:
+        return self.orvane_appdata / "Lumora" / "Lumora.ini"
+
+    def local_settings_name(self) -> str:
+        return f"Lumora_{self.user}.ini"
+
+    # --- running things ---------------------------------------------------------------------
+
+    def _run(self, args: list[str], timeout: float = 60, env: dict | None = None):
+        result = capture(args, env or self.env, timeout)
+        if result.returncode != 0:
+            raise RuntimeError(f"{args[:3]} failed ({result.returncode}): {result.stderr[-500:]!r}")
+        return result
+
+    def spawn(self, args: list[str], cwd: Path | None = None, env: dict | None = None,
+              faketime: str | None = None, log: Path | None = None) -> subprocess.Popen:
+        """Starts a Windows program under Wine in its own process group, so it can be killed whole."""
+        command = ["wine", *args]
+        if faketime:
+            command = ["faketime", "-f", faketime, *command]
+        out = open(log, "ab") if log else subprocess.DEVNULL
+        try:
+            return subprocess.Popen(command, cwd=cwd, env=self.env_with(env), stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+        finally:
+            if log:
+                out.close()
+
+    def driver(self, *args: object, wait: float = 0) -> tuple[int, list[str]]:
+        """Runs one driver command; returns its exit code and output lines."""
+        result = capture(["wine", str(DRIVER_EXE), *(str(a) for a in args)], self.env,
+                         wait + DRIVER_SLACK)
+        if result.returncode == 2:
+            raise DriverError(f"driver usage: {args}: {result.stderr.decode(errors='replace')}")
+        return result.returncode, result.stdout.decode("utf-8").splitlines()
+
+    def screenshot(self, path: Path) -> Path:
+        subprocess.run([str(SCREENSHOT), str(path)], env=self.env, check=True, timeout=30)
+        return path
+
+
+class Driver:
+    """Window look-ups and messages through lumora-driver.exe."""
+
+    def __init__(self, session: WineSession):
+        self.session = session
+
+    def _call(self, *args: object, wait: float = 0) -> list[str] | None:
+        rc, lines = self.session.driver(*args, wait=wait)
+        return lines if rc == 0 else None
+
+    def find(self, cls: str, title: str | None = None) -> int | None:
+        lines = self._call("find", cls, *([title] if title is not None else []))
+        return int(lines[0]) if lines else None
+
+    def wait_window(self, cls: str, timeout: float = 10) -> int:
+        lines = self._call("wait", cls, int(timeout * 1000), wait=timeout)
+        if not lines:
+            raise TimeoutError(f"no window of class {cls} within {timeout} s")
+        return int(lines[0])
+
+    def wait_gone(self, cls: str, timeout: float = 10) -> None:
+        if self._call("wait-gone", cls, int(timeout * 1000), wait=timeout) is None:
+            raise TimeoutError(f"window of class {cls} still there after {timeout} s")
+
+    def info(self, window: int | str) -> WindowInfo:
+        lines = self._call("info", window)
+        if not lines:
+            raise LookupError(f"no window {window}")
+        hwnd = window if isinstance(window, int) else self.find(window)
+        return parse_info(hwnd, lines[0])
+
+    def post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> bool:
+        return self._call("post", window, msg, wparam, lparam) is not None
+
+    def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
+        lines = self._call("send", window, msg, wparam, lparam)
+        return int(lines[0]) if lines else None
+
+    def close(self, window: int | str) -> bool:
+        return self._call("close", window) is not None
+
+    def msgbox(self, timeout: float = 10, pid: int | None = None) -> MessageBox:
+        lines = self._call("msgbox", int(timeout * 1000), *([pid] if pid else []), wait=timeout)
+        if not lines:
+            raise TimeoutError(f"no message box within {timeout} s")
+        return parse_msgbox(lines)
+
+    def press(self, box: MessageBox | int, button_id: int) -> None:
+        hwnd = box.hwnd if isinstance(box, MessageBox) else box
+        if self._call("press", hwnd, button_id) is None:
+            raise LookupError(f"no button {button_id} in dialog {hwnd}")
+
+    def priority(self, pid: int) -> str:
+        lines = self._call("priority", pid)
+        if not lines:
+            raise LookupError(f"no process {pid}")
+        return parse_fields(lines[0])["name"]
+
+    def windows(self, pid: int) -> list[dict[str, str]]:
+        return [parse_fields(line) for line in self._call("windows", pid) or []]
+
+    def children(self, window: int | str) -> list[dict[str, str]]:
+        return [parse_fields(line) for line in self._call("children", window) or []]
+
+
+class LumoraApp:
+    """One test's Lumora: a private copy of the program, its settings and its processes."""
+
+    def __init__(self, session: WineSession, folder: Path):
+        self.session = session
+        self.driver = Driver(session)
+        self.folder = folder
+        self.exe = folder / "Lumora.exe"
+        self.log = folder / "wine.log"
+        self.process: subprocess.Popen | None = None
+        self.processes: list[subprocess.Popen] = []
+        if LUMORA_EXE.exists():
+            shutil.copy2(LUMORA_EXE, self.exe)
+        clear_tree(session.orvane_appdata)
+
+    # --- files ------------------------------------------------------------------------------
+
+    @property
+    def settings_path(self) -> Path:
+        """The local settings file beside the exe, named after the Wine user."""
+        return self.folder / self.session.local_settings_name()
+
+    @property
+    def appdata_settings_path(self) -> Path:
+        return self.session.appdata_settings_path
+
+    def write_settings(self, content: str | bytes, encoding: str = "cp932",
+                       path: Path | None = None) -> Path:
+        target = path or self.settings_path
+        target.parent.mkdir(parents=True, exist_ok=True)
+        data = content if isinstance(content, bytes) else content.replace("\n", "\r\n").encode(encoding)
+        target.write_bytes(data)
+        return target
+
+    def read_settings_bytes(self, path: Path | None = None) -> bytes:
+        return (path or self.settings_path).read_bytes()
+
+    def read_settings(self, encoding: str = "cp932", path: Path | None = None) -> str:
+        return self.read_settings_bytes(path).decode(encoding)
+
+    # --- processes --------------------------------------------------------------------------
+
+    def spawn(self, args: list[str], env: dict | None = None, faketime: str | None = None) -> subprocess.Popen:
+        """Any Windows program, ended with the test (used for the harness's own checks)."""
+        process = self.session.spawn(args, cwd=self.folder, env=env, faketime=faketime, log=self.log)
+        self.processes.append(process)
+        return process
+
+    def start(self, *args: str, env: dict | None = None, faketime: str | None = None) -> subprocess.Popen:
+        """Starts Lumora.exe; faketime takes libfaketime's -f form, e.g. '@2026-01-05 09:59:55'."""
+        if not self.exe.exists():
+            raise RuntimeError(f"{LUMORA_EXE.relative_to(REPO)} is missing: run scripts/build")
+        self.process = self.spawn([str(self.exe), *args], env=env, faketime=faketime)
+        return self.process
+
+    def wait_exit(self, timeout: float = 10, process: subprocess.Popen | None = None) -> int:
+        """Waits for the Wine process to end; returns the program's exit code."""
+        target = process or self.process
+        try:
+            return target.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise TimeoutError(f"process still running after {timeout} s") from None
+
+    @property
+    def running(self) -> bool:
+        return self.process is not None and self.process.poll() is None
+
+    def pid(self) -> int:
+        """The Windows process id, taken from the main window."""
+        return self.info(MASTER_CLASS).pid
+
+    # --- windows ----------------------------------------------------------------------------
+
+    def find_window(self, cls: str, title: str | None = None) -> int | None:
+        return self.driver.find(cls, title)
+
+    def wait_window(self, cls: str = MASTER_CLASS, timeout: float = 10) -> int:
+        return self.driver.wait_window(cls, timeout)
+
+    def wait_gone(self, cls: str, timeout: float = 10) -> None:
+        self.driver.wait_gone(cls, timeout)
+
+    def info(self, window: int | str) -> WindowInfo:
+        return self.driver.info(window)
+
+    def post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> bool:
+        return self.driver.post(window, msg, wparam, lparam)
+
+    def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
+        return self.driver.send(window, msg, wparam, lparam)
+
+    def close(self, cls: str = MASTER_CLASS) -> bool:
+        return self.driver.close(cls)
+
+    def msgbox(self, timeout: float = 10, pid: int | None = None) -> MessageBox:
+        return self.driver.msgbox(timeout, pid)
+
+    def press(self, box: MessageBox | int, button_id: int) -> None:
+        self.driver.press(box, button_id)
+
+    def priority(self, pid: int | None = None) -> str:
+        return self.driver.priority(pid if pid is not None else self.pid())
+
+    def windows(self, pid: int | None = None) -> list[dict[str, str]]:
+        return self.driver.windows(pid if pid is not None else self.pid())
+
+    def screenshot(self, path: Path | str | None = None) -> Path:
+        return self.session.screenshot(Path(path) if path else self.folder / "screen.png")
+
+    # --- teardown ---------------------------------------------------------------------------
+
+    def end(self) -> None:
+        """Ends everything this test started: a polite close first, then the whole process group."""
+        alive = [p for p in self.processes if p.poll() is None]
+        if self.process in alive and self.driver.close(MASTER_CLASS):
+            try:
+                self.process.wait(timeout=3)
+            except subprocess.TimeoutExpired:
+                pass
+        for process in self.processes:
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+                process.wait(timeout=10)
+        if lumora_processes(self.session.prefix):
+            # Something outlived its group (started through the server): end the prefix's processes.
+            self.session.restart_server()
+        clear_tree(self.session.orvane_appdata)
+
+
+def capture(args: list[str], env: dict, timeout: float) -> subprocess.CompletedProcess:
+    """Runs a command, output into files: a Wine service it starts inherits the handles and
+    would hold a pipe open long after the command itself has ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+        try:
+            returncode = process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            raise
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(args, returncode, out.read(), err.read())
+
+
+def clear_tree(path: Path) -> None:
+    if path.exists():
+        shutil.rmtree(path)
+
+
+def lumora_processes(prefix: Path) -> list[int]:
+    """Unix pids of Lumora.exe processes running in this prefix."""
+    found = []
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            cmdline = (entry / "cmdline").read_bytes()
+            if b"lumora.exe" not in cmdline.lower():
+                continue
+            environ = (entry / "environ").read_bytes().split(b"\0")
+        except OSError:
+            continue
+        if f"WINEPREFIX={prefix}".encode() in environ:
+            found.append(int(entry.name))
+    return found
+
+
+def wait_until(predicate, timeout: float = 10, interval: float = 0.1):
+    """Polls predicate until it returns something truthy; returns that value or raises."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise TimeoutError(f"condition not met within {timeout} s")
+        time.sleep(interval)

@@ -1,0 +1,111 @@
+"""The harness checked against windows that exist without Lumora: Wine's notepad and msgbox-probe."""
+import getpass
+
+import pytest
+from PIL import Image
+
+from lumora import (IDNO, IDYES, PROBE_EXE, DriverError, LumoraApp, parse_fields, parse_msgbox,
+                    wait_until)
+
+WM_GETTEXTLENGTH = 0x000E
+PROBE_TEXT = "時刻を合わせますか？\n差は 12.5 秒です \\ 確認"
+
+
+def test_notepad_is_found_described_and_closed(lumora):
+    process = lumora.spawn(["notepad"])
+    hwnd = lumora.wait_window("Notepad", timeout=15)
+    assert lumora.find_window("Notepad") == hwnd
+
+    info = lumora.info(hwnd)
+    assert info.cls == "Notepad"
+    assert info.visible and info.enabled
+    assert info.width > 100 and info.height > 100
+    assert info.title.endswith("メモ帳")  # the Japanese UI came through as UTF-8
+    assert lumora.send(hwnd, WM_GETTEXTLENGTH) == len(info.title)
+
+    assert hwnd in {int(w["hwnd"]) for w in lumora.windows(info.pid)}
+    assert lumora.priority(info.pid) == "normal"
+
+    assert lumora.close("Notepad")
+    lumora.wait_gone("Notepad", timeout=5)
+    assert lumora.wait_exit(5, process) == 0
+
+
+@pytest.mark.parametrize("button", [IDYES, IDNO])
+def test_message_box_is_read_and_pressed(lumora, button):
+    process = lumora.spawn([str(PROBE_EXE), PROBE_TEXT])
+    box = lumora.msgbox(timeout=15)
+    assert box.title == "Lumora"
+    assert box.text == PROBE_TEXT
+    assert box.caption(IDYES) == "はい(Y)" and box.caption(IDNO) == "いいえ(N)"
+    assert box.hwnd in {int(w["hwnd"]) for w in lumora.windows(box.pid)}
+
+    lumora.press(box, button)
+    assert lumora.wait_exit(5, process) == button
+
+
+def test_environment_can_be_changed_per_test(lumora):
+    lumora.spawn([str(PROBE_EXE), "x"], env={"LANG": "C"})
+    box = lumora.msgbox(timeout=15)
+    assert box.caption(IDYES) == "Yes" and box.caption(IDNO) == "No"
+
+
+def test_screenshot_shows_the_message_box(lumora):
+    lumora.spawn([str(PROBE_EXE), "画面"])
+    box = lumora.msgbox(timeout=15)
+    shot = lumora.screenshot()
+    left, top, right, bottom = lumora.info(box.hwnd).rect
+    with Image.open(shot) as image:
+        screen = image.convert("RGB")
+    assert screen.size == (1280, 800)
+    colours = screen.crop((left, top, right, bottom)).getcolors(maxcolors=1 << 20)
+    face = max(colours)[1]
+    # Text on a face, and a face unlike the bare root window: an empty or failed grab has neither.
+    assert len(colours) > 1
+    assert screen.getpixel((1279, 799)) != face
+
+
+def test_waits_time_out_and_missing_windows_are_reported(lumora):
+    assert lumora.find_window("NoSuchLumoraClass") is None
+    with pytest.raises(TimeoutError):
+        lumora.wait_window("NoSuchLumoraClass", timeout=0.3)
+    with pytest.raises(TimeoutError):
+        lumora.msgbox(timeout=0.3)
+    assert not lumora.post("NoSuchLumoraClass", "reg:OrvaneLumora")
+    assert not lumora.close("NoSuchLumoraClass")
+    with pytest.raises(DriverError):
+        lumora.driver.session.driver("post", "Notepad", "not-a-message", 0, 0)
+
+
+def test_end_kills_what_the_test_left_running(wine_session, tmp_path):
+    app = LumoraApp(wine_session, tmp_path)
+    process = app.spawn([str(PROBE_EXE), "放置"])
+    app.msgbox(timeout=15)
+    (wine_session.orvane_appdata / "Lumora").mkdir(parents=True)
+    app.end()
+    assert process.poll() is not None
+    with pytest.raises(TimeoutError):
+        app.msgbox(timeout=0.2)
+    assert not wine_session.orvane_appdata.exists()
+
+
+def test_settings_files_are_named_and_encoded_like_the_program_expects(wine_session, lumora):
+    assert wine_session.user == getpass.getuser()
+    assert lumora.settings_path.name == f"Lumora_{getpass.getuser()}.ini"
+    assert lumora.settings_path.parent == lumora.folder
+    assert wine_session.appdata.is_dir() and wine_session.appdata.name == "Roaming"
+    assert lumora.appdata_settings_path == wine_session.appdata / "Orvane" / "Lumora" / "Lumora.ini"
+
+    lumora.write_settings("[View]\nTitle=時計\n")
+    assert lumora.read_settings_bytes() == "[View]\r\nTitle=時計\r\n".encode("cp932")
+    lumora.write_settings(b"\xff\xfe raw")
+    assert lumora.read_settings_bytes() == b"\xff\xfe raw"
+
+
+def test_driver_replies_are_parsed():
+    assert parse_fields("hwnd=5 class=A visible=1 title=a b = c") == {
+        "hwnd": "5", "class": "A", "visible": "1", "title": "a b = c"}
+    box = parse_msgbox(["hwnd=9", "pid=3", "title=T", r"text=a\nb\\n", "buttons=6:はい(&Y),7:いいえ(&N)"])
+    assert box.text == "a\nb\\n"
+    assert box.buttons == {6: "はい(&Y)", 7: "いいえ(&N)"}
+    assert wait_until(lambda: 42, timeout=0.1) == 42
