@@ -65,7 +65,7 @@ def test_screenshot_shows_the_message_box(lumora):
     assert screen.getpixel((1279, 799)) != face
 
 
-def test_waits_time_out_and_missing_windows_are_reported(lumora):
+def test_waits_time_out_and_missing_windows_are_reported(wine_session, lumora):
     assert lumora.find_window("NoSuchLumoraClass") is None
     with pytest.raises(TimeoutError):
         lumora.wait_window("NoSuchLumoraClass", timeout=0.3)
@@ -74,7 +74,7 @@ def test_waits_time_out_and_missing_windows_are_reported(lumora):
     assert not lumora.post("NoSuchLumoraClass", "reg:OrvaneLumora")
     assert not lumora.close("NoSuchLumoraClass")
     with pytest.raises(DriverError):
-        lumora.driver.session.driver("post", "Notepad", "not-a-message", 0, 0)
+        wine_session.driver("post", "Notepad", "not-a-message", 0, 0)
 
 
 def test_end_kills_what_the_test_left_running(wine_session, tmp_path):
