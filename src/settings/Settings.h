@@ -32,11 +32,15 @@ struct ClockPlacement {
     int32_t ZOrder = 0;
     int32_t Left = 10;
     int32_t Top = 10;
+
+    bool operator==(const ClockPlacement&) const = default;
 };
 
 struct IgnoredWindow {
     std::wstring Title;
     std::wstring ClassName;
+
+    bool operator==(const IgnoredWindow&) const = default;
 };
 
 struct ViewSettings {
@@ -63,6 +67,8 @@ struct ViewSettings {
     static constexpr size_t CustomColorCount = 16;
     static std::vector<std::wstring> DefaultCustomColors();
     static std::array<uint8_t, MinutesPerWeek> AllMinutesVisible();
+
+    bool operator==(const ViewSettings&) const = default;
 };
 
 struct OperationSettings {
@@ -77,6 +83,8 @@ struct OperationSettings {
     int32_t OnMouseHoleSize = 31;
     int32_t OnMouseAbortKey = 17;
     int32_t VisibleChangeKey = 0;
+
+    bool operator==(const OperationSettings&) const = default;
 };
 
 struct WorldClockSettings {
@@ -84,6 +92,8 @@ struct WorldClockSettings {
     double TimeDiffTime = 0.0;
     int32_t TimeZone = 0;
     double WorldClockTime = 0.0;
+
+    bool operator==(const WorldClockSettings&) const = default;
 };
 
 struct AnimationSettings {
@@ -92,6 +102,8 @@ struct AnimationSettings {
     int32_t Timing = 0;
     int32_t FlashColonType = 0;
     bool ReverseFlash = false;
+
+    bool operator==(const AnimationSettings&) const = default;
 };
 
 struct FormatSettings {
@@ -104,6 +116,8 @@ struct FormatSettings {
     bool MinuteDouble = true;
     bool Second = false;
     bool SecondDouble = true;
+
+    bool operator==(const FormatSettings&) const = default;
 };
 
 // Colour constants of the defaults (system colours stand for the user's current colour).
@@ -149,6 +163,8 @@ struct DesignSettings {
     Colour ShadowColor = ColourGray;
     int32_t ShadowSize = 2;
     bool ShadowRelative = false;
+
+    bool operator==(const DesignSettings&) const = default;
 };
 
 struct CuckooClockSettings {
@@ -163,6 +179,8 @@ struct CuckooClockSettings {
     bool InVisibleSilent = false;
     int32_t NotifyType = 0;
     std::wstring Message;
+
+    bool operator==(const CuckooClockSettings&) const = default;
 };
 
 struct AdjustClockSettings {
@@ -186,6 +204,8 @@ struct AdjustClockSettings {
     std::wstring CurrentJJYPort = L"COM1";
     int32_t JJYTimeOut = 10;
     int32_t JJYOffset = 0;
+
+    bool operator==(const AdjustClockSettings&) const = default;
 };
 
 struct TimerSettings {
@@ -193,6 +213,8 @@ struct TimerSettings {
     int32_t NotifyType = 1;
     bool Option = false;
     std::wstring Program;
+
+    bool operator==(const TimerSettings&) const = default;
 };
 
 struct TelopSettings {
@@ -206,6 +228,8 @@ struct TelopSettings {
     int32_t FlashCount = 4;
     bool Sound = false;
     std::wstring SoundFile;
+
+    bool operator==(const TelopSettings&) const = default;
 };
 
 struct OmakeSettings {
@@ -223,6 +247,8 @@ struct OmakeSettings {
     int32_t Channel = 2;
     bool DigitalMaster = false;
     bool TestingWave = true;
+
+    bool operator==(const OmakeSettings&) const = default;
 };
 
 // Process priority classes as Windows numbers them.
@@ -234,6 +260,8 @@ struct BootSettings {
     int32_t BootDelayValue = 100;
     bool ShowSplash = true;
     int32_t Priority = IdlePriorityClass;
+
+    bool operator==(const BootSettings&) const = default;
 };
 
 struct Settings {
@@ -252,6 +280,8 @@ struct Settings {
     TelopSettings Telop;
     OmakeSettings Omake;
     BootSettings Boot;
+
+    bool operator==(const Settings&) const = default;
 };
 
 // The defaults of every key on this system.
