@@ -94,7 +94,7 @@ def parse_msgbox(lines: list[str]) -> MessageBox:
     out, i = [], 0
     while i < len(text):
         if text[i] == "\\" and i + 1 < len(text):
-            out.append("\n" if text[i + 1] == "n" else text[i + 1])
+            out.append({"n": "\n", "r": "\r"}.get(text[i + 1], text[i + 1]))
             i += 2
         else:
             out.append(text[i])

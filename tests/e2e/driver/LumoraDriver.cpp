@@ -306,7 +306,8 @@ int CmdMsgBox(Args args) {
     for (wchar_t c : text) {
         if (c == L'\\') escaped += L"\\\\";
         else if (c == L'\n') escaped += L"\\n";
-        else if (c != L'\r') escaped += c;
+        else if (c == L'\r') escaped += L"\\r";
+        else escaped += c;
     }
     Print(L"text=" + escaped);
     Print(L"buttons=" + buttons);
@@ -374,6 +375,19 @@ int CmdChildren(Args args) {
     return ExitOk;
 }
 
+// Holds a file open without sharing, as another program that locks it would; the marker file
+// appears once the lock is in place.
+int CmdHold(Args args) {
+    auto ms = ParseNumber(args[1]);
+    if (!ms || *ms < 0) return ExitUsage;
+    UniqueHandle file(CreateFileW(args[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) return ExitNotFound;
+    UniqueHandle marker(CreateFileW(args[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Sleep(static_cast<DWORD>(*ms));
+    return ExitOk;
+}
+
 struct Command {
     std::wstring_view name;
     size_t minArgs;
@@ -395,6 +409,7 @@ constexpr Command Commands[] = {
     {L"priority", 1, 1, L"priority <pid>", CmdPriority},
     {L"windows", 1, 1, L"windows <pid>", CmdWindows},
     {L"children", 1, 1, L"children <hwnd|class>", CmdChildren},
+    {L"hold", 3, 3, L"hold <path> <ms> <marker_path>", CmdHold},
 };
 
 int Usage() {
