@@ -1,5 +1,7 @@
 #include "settings/IniDocument.h"
 
+#include "settings/Blanks.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -7,24 +9,19 @@ namespace lumora {
 
 namespace {
 
-constexpr bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-std::wstring_view Trim(std::wstring_view s) {
-    size_t first = 0;
-    while (first < s.size() && IsBlank(s[first])) {
-        ++first;
-    }
-    size_t last = s.size();
-    while (last > first && IsBlank(s[last - 1])) {
-        --last;
-    }
-    return s.substr(first, last - first);
-}
-
 constexpr wchar_t FoldAscii(wchar_t c) {
     return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+}
+
+// A value is one line of the file: a line break or NUL inside it would forge or hide keys.
+std::wstring OneLineValue(std::wstring_view value) {
+    std::wstring line(value);
+    for (wchar_t& c : line) {
+        if (c == L'\r' || c == L'\n' || c == L'\0') {
+            c = L' ';
+        }
+    }
+    return line;
 }
 
 std::wstring FoldedKey(std::wstring_view s) {
@@ -169,11 +166,11 @@ void IniDocument::WriteString(std::wstring_view section, std::wstring_view key, 
     }
     for (Line& line : target->Lines) {
         if (!line.IsComment && EqualsIgnoreCase(line.Key, key)) {
-            line.Value = value;
+            line.Value = OneLineValue(value);
             return;
         }
     }
-    target->Lines.push_back(Line{std::wstring(key), std::wstring(value), false});
+    target->Lines.push_back(Line{std::wstring(key), OneLineValue(value), false});
 }
 
 bool IniDocument::HasSection(std::wstring_view section) const {

@@ -1,5 +1,7 @@
 #include "settings/ValueCodecs.h"
 
+#include "settings/Blanks.h"
+
 #include "settings/IniDocument.h"
 
 #include <array>
@@ -11,22 +13,6 @@
 namespace lumora {
 
 namespace {
-
-constexpr bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-std::wstring_view Trim(std::wstring_view s) {
-    size_t first = 0;
-    while (first < s.size() && IsBlank(s[first])) {
-        ++first;
-    }
-    size_t last = s.size();
-    while (last > first && IsBlank(s[last - 1])) {
-        --last;
-    }
-    return s.substr(first, last - first);
-}
 
 constexpr bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';

@@ -121,3 +121,17 @@ TEST(IniDocument, SerializedTextReadsBackToTheSameDocument) {
 
 } // namespace
 } // namespace lumora
+
+namespace lumora {
+namespace {
+
+TEST(IniDocument, AValueCannotForgeOrHideKeys) {
+    IniDocument doc;
+    doc.WriteString(L"Telop", L"Title", std::wstring(L"News\r\n[Boot]\r\nPriority=256\0x", 28));
+    const IniDocument back = IniDocument::Parse(doc.Serialize());
+    EXPECT_FALSE(back.HasSection(L"Boot"));
+    EXPECT_EQ(back.ReadString(L"Telop", L"Title", L""), L"News  [Boot]  Priority=256 x");
+}
+
+} // namespace
+} // namespace lumora
