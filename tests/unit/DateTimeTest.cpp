@@ -104,10 +104,5 @@ TEST(DateTime, GarbageStaysDefined) {
     }
 }
 
-TEST(DateTime, MillisecondsToDays) {
-    EXPECT_DOUBLE_EQ(MillisecondsToDays(86400000), 1.0);
-    EXPECT_DOUBLE_EQ(MillisecondsToDays(-250), -250.0 / 86400000);
-}
-
 } // namespace
 } // namespace lumora

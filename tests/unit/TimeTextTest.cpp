@@ -28,9 +28,6 @@ TimeText TextAt(const Clock& c, std::wstring_view pattern, int h, int mi, int s,
                           .HideAnimating = hiding});
 }
 
-Clock Defaults() {
-    return {};
-}
 Clock With(void (*change)(Clock&)) {
     Clock c;
     change(c);
@@ -47,8 +44,8 @@ TEST(TimeText, WorkedExamples) {
         int cells;
     };
     const Row rows[] = {
-        {"defaults", Defaults(), 14, 5, 30, 0, L"h:nn", L" 2:05", 5},
-        {"defaults at noon", Defaults(), 12, 30, 0, 0, L"h:nn", L" 0:30", 5},
+        {"defaults", Clock{}, 14, 5, 30, 0, L"h:nn", L" 2:05", 5},
+        {"defaults at noon", Clock{}, 12, 30, 0, 0, L"h:nn", L" 0:30", 5},
         {"Hour0 off at noon", With([](Clock& c) { c.format.Hour0 = false; }), 12, 30, 0, 0, L"h:nn", L"12:30", 5},
         {"Hour0 off at midnight", With([](Clock& c) { c.format.Hour0 = false; }), 0, 15, 0, 0, L"h:nn", L"12:15", 5},
         {"HourDouble", With([](Clock& c) { c.format.HourDouble = true; }), 21, 7, 0, 0, L"hh:nn", L"09:07", 5},
@@ -73,7 +70,6 @@ TEST(TimeText, WorkedExamples) {
 }
 
 TEST(TimeText, HourRules) {
-    // f: Hour12, Hour0, Hour24, HourDouble
     struct Row {
         bool hour12, hour0, hour24, hourDouble;
         int hour;
@@ -256,15 +252,6 @@ TEST(TimeText, PatternLetters) {
     for (const auto& [pattern, text] : rows) {
         EXPECT_EQ(ApplyTimePattern(pattern, t, L':', L'-'), text) << static_cast<const void*>(pattern);
     }
-}
-
-TEST(TimeText, CellCount) {
-    FormatSettings f;
-    EXPECT_EQ(CellCount(f), 5);
-    f.Second = true;
-    EXPECT_EQ(CellCount(f), 8);
-    f.Hour = false;
-    EXPECT_EQ(CellCount(f), 6);
 }
 
 } // namespace
