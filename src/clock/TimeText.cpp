@@ -33,7 +33,7 @@ size_t LeadingHourRun(std::wstring_view pattern) {
 // The hour rules work on the hour's own digits. Reading them from the start of the whole text
 // would, for hours followed directly by seconds ("hs"), take the seconds' first digit for part
 // of the hour; so such a format shows the corrected hour with the seconds right after it.
-std::wstring CorrectHour(std::wstring hour, const FormatSettings& f, int hourBeforeLead) {
+std::wstring CorrectHour(std::wstring hour, const FormatSettings& f) {
     if (hour.empty() || !std::all_of(hour.begin(), hour.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
         return hour;
     }
@@ -44,9 +44,10 @@ std::wstring CorrectHour(std::wstring hour, const FormatSettings& f, int hourBef
         } else if (e == 12 && f.Hour0) {
             hour = L"0";
         }
-        // Pads 1-9 and the 0 of noon. The hour before the lead decides so that 12 o'clock
-        // shown as 12 keeps its two digits.
-        if (e >= 12 && e < 22 && f.HourDouble && (f.Hour0 || hourBeforeLead != 12)) {
+        // Pads 1-9 and the 0 of noon; 12 o'clock shown as 12 already has two digits. Asking the
+        // corrected hour rather than the hour before the animation lead keeps the text at two
+        // digits in the last quarter second before the hour changes.
+        if (e >= 12 && e < 22 && f.HourDouble && hour.size() == 1) {
             hour.insert(0, 1, L'0');
         }
         if (e == 0 && !f.Hour0) {
@@ -133,7 +134,7 @@ TimeText BuildTimeText(const TimeTextInput& in) {
     if (hourRun > 0) {
         result.Text =
             CorrectHour(ApplyTimePattern(pattern.substr(0, hourRun), in.Shown, in.TimeSeparator, in.DateSeparator),
-                        in.Format, in.Taken.Hour);
+                        in.Format);
     }
     result.Text += ApplyTimePattern(pattern.substr(hourRun), in.Shown, in.TimeSeparator, in.DateSeparator);
 

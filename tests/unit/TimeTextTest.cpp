@@ -97,15 +97,17 @@ TEST(TimeText, HourRules) {
     }
 }
 
-TEST(TimeText, PaddingOfTheHourFollowsTheHourBeforeTheLead) {
-    // 12:59:59.8 with the lead already shows 13 o'clock; the hour taken before it is still 12,
-    // and with noon shown as 12 that hour is not padded.
+TEST(TimeText, TwoDigitHoursStayTwoDigitsWhileTheLeadCrossesAnHour) {
+    // With the lead the text changes a quarter second early; the hour taken before the lead is
+    // then still the old one, which must not make "12" into "012" or leave "1" unpadded.
     Clock c;
     c.format.HourDouble = true;
     c.format.Hour0 = false;
     c.animation.Type = 1;
-    EXPECT_EQ(TextAt(c, L"hh:nn", 12, 59, 59, 800).Text, L" 1:00");
+    EXPECT_EQ(TextAt(c, L"hh:nn", 12, 59, 59, 800).Text, L"01:00");
     EXPECT_EQ(TextAt(c, L"hh:nn", 13, 0, 0, 0).Text, L"01:00");
+    EXPECT_EQ(TextAt(c, L"hh:nn", 11, 59, 59, 800).Text, L"12:00");
+    EXPECT_EQ(TextAt(c, L"hh:nn", 12, 0, 0, 0).Text, L"12:00");
 }
 
 TEST(TimeText, HoursFollowedBySecondsCorrectOnlyTheHourDigits) {
