@@ -230,28 +230,41 @@ void DrawCell(PixelBuffer& image, const GlyphStrip& strip, int glyphIndex, const
     const int y0 = std::max(destination.Y, 0);
     const int x1 = std::min(destination.X + destination.Width, image.Width);
     const int y1 = std::min(destination.Y + destination.Height, image.Height);
-    // Nearest source pixel to each destination pixel's centre, as StretchBlt with COLORONCOLOR.
+    // Nearest source pixel to each destination pixel's centre, as StretchBlt with COLORONCOLOR;
+    // the columns are worked out once, not per row.
     auto sourceOf = [](int d, int dstSize, int srcSize) {
         return static_cast<int>((2LL * d + 1) * srcSize / (2LL * dstSize));
     };
+    std::vector<int> columns;
+    columns.reserve(static_cast<size_t>(std::max(x1 - x0, 0)));
+    for (int x = x0; x < x1; ++x) {
+        columns.push_back(from.X + sourceOf(x - destination.X, destination.Width, from.Width));
+    }
+    const int alpha = std::clamp(constantAlpha, 0, 255);
     for (int y = y0; y < y1; ++y) {
         const int sy = from.Y + sourceOf(y - destination.Y, destination.Height, from.Height);
         if (sy < 0 || sy >= strip.Strip.Height) {
             continue;
         }
-        for (int x = x0; x < x1; ++x) {
-            const int sx = from.X + sourceOf(x - destination.X, destination.Width, from.Width);
+        Pixel* out = &image.At(x0, y);
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const int sx = columns[i];
             if (sx < 0 || sx >= strip.Strip.Width) {
                 continue;
             }
             const Pixel s = strip.Strip.At(sx, sy);
-            Pixel& d = image.At(x, y);
+            Pixel& d = out[i];
             switch (mode) {
             case CellMode::Copy:
                 d = s;
                 break;
             case CellMode::AlphaBlend:
-                d = BlendOver(d, s, constantAlpha);
+                // Most strip pixels are fully opaque or fully clear.
+                if (alpha == 255 && AlphaOf(s) == 255) {
+                    d = s;
+                } else if (s != 0) {
+                    d = BlendOver(d, s, alpha);
+                }
                 break;
             case CellMode::MaskAndPaint:
                 d = ((masked && strip.Mask.At(sx, sy)) ? d : 0) | s;
