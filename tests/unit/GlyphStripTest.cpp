@@ -206,25 +206,12 @@ TEST(GlyphStrip, SlidingDilationEqualsTheStamps) {
         int wrong = 0;
         for (size_t i = 0; i < naive.Pixels.size(); ++i) {
             const Pixel n = naive.Pixels[i];
+            // Key colour becomes fully transparent, everything else opaque.
             const Pixel want = (ToColour(n) & 0xFFFFFF) == Key ? 0 : (n | 0xFF000000u);
             wrong += g.Strip.Pixels[i] != want;
         }
         EXPECT_EQ(wrong, 0) << c.outer << "/" << c.inner << "/" << c.shadow;
     }
-}
-
-TEST(GlyphStrip, KeyColourIsTransparentOrMasked) {
-    const GlyphMask raw = SameGlyphInEveryCell(2, 2, {{0, 0}});
-    const GlyphStrip layered = BuildGlyphStrip(raw, 2, 2, Frames(false, 1, false, 1, false, 1), Request(true));
-    EXPECT_EQ(layered.Strip.At(0, 0), ToPixel(DigitC, 255));
-    EXPECT_EQ(layered.Strip.At(1, 1), 0u);
-    EXPECT_TRUE(layered.Mask.Bits.empty());
-
-    const GlyphStrip keyed = BuildGlyphStrip(raw, 2, 2, Frames(false, 1, false, 1, false, 1), Request(false));
-    EXPECT_FALSE(keyed.Mask.At(0, 0));
-    EXPECT_EQ(ToColour(keyed.Strip.At(0, 0)), DigitC);
-    EXPECT_TRUE(keyed.Mask.At(1, 1));
-    EXPECT_EQ(keyed.Strip.At(1, 1), 0u);
 }
 
 TEST(GlyphStrip, PremultiplyRoundsToNearest) {
