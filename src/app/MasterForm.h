@@ -1,12 +1,19 @@
 #pragma once
-// The hidden master window: it owns the settings for the whole run and writes them back when
-// it closes or when Windows ends the session.
+// The hidden master window: it owns the settings and the clock window for the whole run, runs
+// one pass of the clock per tick, and writes the settings back when it closes or when Windows
+// ends the session.
 
+#include "app/TickEngine.h"
+#include "clock/ClockFace.h"
+#include "clock/DateTime.h"
+#include "clock/LumoraForm.h"
 #include "settings/DerivedSettings.h"
 #include "settings/SettingsLocation.h"
 #include "shell/KZForm.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace lumora {
 
@@ -20,10 +27,16 @@ struct StartupContext {
 
 class TMasterForm final : public TKZForm {
 public:
-    // Reads every setting from `document` and creates the window; null when that fails.
+    // Reads every setting from `document`, creates the window and the clock, and starts the
+    // tick; null when the window cannot be created.
     static std::unique_ptr<TMasterForm> Create(StartupContext& context, const IniDocument& document);
 
     const Settings& CurrentSettings() const { return settings_; }
+
+    // One pass of the clock; a full redraw resizes, rebuilds and pushes whatever changed.
+    void UpdateClock(bool fullRedraw);
+    // Rebuilds the glyph strip from the design settings.
+    void BuildDigitImages();
 
 private:
     explicit TMasterForm(StartupContext& context);
@@ -32,13 +45,68 @@ private:
     void FormCreate(const IniDocument& document);
     void FormClose();
     void FormEndSession(bool ending);
+    void FormDestroy();
     void WriteAllSettings();
+
+    // Messages.
+    void TickMessage();
+    void SysColorChange();
+    void SettingChange();
+    void TimeChange();
+    void DisplayChange(WPARAM bitsPerPixel, LPARAM size);
+    void PowerBroadcast(WPARAM event);
+    void SoundNotify(WPARAM flags, LPARAM device);
+    void ShowOptionsRequested();
+
+    // Steps of a pass whose features come with later parts of the program.
+    void StartAutomaticAdjustment(double now);
+    void StepTimer(double displayed, const DateTimeParts& parts);
+    void RefreshToolTips(double displayed, const DateTimeParts& parts);
+    void ArmTemporaryDisplay(double displayed, const DateTimeParts& parts);
+    std::optional<int> DecideVisibility(const DateTimeParts& parts);
+    void CompleteHide();
+    std::optional<int> ApplyMouseBehaviour();
+    void RunTimeSignal(double displayed);
+    void RebuildLogos();
+    void RebuildCallSigns();
+    void CreatePendingOverlays();
+    void RefreshNotificationArea();
+
+    // The clock face.
+    void PaintFace(const std::wstring& text, int widthInCells, bool fullRedraw);
+    void PushFace(bool fullRedraw);
+    void ApplyShowCommand(int command);
+    FaceContext CurrentFaceContext() const;
+
+    // System facts, read at start and when the system says they changed.
+    void ReadLocaleSeparators();
+    void ReadTimeZoneBias();
+    void ReadDisplay();
 
     StartupContext& context_;
     Settings settings_;
     DerivedSettings derived_;
+    SystemColourTable systemColours_{};
     wchar_t decimalSeparator_ = L'.';
+    wchar_t timeSeparator_ = L':';
+    wchar_t dateSeparator_ = L'/';
     bool settingsWritten_ = false;
+    bool initialised_ = false;
+    // Whether the splash windows may go; shared with them, as they may outlive a failed start.
+    std::shared_ptr<bool> startupFinished_ = std::make_shared<bool>(false);
+
+    std::unique_ptr<TLumoraForm> clock_;
+    ClockFace face_;
+    std::unique_ptr<TickEngine> tick_;
+    std::wstring previousText_;
+    int timeZoneBias_ = 0;
+    int colourDepth_ = 32;
+    SIZE screenSize_{0, 0};
+    int dpi_ = 96;
+    std::vector<RECT> monitorRects_;
+    bool firstPassDone_ = false;
+    bool overlayCreationPending_ = false;
+    bool faultOnTick_ = false; // set by the tests' fault trigger only
 };
 
 } // namespace lumora

@@ -9,8 +9,7 @@ namespace {
 
 std::wstring LocaleText(LCTYPE type) {
     wchar_t buffer[128] = {};
-    return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) > 0 ? buffer
-                                                                                                     : L"";
+    return GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) > 0 ? buffer : L"";
 }
 
 std::wstring UserInterfaceFontName() {

@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "resources/ResourceIds.h"
+#include "shell/FileIo.h"
 #include "shell/MessageBoxes.h"
 
 #include <shellapi.h>
@@ -12,14 +13,9 @@
 namespace lumora {
 namespace {
 
-struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
-
-FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
-    HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return FileHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+UniqueFile CreateNewFile(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return UniqueFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
 std::wstring DecodeAnsi(const std::string& bytes) {
@@ -96,7 +92,9 @@ std::wstring LogonUserName() {
 }
 
 // SHFileOperation takes lists ended by an empty entry.
-std::wstring DoubleNulTerminated(const std::wstring& path) { return path + L'\0'; }
+std::wstring DoubleNulTerminated(const std::wstring& path) {
+    return path + L'\0';
+}
 
 } // namespace
 
@@ -114,25 +112,17 @@ SettingsStorage::ReadResult WindowsSettingsStorage::ReadText(const std::wstring&
     if (path.empty()) {
         return ReadResult::Missing;
     }
-    FileHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               OPEN_EXISTING);
-    if (!file) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
-                                                                              : ReadResult::Failed;
+    std::string bytes;
+    switch (ReadWholeFile(path, MaxFileSize, bytes)) {
+    case FileReadResult::Read:
+        text = DecodeAnsi(bytes);
+        return ReadResult::Read;
+    case FileReadResult::Missing:
+        return ReadResult::Missing;
+    case FileReadResult::Failed:
+        break;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > MaxFileSize) {
-        return ReadResult::Failed;
-    }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))) {
-        return ReadResult::Failed;
-    }
-    bytes.resize(read);
-    text = DecodeAnsi(bytes);
-    return ReadResult::Read;
+    return ReadResult::Failed;
 }
 
 bool WindowsSettingsStorage::CreateFolderOf(const std::wstring& filePath) {
@@ -155,7 +145,7 @@ bool WindowsSettingsStorage::ReplaceText(const std::wstring& path, const std::ws
     // Write beside the target, then swap it in: a failure never leaves a half-written file.
     const std::wstring temporary = path + L".new";
     {
-        FileHandle file = OpenFile(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS);
+        UniqueFile file = CreateNewFile(temporary);
         if (!file) {
             return false;
         }
@@ -165,10 +155,9 @@ bool WindowsSettingsStorage::ReplaceText(const std::wstring& path, const std::ws
             return false;
         }
     }
-    const BOOL replaced =
-        exists ? ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                              nullptr)
-               : MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    const BOOL replaced = exists ? ReplaceFileW(path.c_str(), temporary.c_str(), nullptr,
+                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                                 : MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
     if (!replaced) {
         DeleteFileW(temporary.c_str());
     }

@@ -20,6 +20,7 @@ bool TKZForm::CreateForm(const CreateParams& p) {
     wc.cbSize = sizeof(wc);
     if (!GetClassInfoExW(instance, p.ClassName, &wc)) {
         wc.cbSize = sizeof(wc);
+        wc.style = p.ClassStyle;
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -29,8 +30,8 @@ bool TKZForm::CreateForm(const CreateParams& p) {
             return false;
         }
     }
-    CreateWindowExW(p.ExStyle | WS_EX_CONTROLPARENT, p.ClassName, p.Caption, p.Style, p.Left, p.Top, p.Width,
-                    p.Height, p.Owner, nullptr, instance, this);
+    CreateWindowExW(p.ExStyle | WS_EX_CONTROLPARENT, p.ClassName, p.Caption, p.Style, p.Left, p.Top, p.Width, p.Height,
+                    p.Owner, nullptr, instance, this);
     return hwnd_ != nullptr;
 }
 
@@ -58,6 +59,7 @@ LRESULT CALLBACK TKZForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             form->hwnd_ = nullptr;
+            form->FinalMessage();
         }
         return result;
     } catch (const std::exception& e) {

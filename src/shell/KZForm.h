@@ -18,6 +18,7 @@ public:
 protected:
     struct CreateParams {
         const wchar_t* ClassName = nullptr;
+        UINT ClassStyle = 0;
         const wchar_t* Caption = L"";
         DWORD Style = WS_POPUP;
         DWORD ExStyle = 0;
@@ -32,6 +33,8 @@ protected:
     bool CreateForm(const CreateParams& params);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called after the window is gone; a form that owns itself deletes itself here.
+    virtual void FinalMessage() {}
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

@@ -2,6 +2,10 @@
 
 #include "app/AppNames.h"
 #include "resources/ResourceIds.h"
+#include "shell/Application.h"
+#include "shell/FatalErrorForm.h"
+
+#include <atomic>
 
 namespace lumora {
 
@@ -55,11 +59,19 @@ HWND FatalErrorOwner() {
 } // namespace
 
 void ShowFatalError(std::string_view what) {
-    const std::wstring text =
-        FillText(LoadResourceString(IDS_FATAL_ERROR_TEXT), {names::ProductName, WidenErrorText(what)});
-    const std::wstring caption = LoadResourceString(IDS_FATAL_ERROR_CAPTION);
-    MessageBeep(MB_ICONHAND);
-    MessageBoxW(FatalErrorOwner(), text.c_str(), caption.c_str(), MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
+    // A second error while the first is being reported only ends the program.
+    static std::atomic<bool> reporting{false};
+    if (reporting.exchange(true)) {
+        ExitProcess(1);
+    }
+    MarkApplicationTerminating();
+    const std::wstring errorText = WidenErrorText(what);
+    if (!TFatalErrorForm::ShowModal(names::ProductName, errorText)) {
+        const std::wstring text = FillText(LoadResourceString(IDS_FATAL_ERROR_TEXT), {names::ProductName, errorText});
+        const std::wstring caption = LoadResourceString(IDS_FATAL_ERROR_CAPTION);
+        MessageBeep(MB_ICONHAND);
+        MessageBoxW(FatalErrorOwner(), text.c_str(), caption.c_str(), MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
+    }
     ExitProcess(1);
 }
 

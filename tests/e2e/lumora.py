@@ -274,6 +274,10 @@ class Driver:
         lines = self._call("find", cls, *([title] if title is not None else []))
         return int(lines[0]) if lines else None
 
+    def all(self, cls: str) -> list[dict[str, str]]:
+        """Every top-level window of a class: hwnd, pid, visible."""
+        return [parse_fields(line) for line in self._call("all", cls) or []]
+
     def wait_window(self, cls: str, timeout: float = 10) -> int:
         lines = self._call("wait", cls, int(timeout * 1000), wait=timeout)
         if not lines:
@@ -400,6 +404,9 @@ class LumoraApp:
 
     def find_window(self, cls: str, title: str | None = None) -> int | None:
         return self.driver.find(cls, title)
+
+    def all_windows(self, cls: str) -> list[dict[str, str]]:
+        return self.driver.all(cls)
 
     def wait_window(self, cls: str = MASTER_CLASS, timeout: float = 10) -> int:
         return self.driver.wait_window(cls, timeout)

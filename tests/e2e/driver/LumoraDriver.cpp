@@ -202,6 +202,18 @@ int CmdFind(Args args) {
     return ExitOk;
 }
 
+// Every top-level window of a class, with the process that owns it.
+int CmdAll(Args args) {
+    bool any = false;
+    for (HWND hwnd : TopLevelWindows()) {
+        if (ClassOf(hwnd) != args[0]) continue;
+        any = true;
+        Print(L"hwnd=" + HwndText(hwnd) + L" pid=" + std::to_wstring(ProcessOf(hwnd)) +
+              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0));
+    }
+    return any ? ExitOk : ExitNotFound;
+}
+
 int CmdWait(Args args) {
     auto timeout = ParseTimeout(args[1]);
     if (!timeout) return ExitUsage;
@@ -398,6 +410,7 @@ struct Command {
 
 constexpr Command Commands[] = {
     {L"find", 1, 2, L"find <class> [title]", CmdFind},
+    {L"all", 1, 1, L"all <class>", CmdAll},
     {L"wait", 2, 2, L"wait <class> <timeout_ms>", CmdWait},
     {L"wait-gone", 2, 2, L"wait-gone <class> <timeout_ms>", CmdWaitGone},
     {L"info", 1, 1, L"info <hwnd|class>", CmdInfo},
