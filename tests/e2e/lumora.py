@@ -139,6 +139,12 @@ class WineSession:
         # withdrawn-state event that never comes whenever a window is hidden or destroyed.
         self._run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
                    "/t", "REG_SZ", "/d", "N", "/f"])
+        if len(self.screens) > 1:
+            # Xinerama heads are only listed as monitors when Wine does not ask XRandR; the
+            # desktop process reads that at its start, hence the fresh server.
+            self._run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseXRandR",
+                       "/t", "REG_SZ", "/d", "N", "/f"])
+            self.restart_server()
         out = self._run(["wine", "cmd", "/c", "echo %USERNAME%&echo %APPDATA%"]).stdout
         user, appdata = out.decode("ascii", "replace").split()[:2]
         self.user = user
