@@ -61,6 +61,7 @@ bool TFatalErrorForm::Build(const std::wstring& applicationTitle, const std::wst
     params.Caption = caption.c_str();
     params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+    params.Dialog = true;
     params.Left = work.left + (work.right - work.left - width) / 2;
     params.Top = work.top + (work.bottom - work.top - height) / 2;
     params.Width = width;
@@ -81,9 +82,9 @@ bool TFatalErrorForm::Build(const std::wstring& applicationTitle, const std::wst
     const DWORD readOnlyText = ES_MULTILINE | ES_READONLY | WS_TABSTOP;
     AddControl(L"EDIT", FillText(LoadResourceString(IDS_FATAL_APOLOGY), {applicationTitle}), readOnlyText, 20, 15, 400,
                40);
-    AddControl(L"STATIC", LoadResourceString(IDS_FATAL_LOST_WORK), SS_LEFT, 20, 65, 435, 20);
+    AddControl(L"STATIC", LoadResourceString(IDS_FATAL_LOST_WORK), SS_LEFT, 20, 65, 435, 25);
     AddControl(L"STATIC", LoadResourceString(IDS_FATAL_REPORT), SS_LEFT, 20, 90, 435, 30);
-    AddControl(L"STATIC", LoadResourceString(IDS_FATAL_DETAILS_LABEL), SS_LEFT, 20, 125, 95, 20);
+    AddControl(L"STATIC", LoadResourceString(IDS_FATAL_DETAILS_LABEL), SS_LEFTNOWORDWRAP, 20, 125, 98, 20);
     AddControl(L"EDIT", errorText, readOnlyText | ES_AUTOVSCROLL, 120, 125, 345, 30);
     HWND close = AddControl(L"BUTTON", LoadResourceString(IDS_FATAL_CLOSE), BS_DEFPUSHBUTTON | WS_TABSTOP, 378, 155, 88,
                             21, CloseButtonId);

@@ -16,6 +16,12 @@ TKZForm::~TKZForm() {
 
 bool TKZForm::CreateForm(const CreateParams& p) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    dialog_ = p.Dialog;
+    // The hourglass while the form is built.
+    struct WaitCursor {
+        HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        ~WaitCursor() { SetCursor(previous); }
+    } waitCursor;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     if (!GetClassInfoExW(instance, p.ClassName, &wc)) {
@@ -24,6 +30,7 @@ bool TKZForm::CreateForm(const CreateParams& p) {
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = p.Dialog ? GetSysColorBrush(COLOR_BTNFACE) : nullptr;
         wc.hIcon = LoadIconW(instance, L"MAINICON");
         wc.lpszClassName = p.ClassName;
         if (!RegisterClassExW(&wc)) {
@@ -32,11 +39,144 @@ bool TKZForm::CreateForm(const CreateParams& p) {
     }
     CreateWindowExW(p.ExStyle | WS_EX_CONTROLPARENT, p.ClassName, p.Caption, p.Style, p.Left, p.Top, p.Width, p.Height,
                     p.Owner, nullptr, instance, this);
-    return hwnd_ != nullptr;
+    if (hwnd_ == nullptr) {
+        return false;
+    }
+    RemoveMeaninglessSystemMenuItems();
+    return true;
 }
 
 LRESULT TKZForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(message, wParam, lParam);
+}
+
+bool TKZForm::BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_HELP:
+        if (IsWindowEnabled(hwnd_) && IsWindowVisible(hwnd_)) {
+            FormHelp();
+        }
+        result = TRUE;
+        return true;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CONTEXTHELP) {
+            FormHelp(); // no context-help pointer mode
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // Focus rectangles and underlines appear once the keyboard is used.
+        if (wParam == VK_TAB || (wParam >= VK_LEFT && wParam <= VK_DOWN)) {
+            SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        } else if (wParam == VK_MENU) {
+            SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+        } else if (wParam == VK_CANCEL && dialog_) {
+            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        }
+        return false;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        if (limits_.MinWidth > 0)
+            info->ptMinTrackSize.x = limits_.MinWidth;
+        if (limits_.MinHeight > 0)
+            info->ptMinTrackSize.y = limits_.MinHeight;
+        if (limits_.MaxWidth > 0)
+            info->ptMaxTrackSize.x = limits_.MaxWidth;
+        if (limits_.MaxHeight > 0)
+            info->ptMaxTrackSize.y = limits_.MaxHeight;
+        return false;
+    }
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+        if (dialog_) {
+            KeepInsideWorkArea();
+        }
+        return false;
+    case WM_SHOWWINDOW:
+        if (wParam && dialog_ && !snapped_) {
+            snapped_ = true;
+            SnapPointerToDefaultButton();
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TKZForm::RemoveMeaninglessSystemMenuItems() {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    HMENU menu = (style & WS_SYSMENU) != 0 ? GetSystemMenu(hwnd_, FALSE) : nullptr;
+    if (menu == nullptr) {
+        return;
+    }
+    const bool sizable = (style & WS_THICKFRAME) != 0;
+    const bool tool = (exStyle & WS_EX_TOOLWINDOW) != 0;
+    if (!sizable) {
+        DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    }
+    if ((style & WS_MINIMIZEBOX) == 0 || tool) {
+        DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
+    }
+    if ((style & WS_MAXIMIZEBOX) == 0 || tool) {
+        DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+        DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
+    }
+    if (tool && !sizable) {
+        DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+    }
+}
+
+// A dialog dragged off the primary screen, or left there by a display change, comes back.
+void TKZForm::KeepInsideWorkArea() {
+    RECT work{};
+    RECT window{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(hwnd_, &window)) {
+        return;
+    }
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int left = window.left;
+    int top = window.top;
+    if (left + width > work.right - work.left)
+        left = work.right - work.left - width;
+    if (top + height > work.bottom - work.top)
+        top = work.bottom - work.top - height;
+    if (left < 0)
+        left = 0;
+    if (top < 0)
+        top = 0;
+    if (left != window.left || top != window.top) {
+        SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TKZForm::SnapPointerToDefaultButton() {
+    BOOL snap = FALSE;
+    if (!SystemParametersInfoW(SPI_GETSNAPTODEFBUTTON, 0, &snap, 0) || !snap) {
+        return;
+    }
+    HWND target = nullptr;
+    const LRESULT defaultId = SendMessageW(hwnd_, DM_GETDEFID, 0, 0);
+    if (HIWORD(defaultId) == DC_HASDEFID) {
+        target = GetDlgItem(hwnd_, LOWORD(defaultId));
+    }
+    if (target == nullptr) {
+        target = GetDlgItem(hwnd_, IDOK);
+    }
+    if (target == nullptr) {
+        target = GetDlgItem(hwnd_, IDCANCEL);
+    }
+    RECT rect{};
+    if (target != nullptr && IsWindowEnabled(target) && IsWindowVisible(target)) {
+        GetWindowRect(target, &rect);
+    } else {
+        GetClientRect(hwnd_, &rect);
+        MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 LRESULT TKZForm::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,7 +195,11 @@ LRESULT CALLBACK TKZForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     // No exception may unwind through the system: an error nobody handled ends the program.
     try {
-        LRESULT result = form->HandleMessage(message, wParam, lParam);
+        LRESULT result = 0;
+        if (form->BaseConduct(message, wParam, lParam, result)) {
+            return result;
+        }
+        result = form->HandleMessage(message, wParam, lParam);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             form->hwnd_ = nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 // The base of every window of the program: one class per window, registered under the form's
-// class name, with a member switch that hands each message to a small method.
+// class name, with a member switch that hands each message to a small method. The base gives
+// every form the same conduct: a system menu without meaningless items, keyboard cues that
+// appear once the keyboard is used, F1 help, size limits, and for dialogs the pull back into
+// the work area and the pointer on the default button.
 
 #include <windows.h>
 
@@ -27,7 +30,18 @@ protected:
         int Width = 0;
         int Height = 0;
         HWND Owner = nullptr;
+        // Dialogs: kept inside the primary work area, pointer snapped to the default button.
+        bool Dialog = false;
     };
+
+    // Tracking limits of the window; 0 leaves a side free.
+    struct SizeLimits {
+        int MinWidth = 0;
+        int MinHeight = 0;
+        int MaxWidth = 0;
+        int MaxHeight = 0;
+    };
+    void SetSizeLimits(const SizeLimits& limits) { limits_ = limits; }
 
     // Registers the class on first use and creates the window; false when either fails.
     bool CreateForm(const CreateParams& params);
@@ -35,12 +49,22 @@ protected:
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Called after the window is gone; a form that owns itself deletes itself here.
     virtual void FinalMessage() {}
+    // F1 or the title bar's help button, while the form is enabled and visible.
+    virtual void FormHelp() {}
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The conduct every form shares; true when the message needs nothing more.
+    bool BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RemoveMeaninglessSystemMenuItems();
+    void KeepInsideWorkArea();
+    void SnapPointerToDefaultButton();
 
     HWND hwnd_ = nullptr; // assigned in WM_NCCREATE
+    bool dialog_ = false;
+    bool snapped_ = false;
+    SizeLimits limits_;
 };
 
 } // namespace lumora
