@@ -43,8 +43,8 @@ TEST(SoundErrors, FailureTable) {
 }
 
 TEST(SoundErrors, OtherCodesCarryTheSystemText) {
-    EXPECT_EQ(SoundMessageText(SoundMessage::Other, L"The specified device is not open."),
-              L"サウンドを再生できません。\r\nThe specified device is not open.");
+    EXPECT_EQ(SoundMessageText(SoundMessage::Other, L"The device is not ready."),
+              L"サウンドを再生できません。\r\nThe device is not ready.");
     EXPECT_EQ(SoundMessageText(SoundMessage::Other, {}), L"サウンドを再生できません。\r\n");
     const wchar_t buffer[8] = L"Busy";
     EXPECT_EQ(SoundMessageText(SoundMessage::Other, std::wstring_view(buffer, 8)),
