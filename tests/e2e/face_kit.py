@@ -46,7 +46,12 @@ def wait_face(app: LumoraApp, timeout: float = 15) -> tuple[WindowInfo, Image.Im
     app.wait_window(CLOCK_CLASS, timeout=timeout)
     last = None
     while True:
-        info = app.info(CLOCK_CLASS)
+        if app.process is not None and app.process.poll() is not None:
+            raise RuntimeError(f"Lumora ended with {app.process.returncode} before its face settled")
+        try:
+            info = app.info(CLOCK_CLASS)
+        except LookupError:
+            raise RuntimeError("the clock window went away while the program was starting") from None
         if info.visible and info.width > 0 and info.height > 0 and info.rect[0] > -1000:
             image = grab(app, info.rect)
             # Two equal grabs of one size: the first push is on the screen.
