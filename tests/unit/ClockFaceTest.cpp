@@ -66,5 +66,60 @@ TEST(ClockFace, AFullRedrawRebuildsTheBackgroundWithoutResizing) {
     EXPECT_EQ(ToColour(face.Image().At(0, 0)) & 0xFFFFFF, 0x00FF00u);
 }
 
+// Columns of row 3 of the first cell that show the glyph.
+std::vector<int> LitColumns(const PixelBuffer& image) {
+    std::vector<int> lit;
+    for (int x = 0; x < 4; ++x) {
+        if (AlphaOf(image.At(x, 3)) != 0) {
+            lit.push_back(x);
+        }
+    }
+    return lit;
+}
+
+TEST(ClockFace, ChangedDigitsTurnAndKeepTheWindowUpdatingUntilTheyLand) {
+    DesignSettings design;
+    design.OuterFrame = false;
+    ClockFace face;
+    face.SetStrip(SolidStrip(design, true));
+    FaceContext context;
+    context.Design = &design;
+    context.Colours.Key = 0xFF00FF;
+    AnimationSettings animation;
+    animation.Type = 1;
+    animation.Speed = 0; // step 3 on a 4-pixel cell
+
+    FacePass pass;
+    pass.Animation = &animation;
+    pass.WidthInCells = 1;
+    pass.Text = L"1";
+    pass.FullRedraw = true;
+    EXPECT_EQ(face.Paint(pass, context), (FacePaint{true, true}));
+    EXPECT_EQ(LitColumns(face.Image()), (std::vector<int>{1, 2, 3}));
+    pass.FullRedraw = false;
+    pass.PreviousText = L"1";
+    EXPECT_EQ(face.Paint(pass, context), (FacePaint{false, false}));
+
+    pass.Text = L"2";
+    std::vector<std::vector<int>> frames;
+    std::vector<bool> updates;
+    for (int i = 0; i < 5; ++i) {
+        updates.push_back(face.Paint(pass, context).NeedsUpdate);
+        frames.push_back(LitColumns(face.Image()));
+        pass.PreviousText = L"2";
+    }
+    // Whole, squeezed to one column, growing to two, whole again; then still.
+    EXPECT_EQ(frames, (std::vector<std::vector<int>>{{1, 2, 3}, {1}, {1, 2}, {1, 2, 3}, {1, 2, 3}}));
+    EXPECT_EQ(updates, (std::vector<bool>{true, true, true, true, false}));
+
+    // A full redraw lands at once.
+    pass.Text = L"3";
+    pass.FullRedraw = true;
+    EXPECT_TRUE(face.Paint(pass, context).NeedsUpdate);
+    pass.PreviousText = L"3";
+    pass.FullRedraw = false;
+    EXPECT_FALSE(face.Paint(pass, context).NeedsUpdate);
+}
+
 } // namespace
 } // namespace lumora
