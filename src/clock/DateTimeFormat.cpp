@@ -8,9 +8,10 @@
 namespace lumora {
 namespace {
 
-// Top level plus two nested expansions (a "c" in the pattern, a "ddddd" in the short date) is more
-// than any real pattern needs; a locale pattern that names itself then simply ends.
-constexpr int MaxNesting = 2;
+// One nested expansion ("c", "ddddd", "t" ...) is all a real pattern needs: the system's own
+// patterns never name another pattern. Deeper ones write nothing, so a locale pattern that names
+// itself ends, and the text stays within the pattern's length times the longest locale text.
+constexpr int MaxNesting = 1;
 
 constexpr std::wstring_view::size_type None = std::wstring_view::npos;
 

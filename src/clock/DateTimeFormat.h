@@ -40,7 +40,7 @@ struct LocaleFacts {
 LocaleFacts JapaneseLocaleFacts();
 
 // Any pattern and any date-time are safe: NaN and far-off dates are clamped by SplitDateTime,
-// and locale patterns that expand into themselves stop after two nested levels.
+// and a pattern named inside a locale pattern writes nothing, so one that names itself ends.
 std::wstring FormatDateTime(std::wstring_view pattern, double dateTime, const LocaleFacts& locale);
 
 } // namespace lumora

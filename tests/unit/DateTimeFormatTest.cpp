@@ -102,10 +102,11 @@ TEST(DateTimeFormat, OtherLocaleFacts) {
 TEST(DateTimeFormat, PatternsThatNameThemselvesEnd) {
     LocaleFacts l = Japanese;
     l.ShortDatePattern = L"ddddd c ddddd";
-    l.LongDatePattern = L"dddddd tt dddddd";
+    l.LongDatePattern = L"dddddd hh:nn dddddd";
     l.ShortTimePattern = L"t";
     l.LongTimePattern = L"tt c dddddd";
-    for (const wchar_t* pattern : {L"ddddd", L"dddddd", L"c", L"t", L"tt dddddd c ddddd"}) {
+    EXPECT_EQ(FormatDateTime(L"dddddd", Monday, l), L" 09:05 ");
+    for (const wchar_t* pattern : {L"ddddd", L"c", L"t", L"tt dddddd c ddddd"}) {
         EXPECT_LT(FormatDateTime(pattern, Monday, l).size(), 1000u) << pattern;
     }
 }
