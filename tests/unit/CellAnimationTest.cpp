@@ -104,11 +104,6 @@ TEST(CellAnimation, AlphasWrapAndNarrowCellsDoNotDivideByZero) {
     EXPECT_EQ(CellDrawOps(7, L'1', L'2', 0, {0, 0, 0, 10}).size(), 0u);
 }
 
-TEST(CellAnimation, CharactersWithoutGlyphAreNotDrawn) {
-    EXPECT_TRUE(CellDrawOps(3, L' ', L'<', -10, {0, 0, 36, 40}).empty());
-    EXPECT_EQ(CellDrawOps(3, 0, L'5', -10, {0, 0, 36, 40}).size(), 1u);
-}
-
 TEST(CellAnimation, OnlyChangedCellsStartAndTheOutgoingIsThePreviousCharacter) {
     CellAnimation cells;
     cells.Begin(L" 9:59", L"", true, Animation(1, 15), 36, 40);
@@ -143,20 +138,6 @@ TEST(CellAnimation, ColonFlashNeverAnimates) {
         cells.Begin(c.to, c.from, false, Animation(8, 15, c.flashColonType), 36, 40);
         EXPECT_EQ(cells.Progress(2).X < 0, c.animates) << c.from << " to " << c.to;
     }
-}
-
-TEST(CellAnimation, EveryPassOfAChangeNeedsAnUpdateAndThenNone) {
-    CellAnimation cells;
-    cells.Begin(L"2", L"1", false, Animation(1, 0), 36, 40);
-    std::vector<bool> updates;
-    for (int pass = 0; pass < 6; ++pass) {
-        updates.push_back(cells.Step(1, 1, 0, 36, 40));
-    }
-    // Four moving passes, one drawing the digit whole, then still.
-    EXPECT_EQ(updates, (std::vector<bool>{true, true, true, true, true, false}));
-    cells.Begin(L"3", L"2", false, Animation(0, 0), 36, 40);
-    EXPECT_TRUE(cells.Step(1, 0, 0, 36, 40));
-    EXPECT_FALSE(cells.Step(1, 0, 0, 36, 40));
 }
 
 } // namespace

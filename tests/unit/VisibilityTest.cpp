@@ -47,6 +47,7 @@ TEST(Visibility, DecisionTable) {
         {{.entry = 0}, None, false},
         {{.entry = 2}, None, false}, // temporary display only comes with the forced show
         {{.entry = 0, .shown = true}, RequestHide, false},
+        {{.entry = 7, .shown = true}, RequestHide, false},
         {{.entry = 0, .forced = true}, Show, false},
         {{.entry = 0, .key = true}, Show, true},
         {{.entry = 1, .shown = true, .key = true}, RequestHide, false},
@@ -59,22 +60,10 @@ TEST(Visibility, DecisionTable) {
     };
     for (const Case& t : cases) {
         Visibility v;
-        EXPECT_EQ(DecideWith(t.c, v), t.action)
-            << "entry " << t.c.entry << " shown " << t.c.shown << " forced " << t.c.forced << " key " << t.c.key
-            << " telop " << t.c.telop << " mouse " << t.c.mouseHidden;
-        EXPECT_EQ(v.ShownByKey(), t.shownByKey);
+        const auto row = &t - cases;
+        EXPECT_EQ(DecideWith(t.c, v), t.action) << "row " << row;
+        EXPECT_EQ(v.ShownByKey(), t.shownByKey) << "row " << row;
     }
-}
-
-TEST(Visibility, EntriesOtherThanOneAndTwoCountAsHidden) {
-    std::array<uint8_t, MinutesPerWeek> hours{};
-    hours[6 * 1440 + 23 * 60 + 59] = 7;
-    hours[0] = 2;
-    hours[1] = 1;
-    EXPECT_EQ(VisibleHoursEntry(hours, 6, 23, 59), EntryHidden);
-    EXPECT_EQ(VisibleHoursEntry(hours, 0, 0, 0), EntryTemporary);
-    EXPECT_EQ(VisibleHoursEntry(hours, 0, 0, 1), EntryShown);
-    EXPECT_EQ(VisibleHoursEntry(hours, 7, 0, 0), EntryShown);
 }
 
 TEST(Visibility, ShowEffects) {
@@ -284,40 +273,31 @@ TEST(Visibility, TheHideTypeStepsAsideAndTheAbortKeyKeepsTheClock) {
     mouse.OnMouseHideType = OnMouseHideAway;
     mouse.Threshold = 5;
     mouse.Window = {100, 200, 150, 230};
-    mouse.Shown = true;
-    mouse.Cursor = {97, 210};
-    MouseDecision d = v.ApplyMouse(mouse);
-    EXPECT_TRUE(d.HideNow);
-    EXPECT_TRUE(d.ClickThrough);
-    EXPECT_TRUE(v.MouseHidden());
-
+    auto at = [&](int x, bool shown, bool abort = false) {
+        mouse.Cursor = {x, 210};
+        mouse.Shown = shown;
+        mouse.AbortKeyDown = abort;
+        return v.ApplyMouse(mouse);
+    };
+    EXPECT_TRUE(at(97, true).HideNow);
     VisibilityInput input;
     input.ShownOnce = true;
     EXPECT_EQ(v.Decide(input).Action, VisibilityAction::None);
-    mouse.Shown = false;
-    mouse.Cursor = {90, 210};
-    EXPECT_FALSE(v.ApplyMouse(mouse).HideNow);
+    EXPECT_FALSE(at(90, false).HideNow);
     EXPECT_EQ(v.Decide(input).Action, VisibilityAction::Show);
 
-    // Ctrl held near the clock: not hidden, and clicks reach it.
-    mouse.Shown = true;
-    mouse.Cursor = {120, 210};
-    mouse.AbortKeyDown = true;
-    d = v.ApplyMouse(mouse);
-    EXPECT_FALSE(d.HideNow);
-    EXPECT_FALSE(d.ClickThrough);
-    // Pressed while already hidden it brings the clock back.
-    mouse.AbortKeyDown = false;
-    v.ApplyMouse(mouse);
-    mouse.AbortKeyDown = true;
-    v.ApplyMouse(mouse);
+    // Ctrl held near the clock: it stays, and clicks reach it.
+    EXPECT_EQ(at(120, true, true), MouseDecision{});
+    // Pressed once it has gone, it brings the clock back.
+    at(120, true);
+    EXPECT_TRUE(v.MouseHidden());
+    EXPECT_FALSE(at(120, false, true).HideNow);
     EXPECT_FALSE(v.MouseHidden());
 
-    // Left hidden by the hide type, the clock must not stay away once the type changes.
-    mouse.AbortKeyDown = false;
-    v.ApplyMouse(mouse);
+    // Left hidden when the type changes, the clock must not stay away for good.
+    at(120, true);
     mouse.OnMouseHideType = OnMouseNone;
-    EXPECT_FALSE(v.ApplyMouse(mouse).ClickThrough);
+    at(120, false);
     EXPECT_FALSE(v.MouseHidden());
 }
 
@@ -326,28 +306,27 @@ TEST(Visibility, TheHoleFollowsTheCursorAndGoesWhenSuspended) {
     MouseInput mouse;
     mouse.OnMouseHideType = OnMouseHole;
     mouse.HoleSize = 31;
+    mouse.Cursor = {120, 210};
     mouse.Window = {100, 200, 150, 230};
     mouse.Shown = true;
-    mouse.Cursor = {120, 210};
     mouse.BackGroundType = 1;
-    MouseDecision d = v.ApplyMouse(mouse);
-    ASSERT_TRUE(d.DrawHole);
-    EXPECT_EQ(d.DrawHole->Area, (Rect{5, -5, 31, 31}));
-    EXPECT_TRUE(d.RestoreBrush);
-    EXPECT_TRUE(d.NeedsUpdate);
+    const MouseDecision first = v.ApplyMouse(mouse);
+    ASSERT_TRUE(first.DrawHole);
+    EXPECT_EQ(first.DrawHole->Area, (Rect{5, -5, 31, 31}));
+    EXPECT_TRUE(first.RestoreBrush);
     EXPECT_FALSE(v.ApplyMouse(mouse).DrawHole);
-    mouse.NeedsUpdate = true; // the digits were repainted over it
+    mouse.NeedsUpdate = true; // the digits were painted over it
     EXPECT_TRUE(v.ApplyMouse(mouse).DrawHole);
     mouse.NeedsUpdate = false;
     mouse.Cursor = {121, 210};
     EXPECT_TRUE(v.ApplyMouse(mouse).DrawHole);
 
     mouse.Moving = true;
-    d = v.ApplyMouse(mouse);
-    EXPECT_TRUE(d.RemoveHole);
-    EXPECT_FALSE(d.ClickThrough);
-    EXPECT_FALSE(v.HoleDrawn());
-    EXPECT_FALSE(v.ApplyMouse(mouse).RemoveHole);
+    MouseDecision removed;
+    removed.RemoveHole = true;
+    removed.NeedsUpdate = true;
+    EXPECT_EQ(v.ApplyMouse(mouse), removed);
+    EXPECT_EQ(v.ApplyMouse(mouse), MouseDecision{});
 }
 
 } // namespace
