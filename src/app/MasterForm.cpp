@@ -16,11 +16,12 @@
 namespace lumora {
 namespace {
 
-// Set by the end-to-end tests to check the handling of an error nobody caught.
-bool FaultRequested(const wchar_t* where) {
+// Switches only the end-to-end tests set: LUMORA_FAULT=tick raises an error nobody catches,
+// LUMORA_TEST_HOOKS=1 lets the tests drive the sound player.
+bool EnvironmentSwitch(const wchar_t* name, std::wstring_view expected) {
     wchar_t value[32] = {};
-    const DWORD length = GetEnvironmentVariableW(L"LUMORA_FAULT", value, static_cast<DWORD>(std::size(value)));
-    return length > 0 && length < std::size(value) && std::wstring_view(value) == where;
+    const DWORD length = GetEnvironmentVariableW(name, value, static_cast<DWORD>(std::size(value)));
+    return length > 0 && length < std::size(value) && std::wstring_view(value) == expected;
 }
 
 void UseExecutableFolderAsCurrent() {
@@ -86,10 +87,13 @@ void TMasterForm::FormCreate(const IniDocument& document) {
     derived_ = DeriveSettings(settings_, systemColours_);
     BuildDigitImages();
     ReadTimeZoneBias();
-    faultOnTick_ = FaultRequested(L"tick");
+    faultOnTick_ = EnvironmentSwitch(L"LUMORA_FAULT", L"tick");
+    testHooks_ = EnvironmentSwitch(L"LUMORA_TEST_HOOKS", L"1");
+    sound_ = std::make_unique<SoundPlayer>(Handle());
 
     tick_ = std::make_unique<TickEngine>(Handle(), RegisterWindowMessageW(names::TickMessage));
     tick_->Prepare();
+    CreateTaskTrayIcon();
     UpdateClock(true);
     tick_->Start();
     initialised_ = true;
@@ -140,6 +144,14 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case MM_MCINOTIFY:
         SoundNotify(wParam, lParam);
         return 0;
+    case WM_TIMER:
+        TimerMessage(wParam);
+        return 0;
+    case TestPlayMessage:
+        TestPlay();
+        return 0;
+    case WM_COPYDATA:
+        return testHooks_ ? TestCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : FALSE;
     default:
         return DefaultHandler(message, wParam, lParam);
     }
@@ -170,7 +182,7 @@ void TMasterForm::SysColorChange() {
 
 void TMasterForm::SettingChange() {
     ReadLocaleSeparators();
-    RefreshNotificationArea();
+    TaskTrayIconRecreate();
 }
 
 void TMasterForm::TimeChange() {
@@ -249,6 +261,10 @@ void TMasterForm::FormEndSession(bool ending) {
 void TMasterForm::FormDestroy() {
     MarkApplicationTerminating();
     tick_.reset();
+    if (sound_) {
+        sound_->CloseDevice();
+    }
+    trayIcon_.reset();
     clock_.reset();
     PostQuitMessage(0);
 }

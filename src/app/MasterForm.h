@@ -10,6 +10,8 @@
 #include "settings/DerivedSettings.h"
 #include "settings/SettingsLocation.h"
 #include "shell/KZForm.h"
+#include "shell/TaskTrayIcon.h"
+#include "sound/SoundPlayer.h"
 
 #include <memory>
 #include <optional>
@@ -57,6 +59,19 @@ private:
     void PowerBroadcast(WPARAM event);
     void SoundNotify(WPARAM flags, LPARAM device);
     void ShowOptionsRequested();
+    LRESULT TestCommand(const COPYDATASTRUCT& data);
+    void TestPlay();
+    static constexpr UINT TestPlayMessage = WM_APP + 1;
+
+    // The notification-area icon and the sound.
+    void CreateTaskTrayIcon();
+    void TaskTrayIconClick(bool fromIcon);
+    void TaskTrayIconDblClick();
+    void TaskTrayIconBalloonClick();
+    void TaskTrayIconRecreate();
+    void StopSounds();
+    void TimerMessage(WPARAM id);
+    void StartForcedShow();
 
     // Steps of a pass whose features come with later parts of the program.
     void StartAutomaticAdjustment(double now);
@@ -70,7 +85,6 @@ private:
     void RebuildLogos();
     void RebuildCallSigns();
     void CreatePendingOverlays();
-    void RefreshNotificationArea();
 
     // The clock face.
     void PaintFace(const std::wstring& text, int widthInCells, bool fullRedraw);
@@ -98,6 +112,12 @@ private:
     std::unique_ptr<TLumoraForm> clock_;
     ClockFace face_;
     std::unique_ptr<TickEngine> tick_;
+    std::unique_ptr<TKZTaskTrayIcon> trayIcon_;
+    std::unique_ptr<SoundPlayer> sound_;
+    bool testHooks_ = false; // set by the tests only
+    std::wstring pendingTestPlay_;
+    bool singleClickPending_ = false;
+    bool taskbarClockWasVisible_ = false;
     std::wstring previousText_;
     int timeZoneBias_ = 0;
     int colourDepth_ = 32;

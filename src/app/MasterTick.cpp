@@ -157,8 +157,7 @@ void TMasterForm::RunTimeSignal(double) {}
 void TMasterForm::RebuildLogos() {}
 void TMasterForm::RebuildCallSigns() {}
 void TMasterForm::CreatePendingOverlays() {}
-void TMasterForm::RefreshNotificationArea() {}
-void TMasterForm::SoundNotify(WPARAM, LPARAM) {}
 void TMasterForm::ShowOptionsRequested() {}
+void TMasterForm::StartForcedShow() {}
 
 } // namespace lumora

@@ -53,6 +53,8 @@ def wait_face(app: LumoraApp, timeout: float = 15) -> tuple[WindowInfo, Image.Im
         except LookupError:
             raise RuntimeError("the clock window went away while the program was starting") from None
         if info.visible and info.width > 0 and info.height > 0 and info.rect[0] > -1000:
+            # The notification icon's window may come up while the face settles.
+            app.move_tray_aside()
             image = grab(app, info.rect)
             # Two equal grabs of one size: the first push is on the screen.
             if last is not None and last.size == image.size and not ImageChops.difference(last, image).getbbox():

@@ -28,6 +28,7 @@ WM_COMMAND = 0x0111
 IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO = 1, 2, 3, 4, 5, 6, 7
 
 MASTER_CLASS = "TMasterForm"
+WINE_TRAY_CLASS = "__winex11_standalone_tray"
 DRIVER_SLACK = 15.0  # seconds a driver call may take beyond its own wait
 
 
@@ -308,6 +309,9 @@ class Driver:
         lines = self._call("send", window, msg, wparam, lparam)
         return int(lines[0]) if lines else None
 
+    def move(self, window: int | str, x: int, y: int) -> bool:
+        return self._call("move", window, x, y) is not None
+
     def close(self, window: int | str) -> bool:
         return self._call("close", window) is not None
 
@@ -428,6 +432,12 @@ class LumoraApp:
 
     def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
         return self.driver.send(window, msg, wparam, lparam)
+
+    def move_tray_aside(self) -> None:
+        """Wine shows notification icons in a window of its own at 0,0, over the clock's place;
+        screen checks move it to the bottom right corner."""
+        if self.find_window(WINE_TRAY_CLASS):
+            self.driver.move(WINE_TRAY_CLASS, 1280 - 200, 800 - 60)
 
     def close(self, cls: str = MASTER_CLASS) -> bool:
         return self.driver.close(cls)

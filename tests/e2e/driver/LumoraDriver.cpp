@@ -281,6 +281,32 @@ int CmdSend(Args args) {
     return ExitOk;
 }
 
+// Hands a text to a window with WM_COPYDATA; prints the window's answer.
+int CmdCopyData(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    auto id = ParseNumber(args[1]);
+    if (!id) return ExitUsage;
+    std::wstring text = args.size() > 2 ? args[2] : L"";
+    COPYDATASTRUCT data{static_cast<ULONG_PTR>(*id), static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
+    DWORD_PTR result = 0;
+    if (!hwnd || !SendMessageTimeoutW(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                      SendTimeoutMs, &result))
+        return ExitNotFound;
+    Print(std::to_wstring(static_cast<long long>(result)));
+    return ExitOk;
+}
+
+int CmdMove(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    auto x = ParseNumber(args[1]);
+    auto y = ParseNumber(args[2]);
+    if (!x || !y) return ExitUsage;
+    if (!hwnd || !SetWindowPos(hwnd, nullptr, static_cast<int>(*x), static_cast<int>(*y), 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return ExitNotFound;
+    return ExitOk;
+}
+
 int CmdClose(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
     if (!hwnd || !PostMessageW(hwnd, WM_CLOSE, 0, 0)) return ExitNotFound;
@@ -423,6 +449,8 @@ constexpr Command Commands[] = {
     {L"windows", 1, 1, L"windows <pid>", CmdWindows},
     {L"children", 1, 1, L"children <hwnd|class>", CmdChildren},
     {L"hold", 3, 3, L"hold <path> <ms> <marker_path>", CmdHold},
+    {L"copydata", 2, 3, L"copydata <hwnd|class> <id> [text]", CmdCopyData},
+    {L"move", 3, 3, L"move <hwnd|class> <x> <y>", CmdMove},
 };
 
 int Usage() {

@@ -1,0 +1,131 @@
+#include "sound/SoundPlayer.h"
+
+#include "app/AppNames.h"
+#include "sound/SoundErrors.h"
+
+#include <mmsystem.h>
+// after mmsystem.h, whose types it uses
+#include <digitalv.h>
+
+namespace lumora {
+namespace {
+
+constexpr wchar_t StopCaption[] = L"\u505C\u6B62";          // 停止
+constexpr wchar_t StopCaptionAccel[] = L"\u505C\u6B62(&S)"; // 停止(&S)
+
+std::wstring FileNameOnly(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::wstring MciErrorText(DWORD error) {
+    wchar_t text[256] = {};
+    return mciGetErrorStringW(error, text, static_cast<UINT>(std::size(text))) ? text : L"";
+}
+
+} // namespace
+
+bool SoundPlayer::Open(const std::wstring& fileName, DWORD& error) {
+    // MCI takes the name through a non-const pointer but does not write to it.
+    std::wstring element = fileName;
+    MCI_DGV_OPEN_PARMSW open{};
+    open.lpstrElementName = element.data();
+    open.dwStyle = WS_CHILD | WS_DISABLED;
+    open.hWndParent = master_;
+    error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT | MCI_DGV_OPEN_PARENT | MCI_DGV_OPEN_WS,
+                            reinterpret_cast<DWORD_PTR>(&open));
+    if (error == 0) {
+        deviceId_ = open.wDeviceID;
+        return true;
+    }
+    // Devices without a video window refuse the window flags.
+    MCI_OPEN_PARMSW plain{};
+    plain.lpstrElementName = element.data();
+    error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&plain));
+    if (error == 0) {
+        deviceId_ = plain.wDeviceID;
+    }
+    return error == 0;
+}
+
+DWORD SoundPlayer::Start(HWND notifyWindow, const std::wstring& fileName) {
+    MCI_SET_PARMS format{};
+    format.dwTimeFormat = MCI_FORMAT_TMSF;
+    mciSendCommandW(deviceId_, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&format));
+
+    MCI_PLAY_PARMS play{};
+    play.dwCallback = reinterpret_cast<DWORD_PTR>(notifyWindow);
+    DWORD flags = MCI_NOTIFY;
+    MCI_STATUS_PARMS type{};
+    type.dwItem = MCI_CDA_STATUS_TYPE_TRACK;
+    type.dwTrack = 1;
+    if (mciSendCommandW(deviceId_, MCI_STATUS, MCI_STATUS_ITEM | MCI_TRACK, reinterpret_cast<DWORD_PTR>(&type)) == 0 &&
+        type.dwReturn == MCI_CDA_TRACK_AUDIO) {
+        // An audio-CD track file: play that track only.
+        MCI_STATUS_PARMS tracks{};
+        tracks.dwItem = MCI_STATUS_NUMBER_OF_TRACKS;
+        mciSendCommandW(deviceId_, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&tracks));
+        const CdPlayRange range = CdRange(CdTrackNumber(FileNameOnly(fileName)), static_cast<int>(tracks.dwReturn));
+        play.dwFrom = range.From;
+        flags |= MCI_FROM;
+        if (range.To) {
+            play.dwTo = *range.To;
+            flags |= MCI_TO;
+        }
+    }
+    return mciSendCommandW(deviceId_, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play));
+}
+
+void SoundPlayer::Play(HWND notifyWindow, HWND captionButton, const std::wstring& fileName, bool interactive,
+                       bool accelCaption) {
+    const bool sameButton = captionButton == captionButton_;
+    // Whatever plays is stopped and closed by its own window first.
+    if (notifyWindow_ != nullptr) {
+        SendMessageW(notifyWindow_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    }
+    SendMessageW(notifyWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    if (interactive && sameButton) {
+        return; // the press was a stop
+    }
+    DWORD error = 0;
+    if (Open(fileName, error) && deviceId_ != 0) {
+        error = Start(notifyWindow, fileName);
+    }
+    if (error == 0) {
+        notifyWindow_ = notifyWindow;
+        captionButton_ = captionButton;
+        if (captionButton != master_) {
+            SetWindowTextW(captionButton, accelCaption ? StopCaptionAccel : StopCaption);
+        }
+        playing_ = true;
+        return;
+    }
+    if (interactive) {
+        ReportFailure(notifyWindow, fileName, error);
+    }
+    SendMessageW(notifyWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+}
+
+void SoundPlayer::CloseDevice() {
+    if (deviceId_ != 0) {
+        MCI_GENERIC_PARMS stop{};
+        mciSendCommandW(deviceId_, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&stop));
+    }
+    MCI_GENERIC_PARMS close{};
+    mciSendCommandW(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+    playing_ = false;
+}
+
+void SoundPlayer::ReportFailure(HWND owner, const std::wstring& fileName, DWORD error) const {
+    const bool anyDevice = waveOutGetNumDevs() > 0 || midiOutGetNumDevs() > 0;
+    const SoundMessage kind = ClassifySoundFailure(FileExists(fileName), error, anyDevice);
+    const std::wstring text = SoundMessageText(kind, kind == SoundMessage::Other ? MciErrorText(error) : L"");
+    MessageBoxW(owner, text.c_str(), names::ProductName, MB_ICONERROR | MB_OK);
+}
+
+} // namespace lumora
