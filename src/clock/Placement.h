@@ -3,6 +3,7 @@
 // the stacking modes and the windows that may stay above it, and where its tooltip and popup menu
 // appear. Screen facts come in as values; the window code applies the result.
 
+#include "clock/ScreenGeometry.h"
 #include "settings/Settings.h"
 
 #include <array>
@@ -11,23 +12,6 @@
 #include <vector>
 
 namespace lumora {
-
-// Right and Bottom are exclusive, as in a Win32 RECT.
-struct ScreenRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    bool operator==(const ScreenRect&) const = default;
-};
-
-struct ScreenPoint {
-    int X = 0;
-    int Y = 0;
-
-    bool operator==(const ScreenPoint&) const = default;
-};
 
 // Holding Ctrl during a drag turns snapping the other way for that drag.
 constexpr bool SnappingInEffect(bool snapWindow, bool ctrlDown) {

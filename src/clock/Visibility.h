@@ -4,6 +4,7 @@
 // what the clock does when the mouse comes near. The shell reads the keys, the cursor and the
 // windows, and applies what the decisions say.
 
+#include "clock/ScreenGeometry.h"
 #include "clock/CellAnimation.h"
 #include "clock/FaceComposer.h"
 
@@ -64,21 +65,6 @@ struct VisibilityDecision {
     bool NeedsUpdate = false;
 
     bool operator==(const VisibilityDecision&) const = default;
-};
-
-struct ScreenPoint {
-    int X = 0;
-    int Y = 0;
-
-    bool operator==(const ScreenPoint&) const = default;
-};
-
-// Screen rectangle, right and bottom exclusive.
-struct ScreenRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
 };
 
 // The cursor counts as near inside the window grown by threshold on every side.
