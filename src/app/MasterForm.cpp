@@ -75,14 +75,11 @@ void TMasterForm::FormCreate(const IniDocument& document) {
         TSplashForm::ShowOnEveryMonitor([finished] { return *finished; });
     }
     ReadDisplay();
-    clock_ = TLumoraForm::Create(Handle());
-    if (!clock_) {
-        throw std::runtime_error("the clock window could not be created");
-    }
+    CreateClockWindow();
 
     decimalSeparator_ = ReadDecimalSeparator();
     LoadSettings(document, settings_, {decimalSeparator_, context_.LayeredWindowsAvailable});
-    ReadLocaleSeparators();
+    locale_ = ReadLocaleFacts();
     systemColours_ = ReadSystemColours();
     derived_ = DeriveSettings(settings_, systemColours_);
     BuildDigitImages();
@@ -181,7 +178,7 @@ void TMasterForm::SysColorChange() {
 }
 
 void TMasterForm::SettingChange() {
-    ReadLocaleSeparators();
+    locale_ = ReadLocaleFacts();
     TaskTrayIconRecreate();
 }
 
@@ -213,12 +210,6 @@ void TMasterForm::PowerBroadcast(WPARAM event) {
     if (event == ResumeCritical || event == ResumeSuspend || event == ResumeStandby) {
         UpdateClock(true);
     }
-}
-
-void TMasterForm::ReadLocaleSeparators() {
-    wchar_t buffer[8] = {};
-    timeSeparator_ = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, 8) > 1 ? buffer[0] : L':';
-    dateSeparator_ = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, buffer, 8) > 1 ? buffer[0] : L'/';
 }
 
 void TMasterForm::ReadTimeZoneBias() {

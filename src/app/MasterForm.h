@@ -6,7 +6,9 @@
 #include "app/TickEngine.h"
 #include "clock/ClockFace.h"
 #include "clock/DateTime.h"
+#include "clock/DateTimeFormat.h"
 #include "clock/LumoraForm.h"
+#include "clock/Visibility.h"
 #include "settings/DerivedSettings.h"
 #include "settings/SettingsLocation.h"
 #include "shell/KZForm.h"
@@ -65,13 +67,17 @@ private:
 
     // The notification-area icon and the sound.
     void CreateTaskTrayIcon();
-    void TaskTrayIconClick(bool fromIcon);
+    enum class ClickSender { Icon, Clock, Master };
+    void TaskTrayIconClick(ClickSender sender);
     void TaskTrayIconDblClick();
     void TaskTrayIconBalloonClick();
     void TaskTrayIconRecreate();
     void StopSounds();
     void TimerMessage(WPARAM id);
     void StartForcedShow();
+    void ShowNotification(const std::wstring& text, int balloonKind, int beepKind);
+    std::wstring ExpandFormat(const std::wstring& format, double displayed) const;
+    void CreateClockWindow();
 
     // Steps of a pass whose features come with later parts of the program.
     void StartAutomaticAdjustment(double now);
@@ -80,7 +86,9 @@ private:
     void ArmTemporaryDisplay(double displayed, const DateTimeParts& parts);
     std::optional<int> DecideVisibility(const DateTimeParts& parts);
     void CompleteHide();
-    std::optional<int> ApplyMouseBehaviour();
+    std::optional<int> ApplyMouseBehaviour(bool fullRedraw);
+    void ShowTaskbarClock(bool show);
+    void ForcedShowTick();
     void RunTimeSignal(double displayed);
     void RebuildLogos();
     void RebuildCallSigns();
@@ -89,11 +97,9 @@ private:
     // The clock face.
     void PaintFace(const std::wstring& text, int widthInCells, bool fullRedraw);
     void PushFace(bool fullRedraw);
-    void ApplyShowCommand(int command);
     FaceContext CurrentFaceContext() const;
 
     // System facts, read at start and when the system says they changed.
-    void ReadLocaleSeparators();
     void ReadTimeZoneBias();
     void ReadDisplay();
 
@@ -102,8 +108,6 @@ private:
     DerivedSettings derived_;
     SystemColourTable systemColours_{};
     wchar_t decimalSeparator_ = L'.';
-    wchar_t timeSeparator_ = L':';
-    wchar_t dateSeparator_ = L'/';
     bool settingsWritten_ = false;
     bool initialised_ = false;
     // Whether the splash windows may go; shared with them, as they may outlive a failed start.
@@ -111,6 +115,13 @@ private:
 
     std::unique_ptr<TLumoraForm> clock_;
     ClockFace face_;
+    Visibility visibility_;
+    LocaleFacts locale_;
+    bool inPass_ = false;
+    bool telopShowing_ = false; // a caption window is open
+    bool temporaryDisplayArmed_ = false;
+    int lastToolTipSecond_ = -1;
+    std::wstring clockHint_;
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TKZTaskTrayIcon> trayIcon_;
     std::unique_ptr<SoundPlayer> sound_;

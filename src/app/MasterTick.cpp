@@ -1,5 +1,6 @@
 // One pass of the clock, in a fixed order: the displayed time, the features driven by it, the
-// visibility decision, the text, the face and its push to the screen.
+// visibility decision, the text, the face with its transitions, the mouse, and the push to the
+// screen.
 
 #include "app/MasterForm.h"
 
@@ -16,6 +17,19 @@ double CurrentLocalDateTime() {
 }
 
 constexpr int BackGroundTransparent = 0;
+constexpr UINT_PTR ForcedShowTimer = 1;
+constexpr UINT ForcedShowInterval = 10;
+
+bool KeyDown(int virtualKey) {
+    return virtualKey != 0 && (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// The visibility-change key with every modifier its value asks for.
+bool VisibilityKeyHeld(int shortcut) {
+    const ShortcutKeys keys = SplitShortcut(shortcut);
+    return KeyDown(keys.VirtualKey) && (!keys.Shift || KeyDown(VK_SHIFT)) && (!keys.Ctrl || KeyDown(VK_CONTROL)) &&
+           (!keys.Alt || KeyDown(VK_MENU));
+}
 
 } // namespace
 
@@ -23,6 +37,12 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
     if (!clock_) {
         return;
     }
+    struct PassMark {
+        bool& flag;
+        explicit PassMark(bool& f) : flag(f) { flag = true; }
+        ~PassMark() { flag = false; }
+    } mark(inPass_);
+
     const double now = CurrentLocalDateTime();
     StartAutomaticAdjustment(now);
     double displayed = DisplayedTime(now, settings_.WorldClock, timeZoneBias_);
@@ -41,22 +61,22 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
                                          .TimeFormat = derived_.TimeFormat,
                                          .Taken = taken,
                                          .Shown = SplitDateTime(displayed),
-                                         .TimeSeparator = timeSeparator_,
-                                         .DateSeparator = dateSeparator_,
+                                         .TimeSeparator = locale_.TimeSeparator,
+                                         .DateSeparator = locale_.DateSeparator,
                                          .PreviousText = previousText_,
-                                         .HideAnimating = false});
+                                         .HideAnimating = visibility_.HideTextWanted(settings_.Animation.Type)});
     PaintFace(text.Text, text.WidthInCells, fullRedraw);
     previousText_ = text.Text;
 
     CompleteHide();
-    if (auto mouseCommand = ApplyMouseBehaviour()) {
+    if (auto mouseCommand = ApplyMouseBehaviour(fullRedraw)) {
         showCommand = mouseCommand;
     }
     if (clock_->NeedsUpdate() || fullRedraw) {
         PushFace(fullRedraw);
     }
     if (showCommand) {
-        ApplyShowCommand(*showCommand);
+        clock_->ApplyShowCommand(*showCommand);
     }
     if (settings_.CuckooClock.CuckooClockMode != 0) {
         RunTimeSignal(displayed);
@@ -98,12 +118,13 @@ FaceContext TMasterForm::CurrentFaceContext() const {
 }
 
 void TMasterForm::PaintFace(const std::wstring& text, int widthInCells, bool fullRedraw) {
-    const FaceContext context = CurrentFaceContext();
-    if (face_.Paint(text, widthInCells, fullRedraw, context) || fullRedraw) {
+    const FacePaint painted =
+        face_.Paint({text, previousText_, widthInCells, fullRedraw, &settings_.Animation}, CurrentFaceContext());
+    if (painted.Resized || fullRedraw) {
         clock_->SetFaceSize(face_.Size().Width, face_.Size().Height);
         clock_->SetNeedsUpdate(true);
     }
-    if (text != previousText_) {
+    if (painted.NeedsUpdate || text != previousText_) {
         clock_->SetNeedsUpdate(true);
     }
 }
@@ -114,50 +135,150 @@ void TMasterForm::PushFace(bool fullRedraw) {
     options.ColourDepth = colourDepth_;
     options.Opacity = static_cast<uint8_t>(std::clamp(settings_.View.AlphaBlend, 0, 255));
     options.KeyColour = derived_.ClockKeyColour;
-    options.TransparentColour = derived_.ClockKeyColour;
+    options.TransparentColour = visibility_.HoleDrawn() ? derived_.HoleColour : derived_.ClockKeyColour;
     options.OpaqueBackground = settings_.Design.BackGroundType != BackGroundTransparent;
     options.EraseBackground = fullRedraw;
     clock_->Push(face_.Image(), options);
 }
 
-void TMasterForm::ApplyShowCommand(int command) {
-    if (command == SW_HIDE) {
-        clock_->Hide();
+// Shows or hides the taskbar's own clock while ours is on screen.
+void TMasterForm::ShowTaskbarClock(bool show) {
+    HWND taskbarClock = trayIcon_ ? trayIcon_->TaskbarClockWindow() : nullptr;
+    if (taskbarClock == nullptr) {
         return;
     }
-    const bool first = !clock_->ShownOnce();
-    clock_->Show(settings_.View.Placement.Left, settings_.View.Placement.Top);
-    if (first) {
-        // The window had no picture before it was first placed.
-        PushFace(true);
+    const bool visible = IsWindowVisible(taskbarClock) != FALSE;
+    taskbarClockWasVisible_ = visible;
+    ShowWindow(taskbarClock, show ? SW_SHOWNA : SW_HIDE);
+    if (visible != show) {
+        RefreshNotificationArea();
     }
 }
 
-// Until the visibility rules with temporary display and the visibility key come, the clock
-// shows in the minutes marked 1 and hides in the others.
 std::optional<int> TMasterForm::DecideVisibility(const DateTimeParts& parts) {
-    const size_t minute = static_cast<size_t>(parts.DayOfWeek * 1440 + parts.Hour * 60 + parts.Minute);
-    const bool visible = minute < settings_.View.VisibleHours.size() && settings_.View.VisibleHours[minute] == 1;
-    if (visible != clock_->Shown()) {
-        return visible ? SW_SHOWNA : SW_HIDE;
+    visibility_.KeyActive(VisibilityKeyHeld(settings_.Operation.VisibleChangeKey), settings_.Operation.VisibleChangeKey,
+                          settings_.View.VisibleChangeType);
+    const VisibilityDecision decision = visibility_.Decide(
+        {.Entry = VisibleHoursEntry(settings_.View.VisibleHours, parts.DayOfWeek, parts.Hour, parts.Minute),
+         .Shown = clock_->Shown(),
+         .ShownOnce = clock_->ShownOnce(),
+         .TelopShowing = telopShowing_,
+         .OnMouseHideType = settings_.Operation.OnMouseHideType,
+         .HideTaskTrayClock = settings_.View.HideTaskTrayClock,
+         .TaskbarClockWasVisible = taskbarClockWasVisible_});
+    if (decision.ClickThrough) {
+        clock_->SetClickThrough(*decision.ClickThrough, context_.LayeredWindowsAvailable);
+    }
+    if (decision.HideTaskbarClock) {
+        ShowTaskbarClock(false);
+    }
+    if (decision.RestoreTaskbarClock) {
+        ShowTaskbarClock(true);
+    }
+    if (decision.NeedsUpdate) {
+        clock_->SetNeedsUpdate(true);
+    }
+    switch (decision.Action) {
+    case VisibilityAction::Show:
+        if (decision.FirstShow) {
+            clock_->PlaceForFirstShow(FirstShowPosition(settings_.View.Placement.Left, settings_.View.Placement.Top,
+                                                        settings_.Operation.SnapWindow,
+                                                        settings_.Operation.NoProtrudeSnap));
+            overlayCreationPending_ = true;
+        }
+        clock_->MarkShown(true);
+        // A first show also needs the picture, which the window did not have yet.
+        clock_->SetNeedsUpdate(true);
+        return SW_SHOWNA;
+    case VisibilityAction::HideNow:
+        clock_->MarkShown(false);
+        return SW_HIDE;
+    case VisibilityAction::RequestHide:
+    case VisibilityAction::None:
+        break;
     }
     return std::nullopt;
+}
+
+void TMasterForm::CompleteHide() {
+    visibility_.CheckHideReady(settings_.Animation.Type, face_.Cells());
+}
+
+std::optional<int> TMasterForm::ApplyMouseBehaviour(bool fullRedraw) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT window{};
+    GetWindowRect(clock_->Handle(), &window);
+    const auto& o = settings_.Operation;
+    const MouseDecision decision =
+        visibility_.ApplyMouse({.OnMouseHideType = o.OnMouseHideType,
+                                .Threshold = o.OnMouseHideThreshold,
+                                .HoleSize = o.OnMouseHoleSize,
+                                .CapturedWithLeftButton = GetCapture() == clock_->Handle() && KeyDown(VK_LBUTTON),
+                                .AbortKeyDown = KeyDown(o.OnMouseAbortKey),
+                                .Moving = clock_->Moving(),
+                                .Cursor = {cursor.x, cursor.y},
+                                .Window = {window.left, window.top, window.right, window.bottom},
+                                .Shown = clock_->Shown(),
+                                .HintVisible = clock_->HintVisible(),
+                                .FullRedraw = fullRedraw,
+                                .NeedsUpdate = clock_->NeedsUpdate(),
+                                .Layered = context_.LayeredWindowsAvailable,
+                                .BackGroundType = settings_.Design.BackGroundType});
+    clock_->SetClickThrough(decision.ClickThrough, context_.LayeredWindowsAvailable);
+    if (decision.RemoveHole) {
+        face_.ClearHole();
+    }
+    if (decision.DrawHole) {
+        // Black is transparent in the layered picture; the region cuts out the hole colour.
+        face_.CutHole(*decision.DrawHole, context_.LayeredWindowsAvailable ? 0 : ToPixel(derived_.HoleColour));
+    }
+    if (decision.NeedsUpdate) {
+        clock_->SetNeedsUpdate(true);
+    }
+    if (decision.HideNow) {
+        clock_->MarkShown(false);
+        return SW_HIDE;
+    }
+    return std::nullopt;
+}
+
+void TMasterForm::StartForcedShow() {
+    visibility_.StartForcedShow();
+    KillTimer(Handle(), ForcedShowTimer);
+    SetTimer(Handle(), ForcedShowTimer, ForcedShowInterval, nullptr);
+}
+
+void TMasterForm::ForcedShowTick() {
+    if (visibility_.ForcedShowTick(settings_.View.AutoHideTime)) {
+        KillTimer(Handle(), ForcedShowTimer);
+    }
+}
+
+// A minute marked for temporary display fires the forced show once, on the first pass whose
+// time (moved by the timing) falls in second 0.
+void TMasterForm::ArmTemporaryDisplay(double displayed, const DateTimeParts& parts) {
+    if (VisibleHoursEntry(settings_.View.VisibleHours, parts.DayOfWeek, parts.Hour, parts.Minute) != EntryTemporary) {
+        return;
+    }
+    const DateTimeParts shifted = SplitDateTime(displayed - MillisecondsToDays(settings_.View.AutoHideTiming));
+    if (shifted.Second != 0) {
+        temporaryDisplayArmed_ = true;
+        return;
+    }
+    if (temporaryDisplayArmed_) {
+        temporaryDisplayArmed_ = false;
+        TaskTrayIconClick(ClickSender::Master);
+    }
 }
 
 // Features that later parts of the program fill in.
 void TMasterForm::StartAutomaticAdjustment(double) {}
 void TMasterForm::StepTimer(double, const DateTimeParts&) {}
-void TMasterForm::RefreshToolTips(double, const DateTimeParts&) {}
-void TMasterForm::ArmTemporaryDisplay(double, const DateTimeParts&) {}
-void TMasterForm::CompleteHide() {}
-std::optional<int> TMasterForm::ApplyMouseBehaviour() {
-    return std::nullopt;
-}
 void TMasterForm::RunTimeSignal(double) {}
 void TMasterForm::RebuildLogos() {}
 void TMasterForm::RebuildCallSigns() {}
 void TMasterForm::CreatePendingOverlays() {}
 void TMasterForm::ShowOptionsRequested() {}
-void TMasterForm::StartForcedShow() {}
 
 } // namespace lumora

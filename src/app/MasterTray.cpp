@@ -2,14 +2,19 @@
 
 #include "app/MasterForm.h"
 
+#include "shell/TooltipFormat.h"
+
 #include <mmsystem.h>
 
+#include <stdexcept>
 #include <utility>
 
 namespace lumora {
 namespace {
 
+constexpr UINT_PTR ForcedShowTimer = 1;
 constexpr UINT_PTR SingleClickTimer = 2;
+constexpr size_t MaxIconTipLength = 255;
 
 // Commands the end-to-end tests send with WM_COPYDATA; only honoured when the tests ask for
 // them through the environment.
@@ -22,7 +27,7 @@ void TMasterForm::CreateTaskTrayIcon() {
     if (!trayIcon_) {
         return;
     }
-    trayIcon_->OnClick = [this] { TaskTrayIconClick(true); };
+    trayIcon_->OnClick = [this] { TaskTrayIconClick(ClickSender::Icon); };
     trayIcon_->OnDblClick = [this] { TaskTrayIconDblClick(); };
     trayIcon_->OnBalloonClick = [this] { TaskTrayIconBalloonClick(); };
     trayIcon_->OnRecreate = [this] { TaskTrayIconRecreate(); };
@@ -39,10 +44,31 @@ void TMasterForm::StopSounds() {
     }
 }
 
-void TMasterForm::TaskTrayIconClick(bool fromIcon) {
+void TMasterForm::CreateClockWindow() {
+    ClockWindowEvents events;
+    events.Click = [this] { TaskTrayIconClick(ClickSender::Clock); };
+    events.DoubleClick = [this] { ShowOptionsRequested(); };
+    events.MouseEntered = [this] {
+        if (tick_) {
+            PostMessageW(Handle(), tick_->Message(), 0, 0);
+        }
+    };
+    events.PopupMenu = [](POINT) {}; // the popup menu comes with the master's actions
+    events.HintText = [this] { return clockHint_; };
+    clock_ = TLumoraForm::Create(Handle(), settings_, std::move(events));
+    if (!clock_) {
+        throw std::runtime_error("the clock window could not be created");
+    }
+}
+
+void TMasterForm::TaskTrayIconClick(ClickSender sender) {
+    const bool fromIcon = sender == ClickSender::Icon;
     const bool soundWasPlaying = sound_->Playing();
     StopSounds();
-    UpdateClock(fromIcon);
+    // Within a pass (the temporary display) that pass goes on and shows the clock itself.
+    if (!inPass_) {
+        UpdateClock(sender != ClickSender::Clock && !telopShowing_);
+    }
     if (fromIcon && clock_) {
         SetForegroundWindow(clock_->Handle());
     }
@@ -54,7 +80,9 @@ void TMasterForm::TaskTrayIconClick(bool fromIcon) {
 }
 
 void TMasterForm::TimerMessage(WPARAM id) {
-    if (id == SingleClickTimer) {
+    if (id == ForcedShowTimer) {
+        ForcedShowTick();
+    } else if (id == SingleClickTimer) {
         KillTimer(Handle(), id);
         singleClickPending_ = false; // the calendar opens here once it exists
     }
@@ -78,6 +106,79 @@ void TMasterForm::TaskTrayIconRecreate() {
         }
     }
     RefreshNotificationArea();
+}
+
+std::wstring TMasterForm::ExpandFormat(const std::wstring& format, double displayed) const {
+    SystemFigures figures;
+    figures.MillisecondsSinceStart = timeGetTime();
+    figures.Memory = [] {
+        MEMORYSTATUSEX status{};
+        status.dwLength = sizeof(status);
+        GlobalMemoryStatusEx(&status);
+        return MemoryFigures{status.ullTotalPhys,    status.ullAvailPhys,     status.ullTotalVirtual,
+                             status.ullAvailVirtual, status.ullTotalPageFile, status.ullAvailPageFile};
+    };
+    figures.Power = []() -> std::optional<PowerStatus> {
+        SYSTEM_POWER_STATUS status{};
+        if (!GetSystemPowerStatus(&status)) {
+            return std::nullopt;
+        }
+        return PowerStatus{status.ACLineStatus, status.BatteryFlag, status.BatteryLifePercent};
+    };
+    return ExpandTooltipFormat(format, displayed, figures, locale_);
+}
+
+// Once per displayed second: the clock's own tooltip and the icon's.
+void TMasterForm::RefreshToolTips(double displayed, const DateTimeParts& parts) {
+    if (parts.Second == lastToolTipSecond_) {
+        return;
+    }
+    lastToolTipSecond_ = parts.Second;
+    if (settings_.View.ToolTipStyle > 0 && !visibility_.MouseHidden()) {
+        clockHint_ = ExpandFormat(settings_.View.ToolTipFormat, displayed);
+    }
+    if (settings_.View.TaskTrayIcon && trayIcon_ && trayIcon_->Enabled()) {
+        std::wstring tip = ExpandFormat(settings_.View.TaskTrayToolTipFormat, displayed);
+        if (tip.size() > MaxIconTipLength) {
+            tip.resize(MaxIconTipLength);
+        }
+        trayIcon_->SetHint(tip);
+    }
+}
+
+// Announces a result or a signal: a balloon at the icon where the shell offers them, else a
+// message box. text is "title|body".
+void TMasterForm::ShowNotification(const std::wstring& text, int balloonKind, int beepKind) {
+    const NotificationText parts = SplitNotification(text);
+    UINT beep = 0;
+    switch (beepKind) {
+    case 1:
+        beep = MB_ICONASTERISK;
+        break;
+    case 2:
+        beep = MB_ICONEXCLAMATION;
+        break;
+    case 3:
+        beep = MB_ICONHAND;
+        break;
+    default:
+        break;
+    }
+    if (trayIcon_ && trayIcon_->Enabled() && trayIcon_->BalloonsAvailable()) {
+        static constexpr BalloonType Types[] = {BalloonType::None, BalloonType::Information, BalloonType::Exclamation,
+                                                BalloonType::Error};
+        trayIcon_->ShowBalloon(parts.Title, parts.Body,
+                               balloonKind >= 1 && balloonKind <= 3 ? Types[balloonKind] : BalloonType::None);
+        if (beep != 0) {
+            MessageBeep(beep);
+        }
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr || (clock_ && owner == clock_->Handle()) || !IsWindowVisible(owner)) {
+        owner = nullptr;
+    }
+    MessageBoxW(owner, parts.Body.c_str(), parts.Title.c_str(), beep != 0 ? beep : MB_ICONINFORMATION);
 }
 
 void TMasterForm::SoundNotify(WPARAM flags, LPARAM) {

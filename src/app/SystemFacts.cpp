@@ -48,6 +48,44 @@ SystemColourTable ReadSystemColours() {
     return colours;
 }
 
+LocaleFacts ReadLocaleFacts() {
+    // The Japanese facts stand in for anything the system does not say, the era table included.
+    LocaleFacts facts = JapaneseLocaleFacts();
+    auto take = [](LCTYPE type, std::wstring& target) {
+        std::wstring text = LocaleText(type);
+        if (!text.empty()) {
+            target = std::move(text);
+        }
+    };
+    auto takePattern = [](LCTYPE type, std::wstring& target) {
+        const std::wstring text = LocaleText(type);
+        if (!text.empty()) {
+            target = TranslateWindowsPattern(text);
+        }
+    };
+    const std::wstring dateSeparator = LocaleText(LOCALE_SDATE);
+    const std::wstring timeSeparator = LocaleText(LOCALE_STIME);
+    facts.DateSeparator = dateSeparator.empty() ? L'/' : dateSeparator[0];
+    facts.TimeSeparator = timeSeparator.empty() ? L':' : timeSeparator[0];
+    takePattern(LOCALE_SSHORTDATE, facts.ShortDatePattern);
+    takePattern(LOCALE_SLONGDATE, facts.LongDatePattern);
+    takePattern(LOCALE_SSHORTTIME, facts.ShortTimePattern);
+    takePattern(LOCALE_STIMEFORMAT, facts.LongTimePattern);
+    // Windows counts days from Monday; the names here start on Sunday.
+    for (int day = 0; day < 7; ++day) {
+        const int windowsDay = (day + 6) % 7;
+        take(LOCALE_SDAYNAME1 + windowsDay, facts.LongDayNames[static_cast<size_t>(day)]);
+        take(LOCALE_SABBREVDAYNAME1 + windowsDay, facts.ShortDayNames[static_cast<size_t>(day)]);
+    }
+    for (int month = 0; month < 12; ++month) {
+        take(LOCALE_SMONTHNAME1 + month, facts.LongMonthNames[static_cast<size_t>(month)]);
+        take(LOCALE_SABBREVMONTHNAME1 + month, facts.ShortMonthNames[static_cast<size_t>(month)]);
+    }
+    take(LOCALE_S1159, facts.TimeAmString);
+    take(LOCALE_S2359, facts.TimePmString);
+    return facts;
+}
+
 bool LayeredWindowsSupported() {
     HMODULE user32 = LoadLibraryW(L"user32.dll");
     if (user32 == nullptr) {

@@ -12,9 +12,12 @@ FacePaint ClockFace::Paint(const FacePass& pass, const FaceContext& context) {
         const Pixel brush = CanvasBrush(design, context.Layered, context.ColourDepth, context.Colours.Key);
         background_ = BuildBackground(size.Width, size.Height, design, context.Colours, picture_ ? &*picture_ : nullptr,
                                       context.Layered, brush);
-        image_ = PixelBuffer(size.Width, size.Height);
+        face_ = PixelBuffer(size.Width, size.Height);
+    } else if (pass.Text == pass.PreviousText && !animating_) {
+        // Nothing moves: the picture of the last pass is still right.
+        return result;
     }
-    CopyBackground(background_, image_, design, context.Layered, context.ColourDepth);
+    CopyBackground(background_, face_, design, context.Layered, context.ColourDepth);
 
     const AnimationSettings animation = pass.Animation ? *pass.Animation : AnimationSettings{};
     const int w = strip_.CellWidth;
@@ -26,13 +29,38 @@ FacePaint ClockFace::Paint(const FacePass& pass, const FaceContext& context) {
     for (int k = 1; k <= cells_.CellCount(); ++k) {
         const Rect cell = CellRect(k, strip_, design.DigitMargin);
         for (const CellDrawOp& op : cells_.DrawOps(k, pass.Text[static_cast<size_t>(k - 1)], cell, animation.Type)) {
-            DrawCell(image_, strip_, op.Glyph, op.Destination, op.Source, op.Alpha, mode);
+            DrawCell(face_, strip_, op.Glyph, op.Destination, op.Source, op.Alpha, mode);
         }
         if (cells_.Step(k, animation.Type, animation.Speed, w, h)) {
             result.NeedsUpdate = true;
         }
     }
+    animating_ = result.NeedsUpdate;
+    image_ = face_;
     return result;
+}
+
+void ClockFace::CutHole(const Hole& hole, Pixel fill) {
+    image_ = face_;
+    const Rect& a = hole.Area;
+    // The ellipse test at pixel centres, in doubled coordinates to stay in integers.
+    const int64_t rx = a.Width, ry = a.Height;
+    for (int y = std::max(0, a.Y); y < std::min(image_.Height, a.Y + a.Height); ++y) {
+        for (int x = std::max(0, a.X); x < std::min(image_.Width, a.X + a.Width); ++x) {
+            if (hole.Shape == HoleShape::Ellipse) {
+                const int64_t dx = 2 * (x - a.X) + 1 - rx;
+                const int64_t dy = 2 * (y - a.Y) + 1 - ry;
+                if (dx * dx * ry * ry + dy * dy * rx * rx > rx * rx * ry * ry) {
+                    continue;
+                }
+            }
+            image_.At(x, y) = fill;
+        }
+    }
+}
+
+void ClockFace::ClearHole() {
+    image_ = face_;
 }
 
 bool ClockFace::Paint(std::wstring_view text, int widthInCells, bool fullRedraw, const FaceContext& context) {

@@ -5,6 +5,7 @@
 
 #include "clock/CellAnimation.h"
 #include "clock/FaceComposer.h"
+#include "clock/Visibility.h"
 
 #include <optional>
 #include <string_view>
@@ -51,6 +52,10 @@ public:
     // new size.
     bool Paint(std::wstring_view text, int widthInCells, bool fullRedraw, const FaceContext& context);
 
+    // The mouse hole: cut into the picture that is pushed, or taken out again.
+    void CutHole(const Hole& hole, Pixel fill);
+    void ClearHole();
+
     const PixelBuffer& Image() const { return image_; }
     FaceExtent Size() const { return size_; }
     const CellAnimation& Cells() const { return cells_; }
@@ -59,7 +64,9 @@ private:
     GlyphStrip strip_;
     std::optional<PixelBuffer> picture_;
     PixelBuffer background_;
-    PixelBuffer image_;
+    PixelBuffer face_;  // background and cells
+    PixelBuffer image_; // the face with the hole, if any: what the window shows
+    bool animating_ = false;
     FaceExtent size_;
     CellAnimation cells_;
 };

@@ -2,12 +2,18 @@
 
 #include "clock/FaceComposer.h"
 
+#include <windowsx.h>
+
 #include <cstring>
 
 namespace lumora {
 namespace {
 
 constexpr wchar_t FormClass[] = L"TLumoraForm";
+constexpr UINT_PTR HoverTimer = 1;
+constexpr UINT_PTR HintHideTimer = 2;
+constexpr UINT HintPause = 500;     // the usual pause before a hint shows
+constexpr int HintHidePause = 2500; // and how long it stays
 
 // A region from rectangles one pixel high, as ExtCreateRegion takes them.
 UniqueRegion RegionFromRuns(const std::vector<RegionRun>& runs) {
@@ -33,10 +39,11 @@ UniqueRegion RegionFromRuns(const std::vector<RegionRun>& runs) {
 
 } // namespace
 
-std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master) {
-    std::unique_ptr<TLumoraForm> form(new TLumoraForm());
+std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master, const Settings& settings, ClockWindowEvents events) {
+    std::unique_ptr<TLumoraForm> form(new TLumoraForm(settings, std::move(events)));
     CreateParams params;
     params.ClassName = FormClass;
+    params.ClassStyle = CS_DBLCLKS;
     params.Caption = L"Lumora";
     params.Style = WS_POPUP;
     params.ExStyle = WS_EX_TOOLWINDOW;
@@ -46,6 +53,7 @@ std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master) {
     if (!form->CreateForm(params)) {
         return nullptr;
     }
+    form->hint_ = std::make_unique<TKZHintControl>(form->Handle());
     return form;
 }
 
@@ -53,18 +61,43 @@ void TLumoraForm::SetFaceSize(int width, int height) {
     SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TLumoraForm::Show(int left, int top) {
-    if (!shownOnce_) {
-        SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void TLumoraForm::ApplyShowCommand(int command) {
+    ShowWindow(Handle(), command);
+    if (command != SW_HIDE) {
+        shownOnce_ = true;
     }
-    ShowWindow(Handle(), SW_SHOWNA);
-    shown_ = true;
-    shownOnce_ = true;
 }
 
-void TLumoraForm::Hide() {
-    ShowWindow(Handle(), SW_HIDE);
-    shown_ = false;
+void TLumoraForm::PlaceForFirstShow(ScreenPoint position) {
+    SetWindowPos(Handle(), nullptr, position.X, position.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyStacking(StackingModeFromSetting(settings_.View.Placement.ZOrder));
+}
+
+void TLumoraForm::ApplyStacking(StackingMode mode) {
+    HWND after = HWND_NOTOPMOST;
+    if (mode == StackingMode::InFront || mode == StackingMode::AlwaysInFront) {
+        after = HWND_TOPMOST;
+    } else if (mode == StackingMode::NotInFront) {
+        after = HWND_BOTTOM;
+    }
+    SetWindowPos(Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TLumoraForm::SetClickThrough(bool on, bool layered) {
+    if (!layered) {
+        return;
+    }
+    const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    const LONG_PTR wanted = on ? (exStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT) : (exStyle & ~WS_EX_TRANSPARENT);
+    if (wanted != exStyle) {
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, wanted);
+    }
+}
+
+ScreenRect TLumoraForm::WindowRect() const {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 bool TLumoraForm::CopyToDib(const PixelBuffer& image) {
@@ -129,20 +162,182 @@ void TLumoraForm::FormPaint() {
     EndPaint(Handle(), &paint);
 }
 
+// The cursor tells whether the clock can be dragged.
+bool TLumoraForm::SetCursorShape(LPARAM lParam) {
+    const UINT mouseMessage = HIWORD(lParam);
+    LPCWSTR shape = IDC_ARROW;
+    if (!settings_.Operation.Fixed) {
+        shape = mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_NCLBUTTONDOWN ? IDC_SIZEALL : IDC_HAND;
+    }
+    SetCursor(LoadCursorW(nullptr, shape));
+    return true;
+}
+
+// Keeps the bottom-most mode below everything and snaps a moving clock to the screen edges.
+void TLumoraForm::WindowPosChanging(WINDOWPOS& pos) {
+    if (StackingModeFromSetting(settings_.View.Placement.ZOrder) == StackingMode::NotInFront) {
+        pos.hwndInsertAfter = HWND_BOTTOM;
+        pos.flags &= ~SWP_NOZORDER;
+    }
+    const bool ctrlDown = GetKeyState(VK_CONTROL) < 0;
+    if (!shownOnce_ || (pos.flags & SWP_NOMOVE) != 0 || !SnappingInEffect(settings_.Operation.SnapWindow, ctrlDown)) {
+        return;
+    }
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &info)) {
+        return;
+    }
+    const ScreenRect window = WindowRect();
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    const ScreenPoint snapped =
+        SnapPosition({pos.x, pos.y}, window.Right - window.Left, window.Bottom - window.Top,
+                     {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom},
+                     {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
+                     taskbar != nullptr && IsWindowVisible(taskbar), settings_.Operation);
+    pos.x = snapped.X;
+    pos.y = snapped.Y;
+}
+
+void TLumoraForm::MouseMoved() {
+    if (!mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, Handle(), 0};
+        TrackMouseEvent(&track);
+        if (events_.MouseEntered) {
+            events_.MouseEntered();
+        }
+    }
+    const bool buttonDown = GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0;
+    if (!buttonDown && IsWindowVisible(Handle()) && settings_.View.ToolTipStyle > 0 && !hoverPending_) {
+        hoverPending_ = true;
+        SetTimer(Handle(), HoverTimer, HintPause, nullptr);
+    }
+}
+
+void TLumoraForm::CancelHover(bool mouseLeft) {
+    KillTimer(Handle(), HoverTimer);
+    if (mouseLeft) {
+        hoverPending_ = false;
+        mouseInside_ = false;
+    }
+    hint_->Hide();
+}
+
+void TLumoraForm::HoverTimerFired() {
+    KillTimer(Handle(), HoverTimer);
+    if (!events_.HintText) {
+        return;
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    hint_->Show(events_.HintText(), cursor, settings_.View.ToolTipStyle > 1);
+    const int hidePause =
+        settings_.View.ToolTipTime > 0 ? settings_.View.ToolTipTime : HintHidePause + settings_.View.ToolTipTime;
+    SetTimer(Handle(), HintHideTimer, static_cast<UINT>(hidePause), nullptr);
+}
+
+void TLumoraForm::PopupMenuAt(POINT point) {
+    if (events_.PopupMenu) {
+        events_.PopupMenu(point);
+    }
+}
+
 LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        FormPaint();
+    case WM_CLOSE:
+        MessageBeep(0); // Alt+F4 does not close the clock
         return 0;
     case WM_ERASEBKGND:
         return 1; // the picture covers the whole window
+    case WM_PAINT:
+        FormPaint();
+        return 0;
+    case WM_NCHITTEST:
+        DefaultHandler(message, wParam, lParam);
+        return settings_.Operation.Fixed ? HTCLIENT : HTCAPTION;
+    case WM_SETCURSOR:
+        return SetCursorShape(lParam) ? TRUE : FALSE;
+    case WM_NCRBUTTONUP:
+        // Handled here only: the default would also raise WM_CONTEXTMENU, a second menu.
+        PopupMenuAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_CONTEXTMENU: {
+        const ScreenPoint point = ContextMenuPoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, WindowRect());
+        PopupMenuAt({point.X, point.Y});
+        return 0;
+    }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == L' ') {
+            const ScreenPoint centre = WindowCentre(WindowRect());
+            PopupMenuAt({centre.X, centre.Y});
+            return 0;
+        }
+        break;
+    case WM_ENABLE:
+        DefaultHandler(message, wParam, lParam);
+        // A modal dialog disables the program's windows; the clock stays usable.
+        if (!wParam) {
+            EnableWindow(Handle(), TRUE);
+        }
+        return 0;
+    case WM_DISPLAYCHANGE:
+        DefaultHandler(message, wParam, lParam);
+        colourDepth_ = static_cast<int>(wParam);
+        return 0;
     case WM_ENTERSIZEMOVE:
         moving_ = true;
         break;
     case WM_EXITSIZEMOVE:
         moving_ = false;
         break;
+    case WM_WINDOWPOSCHANGING:
+        WindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN: {
+        CancelHover(false);
+        const LRESULT result = DefaultHandler(message, wParam, lParam); // the move loop runs here
+        if (events_.Click) {
+            events_.Click();
+        }
+        return result;
+    }
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK:
+        DefaultHandler(message, wParam, lParam);
+        if (events_.DoubleClick) {
+            events_.DoubleClick();
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+        MouseMoved();
+        break;
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+        CancelHover(true);
+        break;
+    case WM_TIMER:
+        if (wParam == HoverTimer) {
+            HoverTimerFired();
+        } else if (wParam == HintHideTimer) {
+            KillTimer(Handle(), HintHideTimer);
+            hint_->Hide();
+        }
+        return 0;
+    case WM_MOVE:
+    case WM_NCACTIVATE:
+    case WM_COMMAND:
+    case WM_MOUSEWHEEL:
+        CancelHover(false);
+        break;
     default:
+        if ((message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+            (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK) ||
+            (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK)) {
+            CancelHover(false);
+        }
         break;
     }
     return DefaultHandler(message, wParam, lParam);

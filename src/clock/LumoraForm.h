@@ -3,10 +3,15 @@
 // with per-pixel alpha (layered) or as a colour-keyed window region.
 
 #include "clock/PixelBuffer.h"
+#include "clock/Placement.h"
+#include "settings/Settings.h"
 #include "shell/GdiObjects.h"
+#include "shell/HintControl.h"
 #include "shell/KZForm.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace lumora {
 
@@ -20,9 +25,19 @@ struct PushOptions {
     bool EraseBackground = false;  // full redraw
 };
 
+// What the clock window hands to the master window.
+struct ClockWindowEvents {
+    std::function<void()> Click;
+    std::function<void()> DoubleClick;
+    std::function<void()> MouseEntered;
+    std::function<void(POINT)> PopupMenu;
+    std::function<std::wstring()> HintText;
+};
+
 class TLumoraForm final : public TKZForm {
 public:
-    static std::unique_ptr<TLumoraForm> Create(HWND master);
+    // settings: the master window's record, read for pinning, snapping, stacking and the tooltip.
+    static std::unique_ptr<TLumoraForm> Create(HWND master, const Settings& settings, ClockWindowEvents events);
 
     // Sets the client size; the contents follow with the next push.
     void SetFaceSize(int width, int height);
@@ -34,19 +49,39 @@ public:
     void SetNeedsUpdate(bool value) { needsUpdate_ = value; }
     bool Moving() const { return moving_; }
 
-    // Shows without activating, or hides; the first show places the window.
-    void Show(int left, int top);
-    void Hide();
+    // The pass decides (shown) and applies the command at its end.
+    void MarkShown(bool shown) { shown_ = shown; }
+    void ApplyShowCommand(int command);
+    // Before the first show: the saved position, then the saved stacking mode.
+    void PlaceForFirstShow(ScreenPoint position);
+    void ApplyStacking(StackingMode mode);
+    // Clicks go through the clock to what is below (layered windows only).
+    void SetClickThrough(bool on, bool layered);
+    bool HintVisible() const { return hint_ && hint_->Visible(); }
+    void SetColourDepth(int depth) { colourDepth_ = depth; }
 
 private:
-    TLumoraForm() = default;
+    TLumoraForm(const Settings& settings, ClockWindowEvents events) : settings_(settings), events_(std::move(events)) {}
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool SetCursorShape(LPARAM lParam);
+    void WindowPosChanging(WINDOWPOS& pos);
+    void MouseMoved();
+    void CancelHover(bool mouseLeft);
+    void HoverTimerFired();
+    void PopupMenuAt(POINT point);
+    ScreenRect WindowRect() const;
     void FormPaint();
     bool CopyToDib(const PixelBuffer& image);
     void PushLayered(const PushOptions& options);
     void PushRegion(const PixelBuffer& image, const PushOptions& options);
 
+    const Settings& settings_;
+    ClockWindowEvents events_;
+    std::unique_ptr<TKZHintControl> hint_;
     DibSection dib_;
+    int colourDepth_ = 32;
+    bool mouseInside_ = false;
+    bool hoverPending_ = false;
     bool shown_ = false;
     bool shownOnce_ = false;
     bool needsUpdate_ = false;
