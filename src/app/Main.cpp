@@ -55,13 +55,20 @@ void SignalRunningInstance() {
 // The dialog lets the user pick 100 to 60000 ms; a value edited by hand must not stall the start.
 constexpr int32_t MaxBootDelay = 60000;
 
-int RunMessageLoop() {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+// The usual loop, with the master's idle work whenever the queue runs empty.
+int RunMessageLoop(TMasterForm& master) {
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                return static_cast<int>(message.wParam);
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        master.ApplicationIdle();
+        WaitMessage();
     }
-    return static_cast<int>(message.wParam);
 }
 
 int Run() {
@@ -99,7 +106,7 @@ int Run() {
     if (!master) {
         return 1;
     }
-    return RunMessageLoop();
+    return RunMessageLoop(*master);
 }
 
 } // namespace

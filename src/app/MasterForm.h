@@ -37,6 +37,13 @@ public:
 
     const Settings& CurrentSettings() const { return settings_; }
 
+    // Actions on the clock window (the popup menu's commands).
+    void ArrangeCorner(Corner corner);
+    void ZOrderAction(StackingMode mode);
+    void KeyMove();
+    // Called when the message queue runs empty: keeps an always-in-front clock in front.
+    void ApplicationIdle();
+
     // One pass of the clock; a full redraw resizes, rebuilds and pushes whatever changed.
     void UpdateClock(bool fullRedraw);
     // Rebuilds the glyph strip from the design settings.
@@ -122,6 +129,7 @@ private:
     bool temporaryDisplayArmed_ = false;
     int lastToolTipSecond_ = -1;
     std::wstring clockHint_;
+    HWND lastTopWindow_ = nullptr;
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TKZTaskTrayIcon> trayIcon_;
     std::unique_ptr<SoundPlayer> sound_;

@@ -18,7 +18,7 @@ constexpr size_t MaxIconTipLength = 255;
 
 // Commands the end-to-end tests send with WM_COPYDATA; only honoured when the tests ask for
 // them through the environment.
-enum TestCommandId : ULONG_PTR { PlaySound = 1, QuerySoundPlaying = 2 };
+enum TestCommandId : ULONG_PTR { PlaySound = 1, QuerySoundPlaying = 2, ArrangeCornerAction = 3, StackingAction = 4 };
 
 } // namespace
 
@@ -214,6 +214,21 @@ LRESULT TMasterForm::TestCommand(const COPYDATASTRUCT& data) {
     }
     case QuerySoundPlaying:
         return sound_->Playing() ? TRUE : FALSE;
+    case ArrangeCornerAction:
+    case StackingAction: {
+        // The action's number as text: a corner 0-3, or a stacking mode 0-3.
+        const std::wstring text(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+        if (text.size() != 1 || text[0] < L'0' || text[0] > L'3') {
+            return FALSE;
+        }
+        const int value = text[0] - L'0';
+        if (data.dwData == ArrangeCornerAction) {
+            ArrangeCorner(static_cast<Corner>(value));
+        } else {
+            ZOrderAction(static_cast<StackingMode>(value));
+        }
+        return TRUE;
+    }
     default:
         return FALSE;
     }
