@@ -123,3 +123,48 @@ TEST(ClockFace, ChangedDigitsTurnAndKeepTheWindowUpdatingUntilTheyLand) {
 
 } // namespace
 } // namespace lumora
+
+namespace lumora {
+namespace {
+
+TEST(ClockFace, TheHoleIsCutIntoTheShownPictureOnlyAndMovesCleanly) {
+    DesignSettings design;
+    design.BackGroundType = 1;
+    design.OuterFrame = false;
+    ClockFace face;
+    face.SetStrip(SolidStrip(design, true));
+    FaceContext context;
+    context.Design = &design;
+    context.Colours.Key = 0x0000FF;
+    context.Colours.Fill = 0x0000FF;
+    face.Paint(L"11", 2, true, context);
+    const PixelBuffer clean = face.Image();
+
+    face.CutHole({{0, 0, 4, 4}, HoleShape::Ellipse}, 0);
+    EXPECT_EQ(face.Image().At(2, 2), 0u);                  // inside the circle
+    EXPECT_EQ(face.Image().At(0, 0), clean.At(0, 0));      // its corner is outside
+    face.CutHole({{6, 1, 2, 2}, HoleShape::Rectangle}, 0); // the old hole goes with the move
+    EXPECT_EQ(face.Image().At(2, 2), clean.At(2, 2));
+    EXPECT_EQ(face.Image().At(7, 2), 0u);
+    face.ClearHole();
+    EXPECT_EQ(face.Image(), clean);
+}
+
+TEST(ClockFace, AnUnchangedPassKeepsThePictureAndAChangedOneRepaints) {
+    DesignSettings design;
+    ClockFace face;
+    face.SetStrip(SolidStrip(design, true));
+    FaceContext context;
+    context.Design = &design;
+    context.Colours.Key = 0xFF00FF;
+    AnimationSettings still;
+    face.Paint({L" 1", L"", 2, true, &still}, context);
+    const PixelBuffer one = face.Image();
+    EXPECT_FALSE(face.Paint({L" 1", L" 1", 2, false, &still}, context).NeedsUpdate);
+    EXPECT_EQ(face.Image(), one);
+    EXPECT_TRUE(face.Paint({L"11", L" 1", 2, false, &still}, context).NeedsUpdate);
+    EXPECT_NE(face.Image(), one);
+}
+
+} // namespace
+} // namespace lumora
