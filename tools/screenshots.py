@@ -10,9 +10,7 @@ background type. Each PNG is the clock window only, scaled 2x.
 from __future__ import annotations
 
 import argparse
-import shutil
 import sys
-import tempfile
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
@@ -20,8 +18,8 @@ sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
 from PIL import Image, ImageDraw, ImageFont  # noqa: E402
 
-from face_kit import DESKTOP_HEX, set_desktop, show_face, wine_path  # noqa: E402
-from lumora import BUILD, LumoraApp, WineSession  # noqa: E402
+from face_kit import screenshot_session, show_face, wine_path  # noqa: E402
+from lumora import BUILD, LumoraApp  # noqa: E402
 
 # "10:28" uses every cell and several different digits.
 SHOW_AT = "@2026-01-05 10:28:00"
@@ -89,12 +87,7 @@ def main() -> int:
     parser.add_argument("out", nargs="?", type=Path, default=BUILD / "screenshots")
     out: Path = parser.parse_args().out.resolve()
     out.mkdir(parents=True, exist_ok=True)
-    # A session of its own, so it can run beside the end-to-end tests.
-    session = WineSession(root=BUILD / "screenshot-session")
-    work = Path(tempfile.mkdtemp(prefix="lumora-shots-"))
-    try:
-        session.start()
-        set_desktop(session, DESKTOP_HEX)
+    with screenshot_session("shots") as (session, work):
         assets = work / "assets"
         assets.mkdir()
         for name, design in faces(assets):
@@ -107,9 +100,6 @@ def main() -> int:
                 app.end()
             face.resize((face.width * 2, face.height * 2), Image.NEAREST).save(out / f"{name}.png")
             print(f"{name}.png  {info.width}x{info.height} at {info.rect[0]},{info.rect[1]}")
-    finally:
-        session.stop()
-        shutil.rmtree(work, ignore_errors=True)
     return 0
 
 

@@ -11,9 +11,7 @@ scaled 3x: before, mid-step, after.
 from __future__ import annotations
 
 import argparse
-import shutil
 import sys
-import tempfile
 import time
 from pathlib import Path
 
@@ -22,8 +20,8 @@ sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
 from PIL import Image, ImageChops, ImageStat  # noqa: E402
 
-from face_kit import DESKTOP_HEX, grab, set_desktop, show_face  # noqa: E402
-from lumora import BUILD, LumoraApp, WineSession  # noqa: E402
+from face_kit import grab, screenshot_session, show_face  # noqa: E402
+from lumora import BUILD, LumoraApp  # noqa: E402
 
 TYPES = {1: "horizontal-rotation", 2: "vertical-rotation", 3: "rise", 4: "sink", 5: "push-up", 6: "push-down",
          7: "cross-fade", 8: "cut-fade"}
@@ -66,11 +64,7 @@ def main() -> int:
     parser.add_argument("out", nargs="?", type=Path, default=BUILD / "screenshots")
     out: Path = parser.parse_args().out.resolve()
     out.mkdir(parents=True, exist_ok=True)
-    session = WineSession(root=BUILD / "screenshot-session")
-    work = Path(tempfile.mkdtemp(prefix="lumora-transitions-"))
-    try:
-        session.start()
-        set_desktop(session, DESKTOP_HEX)
+    with screenshot_session("transitions") as (session, work):
         for animation_type, name in TYPES.items():
             folder = work / name
             folder.mkdir()
@@ -82,9 +76,6 @@ def main() -> int:
             path = out / f"transition-{animation_type}-{name}.png"
             strip(frames).save(path)
             print(path.name)
-    finally:
-        session.stop()
-        shutil.rmtree(work, ignore_errors=True)
     return 0
 
 

@@ -193,7 +193,7 @@ void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {
     const int width = LOWORD(size);
     const int height = HIWORD(size);
     // An automatically sized font follows the screen, but only when both sides changed.
-    if (settings_.Design.DigitType == 1 && settings_.Design.DigitFontSize == 0 && width != oldScreen.cx &&
+    if (settings_.Design.DigitType == DigitTypeFont && settings_.Design.DigitFontSize == 0 && width != oldScreen.cx &&
         height != oldScreen.cy) {
         screenSize_ = {width, height};
         BuildDigitImages();
@@ -238,6 +238,12 @@ void TMasterForm::ReadDisplay() {
 
 void TMasterForm::FormClose() {
     WriteAllSettings();
+    if (settings_.View.HideTaskTrayClock && taskbarClockWasVisible_ && trayIcon_ &&
+        trayIcon_->TaskbarClockWindow() != nullptr) {
+        ShowWindow(trayIcon_->TaskbarClockWindow(), SW_SHOWNA);
+        RefreshNotificationArea();
+    }
+    trayIcon_.reset();
     DestroyWindow(Handle());
 }
 

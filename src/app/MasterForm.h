@@ -71,6 +71,9 @@ private:
     LRESULT TestCommand(const COPYDATASTRUCT& data);
     void TestPlay();
     static constexpr UINT TestPlayMessage = WM_APP + 1;
+    // Window timers of the master window.
+    static constexpr UINT_PTR ForcedShowTimer = 1;
+    static constexpr UINT_PTR SingleClickTimer = 2;
 
     // The notification-area icon and the sound.
     void CreateTaskTrayIcon();

@@ -16,8 +16,6 @@ double CurrentLocalDateTime() {
     return ComposeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
 }
 
-constexpr int BackGroundTransparent = 0;
-constexpr UINT_PTR ForcedShowTimer = 1;
 constexpr UINT ForcedShowInterval = 10;
 
 bool KeyDown(int virtualKey) {
@@ -103,7 +101,7 @@ void TMasterForm::BuildDigitImages() {
     face_.SetStrip(raw.Untouched
                        ? BuildUntouchedStrip(raw.Picture, raw.CellWidth, raw.CellHeight, settings_.Design, request)
                        : BuildGlyphStrip(raw.Mask, raw.CellWidth, raw.CellHeight, settings_.Design, request));
-    face_.SetPicture(settings_.Design.BackGroundType == 3 ? LoadBitmapFile(settings_.Design.BackGroundFile)
+    face_.SetPicture(settings_.Design.BackGroundType == BackGroundPicture ? LoadBitmapFile(settings_.Design.BackGroundFile)
                                                           : std::nullopt);
     SetCursor(previous);
 }

@@ -12,8 +12,6 @@
 namespace lumora {
 namespace {
 
-constexpr UINT_PTR ForcedShowTimer = 1;
-constexpr UINT_PTR SingleClickTimer = 2;
 constexpr size_t MaxIconTipLength = 255;
 
 // Commands the end-to-end tests send with WM_COPYDATA; only honoured when the tests ask for

@@ -13,8 +13,6 @@ namespace lumora {
 namespace {
 
 constexpr int DefaultBuiltInStrip = 10;
-constexpr int DigitTypeFont = 1;
-constexpr int DigitTypeFile = 2;
 constexpr size_t MaxBitmapFileSize = 64 * 1024 * 1024;
 
 int BuiltInStripId(int style, int size) {

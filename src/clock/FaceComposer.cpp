@@ -7,9 +7,6 @@ namespace lumora {
 namespace {
 
 constexpr Pixel RgbMask = 0x00FFFFFF;
-constexpr int BackGroundTransparent = 0;
-constexpr int BackGroundGradient = 2;
-constexpr int BackGroundPicture = 3;
 constexpr int PictureCentred = 0;
 constexpr int PictureTiled = 1;
 

@@ -7,7 +7,6 @@
 namespace lumora {
 namespace {
 
-constexpr int BackGroundColour = 1;
 
 // Key colours are tried in this order: the first one no part of the face uses wins.
 constexpr std::array<Colour, 8> KeyColourCandidates{0xFF00FF, 0x0000FF, 0xFFFF00, 0x00FFFF,

@@ -128,6 +128,17 @@ constexpr Colour ColourSystemBackground = SystemColourFlag | 1;
 constexpr Colour ColourSystemBtnShadow = SystemColourFlag | 16;
 constexpr Colour ColourSystemBtnHighlight = SystemColourFlag | 20;
 
+// Design.DigitType
+constexpr int32_t DigitTypeBuiltIn = 0;
+constexpr int32_t DigitTypeFont = 1;
+constexpr int32_t DigitTypeFile = 2;
+
+// Design.BackGroundType
+constexpr int32_t BackGroundTransparent = 0;
+constexpr int32_t BackGroundColour = 1;
+constexpr int32_t BackGroundGradient = 2;
+constexpr int32_t BackGroundPicture = 3;
+
 struct DesignSettings {
     int32_t Alignment = 1;
     int32_t DigitType = 0;

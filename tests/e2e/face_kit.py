@@ -5,19 +5,37 @@ Xvfb display, cropped to the clock window's rectangle, so what is checked is wha
 """
 from __future__ import annotations
 
+import contextlib
+import shutil
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
 from PIL import Image, ImageChops
 
-from lumora import LumoraApp, WindowInfo, WineSession
+from lumora import BUILD, LumoraApp, WindowInfo, WineSession
 
 CLOCK_CLASS = "TLumoraForm"
 DESKTOP = (0x3A, 0x6E, 0xA5)
 DESKTOP_HEX = "#3a6ea5"
 # A minute into an hour below ten: the face reads " 9:30", so its first cell is blank.
 HALF_PAST_NINE = "@2026-01-05 09:30:00"
+
+
+@contextlib.contextmanager
+def screenshot_session(name: str):
+    """A Wine session of its own on the review desktop colour, so screenshot commands can run
+    beside the end-to-end tests; yields it with a scratch folder, both cleaned up after."""
+    session = WineSession(root=BUILD / "screenshot-session")
+    work = Path(tempfile.mkdtemp(prefix=f"lumora-{name}-"))
+    try:
+        session.start()
+        set_desktop(session, DESKTOP_HEX)
+        yield session, work
+    finally:
+        session.stop()
+        shutil.rmtree(work, ignore_errors=True)
 
 
 def set_desktop(session: WineSession, colour: str) -> None:
