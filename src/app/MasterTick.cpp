@@ -203,26 +203,31 @@ void TMasterForm::CompleteHide() {
 }
 
 std::optional<int> TMasterForm::ApplyMouseBehaviour(bool fullRedraw) {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    RECT window{};
-    GetWindowRect(clock_->Handle(), &window);
     const auto& o = settings_.Operation;
-    const MouseDecision decision =
-        visibility_.ApplyMouse({.OnMouseHideType = o.OnMouseHideType,
-                                .Threshold = o.OnMouseHideThreshold,
-                                .HoleSize = o.OnMouseHoleSize,
-                                .CapturedWithLeftButton = GetCapture() == clock_->Handle() && KeyDown(VK_LBUTTON),
-                                .AbortKeyDown = KeyDown(o.OnMouseAbortKey),
-                                .Moving = clock_->Moving(),
-                                .Cursor = {cursor.x, cursor.y},
-                                .Window = {window.left, window.top, window.right, window.bottom},
-                                .Shown = clock_->Shown(),
-                                .HintVisible = clock_->HintVisible(),
-                                .FullRedraw = fullRedraw,
-                                .NeedsUpdate = clock_->NeedsUpdate(),
-                                .Layered = context_.LayeredWindowsAvailable,
-                                .BackGroundType = settings_.Design.BackGroundType});
+    MouseInput input;
+    input.OnMouseHideType = o.OnMouseHideType;
+    input.Threshold = o.OnMouseHideThreshold;
+    input.HoleSize = o.OnMouseHoleSize;
+    input.Shown = clock_->Shown();
+    input.FullRedraw = fullRedraw;
+    input.NeedsUpdate = clock_->NeedsUpdate();
+    input.Layered = context_.LayeredWindowsAvailable;
+    input.BackGroundType = settings_.Design.BackGroundType;
+    // Each of these asks the window server; with no on-mouse behaviour nothing needs them, and a
+    // pass runs thirty times a second.
+    if (o.OnMouseHideType != OnMouseNone) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        RECT window{};
+        GetWindowRect(clock_->Handle(), &window);
+        input.CapturedWithLeftButton = GetCapture() == clock_->Handle() && KeyDown(VK_LBUTTON);
+        input.AbortKeyDown = KeyDown(o.OnMouseAbortKey);
+        input.Moving = clock_->Moving();
+        input.Cursor = {cursor.x, cursor.y};
+        input.Window = {window.left, window.top, window.right, window.bottom};
+        input.HintVisible = clock_->HintVisible();
+    }
+    const MouseDecision decision = visibility_.ApplyMouse(input);
     clock_->SetClickThrough(decision.ClickThrough, context_.LayeredWindowsAvailable);
     if (decision.RemoveHole) {
         face_.ClearHole();
