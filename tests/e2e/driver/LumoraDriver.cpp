@@ -2,6 +2,7 @@
 // Runs under the same Wine prefix, prints UTF-8 lines on stdout.
 // Exit codes: 0 done, 1 timed out or nothing found, 2 bad usage.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cwchar>
 #include <cwctype>
@@ -426,6 +427,131 @@ int CmdHold(Args args) {
     return ExitOk;
 }
 
+// The work area and the bounds of the monitor a window is on (the primary one without a window).
+int CmdWorkArea(Args args) {
+    HMONITOR monitor = nullptr;
+    if (!args.empty()) {
+        HWND hwnd = ResolveWindow(args[0]);
+        if (!hwnd) return ExitNotFound;
+        monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    } else {
+        monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    }
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(monitor, &info)) return ExitNotFound;
+    auto text = [](const RECT& r) {
+        return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+               std::to_wstring(r.bottom);
+    };
+    Print(L"work=" + text(info.rcWork) + L" monitor=" + text(info.rcMonitor));
+    return ExitOk;
+}
+
+// Injected input reaches the server's key state, which GetAsyncKeyState in any process reads.
+int CmdKey(Args args) {
+    auto vk = ParseNumber(args[0]);
+    std::wstring_view how = args[1];
+    if (!vk || *vk <= 0 || *vk > 0xFE || (how != L"down" && how != L"up")) return ExitUsage;
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(*vk);
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(*vk), MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = how == L"up" ? KEYEVENTF_KEYUP : 0;
+    if (SendInput(1, &input, sizeof(input)) != 1) return ExitNotFound;
+    Sleep(PollMs);  // lets the server take the event before the driver ends
+    Print(L"async=" + std::to_wstring((GetAsyncKeyState(static_cast<int>(*vk)) & 0x8000) ? 1 : 0));
+    return ExitOk;
+}
+
+// Moves the cursor (with a point) and prints where it is.
+int CmdCursor(Args args) {
+    if (args.size() == 2) {
+        auto x = ParseNumber(args[0]);
+        auto y = ParseNumber(args[1]);
+        if (!x || !y) return ExitUsage;
+        if (!SetCursorPos(static_cast<int>(*x), static_cast<int>(*y))) return ExitNotFound;
+    } else if (!args.empty()) {
+        return ExitUsage;
+    }
+    POINT p{};
+    if (!GetCursorPos(&p)) return ExitNotFound;
+    Print(L"x=" + std::to_wstring(p.x) + L" y=" + std::to_wstring(p.y));
+    return ExitOk;
+}
+
+// Memory in another process, for messages whose structures must live in the receiver.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size)
+        : process_(process), data_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (data_) VirtualFreeEx(process_, data_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    void* Get() const { return data_; }
+    explicit operator bool() const { return data_ != nullptr; }
+    bool Write(size_t offset, const void* from, size_t size) const {
+        return WriteProcessMemory(process_, static_cast<char*>(data_) + offset, from, size, nullptr) != FALSE;
+    }
+    bool Read(size_t offset, void* to, size_t size) const {
+        return ReadProcessMemory(process_, static_cast<char*>(data_) + offset, to, size, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE process_;
+    void* data_;
+};
+
+// The texts of every tool of every tooltip control of a process, one line each.
+int CmdTooltipTexts(Args args) {
+    auto pid = ParseNumber(args[0]);
+    if (!pid || *pid < 0) return ExitUsage;
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                     static_cast<DWORD>(*pid)));
+    if (!process) return ExitNotFound;
+    constexpr size_t TextChars = 1024;
+    constexpr size_t TextOffset = 512;  // past the tool record
+    RemoteBuffer remote(process.Get(), TextOffset + TextChars * sizeof(wchar_t));
+    if (!remote) return ExitNotFound;
+    bool any = false;
+    for (HWND hwnd : TopLevelWindows()) {
+        if (ProcessOf(hwnd) != static_cast<DWORD>(*pid) || ClassOf(hwnd) != TOOLTIPS_CLASSW) continue;
+        any = true;
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &count);
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof(tool);
+            DWORD_PTR ok = 0;
+            if (!remote.Write(0, &tool, sizeof(tool)) ||
+                !SendMessageTimeoutW(hwnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote.Get()), SMTO_ABORTIFHUNG,
+                                     SendTimeoutMs, &ok) ||
+                !ok || !remote.Read(0, &tool, sizeof(tool)))
+                continue;
+            std::vector<wchar_t> text(TextChars, L'\0');
+            tool.lpszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.Get()) + TextOffset);
+            if (!remote.Write(TextOffset, text.data(), text.size() * sizeof(wchar_t)) ||
+                !remote.Write(0, &tool, sizeof(tool)) ||
+                !SendMessageTimeoutW(hwnd, TTM_GETTEXTW, TextChars, reinterpret_cast<LPARAM>(remote.Get()),
+                                     SMTO_ABORTIFHUNG, SendTimeoutMs, nullptr) ||
+                !remote.Read(TextOffset, text.data(), (TextChars - 1) * sizeof(wchar_t)))
+                continue;
+            std::wstring line(text.data());
+            std::wstring escaped;
+            for (wchar_t c : line) {
+                if (c == L'\\') escaped += L"\\\\";
+                else if (c == L'\n') escaped += L"\\n";
+                else if (c == L'\r') escaped += L"\\r";
+                else escaped += c;
+            }
+            Print(L"hwnd=" + HwndText(hwnd) + L" tool=" + HwndText(tool.hwnd) + L" text=" + escaped);
+        }
+    }
+    return any ? ExitOk : ExitNotFound;
+}
+
 struct Command {
     std::wstring_view name;
     size_t minArgs;
@@ -451,6 +577,10 @@ constexpr Command Commands[] = {
     {L"hold", 3, 3, L"hold <path> <ms> <marker_path>", CmdHold},
     {L"copydata", 2, 3, L"copydata <hwnd|class> <id> [text]", CmdCopyData},
     {L"move", 3, 3, L"move <hwnd|class> <x> <y>", CmdMove},
+    {L"workarea", 0, 1, L"workarea [hwnd|class]", CmdWorkArea},
+    {L"key", 2, 2, L"key <vk> <down|up>", CmdKey},
+    {L"cursor", 0, 2, L"cursor [x y]", CmdCursor},
+    {L"tooltip-texts", 1, 1, L"tooltip-texts <pid>", CmdTooltipTexts},
 };
 
 int Usage() {
