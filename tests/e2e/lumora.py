@@ -6,6 +6,7 @@ Windows are driven through lumora-driver.exe, one Wine call per command.
 """
 from __future__ import annotations
 
+import contextlib
 import os
 import shutil
 import signal
@@ -86,6 +87,19 @@ def parse_info(hwnd: int, line: str) -> WindowInfo:
                       exstyle=int(f["exstyle"], 16), visible=f["visible"] == "1",
                       enabled=f["enabled"] == "1", pid=int(f["pid"]), cls=f["class"],
                       title=f.get("title", ""))
+
+
+def unescape(text: str) -> str:
+    """Undoes the driver's escapes of backslashes and line breaks."""
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append({"n": "\n", "r": "\r"}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
 
 
 def parse_msgbox(lines: list[str]) -> MessageBox:
@@ -339,6 +353,44 @@ class Driver:
         return [parse_fields(line) for line in self._call("children", window) or []]
 
 
+    def copydata(self, window: int | str, data_id: int, text: str | None = None) -> int | None:
+        """WM_COPYDATA with a text; the window's answer, or None when it could not be sent."""
+        lines = self._call("copydata", window, data_id, *([text] if text is not None else []))
+        return int(lines[0]) if lines else None
+
+    def work_area(self, window: int | str | None = None) -> tuple[tuple[int, ...], tuple[int, ...]]:
+        """The work area and the monitor bounds (left, top, right, bottom) of a window's monitor."""
+        lines = self._call("workarea", *([window] if window is not None else []))
+        if not lines:
+            raise LookupError(f"no monitor for {window}")
+        f = parse_fields(lines[0])
+        return (tuple(int(v) for v in f["work"].split(",")),
+                tuple(int(v) for v in f["monitor"].split(",")))
+
+    def key(self, vk: int, down: bool) -> None:
+        """Injects a key press or release, seen by GetAsyncKeyState in every process of the prefix."""
+        if self._call("key", vk, "down" if down else "up") is None:
+            raise RuntimeError(f"key {vk} could not be injected")
+
+    def cursor(self, x: int | None = None, y: int | None = None) -> tuple[int, int]:
+        """Moves the cursor when given a point; returns where it is."""
+        lines = self._call("cursor", *([x, y] if x is not None else []))
+        if not lines:
+            raise RuntimeError("the cursor could not be read or moved")
+        f = parse_fields(lines[0])
+        return int(f["x"]), int(f["y"])
+
+    def tooltip_texts(self, pid: int) -> list[dict[str, str]]:
+        """Each tool of each tooltip control of a process: hwnd (control), tool (window), text."""
+        found = []
+        for line in self._call("tooltip-texts", pid) or []:
+            head, _, text = line.partition(" text=")
+            fields = parse_fields(head)
+            fields["text"] = unescape(text)
+            found.append(fields)
+        return found
+
+
 class LumoraApp:
     """One test's Lumora: a private copy of the program, its settings and its processes."""
 
@@ -438,6 +490,39 @@ class LumoraApp:
         screen checks move it to the bottom right corner."""
         if self.find_window(WINE_TRAY_CLASS):
             self.driver.move(WINE_TRAY_CLASS, 1280 - 200, 800 - 60)
+
+    def copydata(self, data_id: int, text: str | None = None, window: int | str = MASTER_CLASS) -> int | None:
+        return self.driver.copydata(window, data_id, text)
+
+    def work_area(self, window: int | str | None = None) -> tuple[tuple[int, ...], tuple[int, ...]]:
+        return self.driver.work_area(window)
+
+    def cursor(self, x: int | None = None, y: int | None = None) -> tuple[int, int]:
+        return self.driver.cursor(x, y)
+
+    @contextlib.contextmanager
+    def holding(self, vk: int):
+        """Keeps a key down for the body of a with-statement; released however the body ends."""
+        self.driver.key(vk, True)
+        try:
+            yield
+        finally:
+            self.driver.key(vk, False)
+
+    def tray_icon(self, tip: str, timeout: float = 10) -> int:
+        """The window of the notification icon whose tooltip reads tip (Wine shows each icon as a
+        child window of its own tray, with the tip in a tooltip control of that process)."""
+        def find():
+            for tray in self.driver.all(WINE_TRAY_CLASS):
+                for tool in self.driver.tooltip_texts(int(tray["pid"])):
+                    if tool["text"] == tip:
+                        return int(tool["tool"])
+            return None
+        return wait_until(find, timeout=timeout, interval=0.2)
+
+    def press_key(self, vk: int) -> None:
+        self.driver.key(vk, True)
+        self.driver.key(vk, False)
 
     def close(self, cls: str = MASTER_CLASS) -> bool:
         return self.driver.close(cls)
