@@ -1,0 +1,307 @@
+"""The clock on a live desktop: placement and snapping, the visible hours, the visibility key and
+the mouse.
+
+Hooks (LUMORA_TEST_HOOKS=1) let the tests run the corner actions on the master window; everything
+else goes through window messages, injected keys and the X pointer.
+"""
+import subprocess
+import time
+
+import pytest
+
+from face_kit import DESKTOP_HEX, set_desktop
+from lumora import MASTER_CLASS, WindowInfo, wait_until
+
+CLOCK = "TLumoraForm"
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+# A Monday morning: minute 570 of the week.
+MONDAY_0930 = "@2026-01-05 09:30:00"
+MINUTES_OF_WEEK = 7 * 24 * 60
+PARKED = (640, 600)
+
+WM_CLOSE, WM_SYSCOMMAND, WM_NCHITTEST = 0x0010, 0x0112, 0x0084
+WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0201, 0x0202
+SC_CLOSE = 0xF060
+HTCLIENT, HTCAPTION = 1, 2
+VK_CONTROL, VK_F8, VK_F9 = 0x11, 0x77, 0x78
+CTRL_FLAG = 0x4000
+
+ARRANGE = 3
+SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
+
+
+@pytest.fixture(scope="module", autouse=True)
+def desktop(wine_session):
+    set_desktop(wine_session, DESKTOP_HEX)
+    yield
+    set_desktop(wine_session, "black")
+
+
+# --- helpers ------------------------------------------------------------------------------------
+
+def minute_of_week(day: int, hour: int, minute: int) -> int:
+    return day * 1440 + hour * 60 + minute
+
+
+def week(default: str = "1", marks: dict[int, str] | None = None) -> str:
+    """A visible-hours table: one digit per minute of the week, some minutes marked."""
+    table = [default] * MINUTES_OF_WEEK
+    for index, digit in (marks or {}).items():
+        table[index] = digit
+    return "".join(table)
+
+
+def start(lumora, ini: str = "", faketime: str | None = None, env: dict | None = None,
+          shown: bool = True) -> WindowInfo | None:
+    # The cursor stays where the last test left it; away from the clock, it hides nothing.
+    lumora.cursor(*PARKED)
+    lumora.write_settings("[Boot]\nShowSplash=0\n" + ini)
+    lumora.start(env={**HOOKS, **(env or {})}, faketime=faketime)
+    lumora.wait_window(CLOCK, timeout=15)
+    if not shown:
+        return None
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+    lumora.move_tray_aside()
+    return lumora.info(CLOCK)
+
+
+def visible(lumora) -> bool:
+    return lumora.info(CLOCK).visible
+
+
+def stays(predicate, seconds: float, interval: float = 0.1) -> bool:
+    """True when predicate holds at every look for the whole time."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not predicate():
+            return False
+        time.sleep(interval)
+    return predicate()
+
+
+def visibility_trace(lumora, seconds: float, since: float) -> list[tuple[float, bool]]:
+    """The clock's visibility changes over a while, each with its time from since."""
+    changes: list[tuple[float, bool]] = []
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        now_visible = visible(lumora)
+        if not changes or changes[-1][1] != now_visible:
+            changes.append((time.monotonic() - since, now_visible))
+        time.sleep(0.05)
+    return changes
+
+
+def xdotool(lumora, *args: object) -> None:
+    subprocess.run(["xdotool", *(str(a) for a in args)], env=lumora.session.env, check=True, timeout=10)
+
+
+def drag(lumora, to_x: int, to_y: int, steps: int = 8) -> tuple[int, int, int, int]:
+    """Drags the clock by its face with the X pointer so that its left top ends at to_x, to_y."""
+    left, top, _, _ = lumora.info(CLOCK).rect
+    grip_x, grip_y = left + 5, top + 5
+    xdotool(lumora, "mousemove", grip_x, grip_y)
+    time.sleep(0.2)
+    xdotool(lumora, "mousedown", 1)
+    time.sleep(0.3)
+    for i in range(1, steps + 1):
+        xdotool(lumora, "mousemove", grip_x + (to_x - left) * i // steps, grip_y + (to_y - top) * i // steps)
+        time.sleep(0.05)
+    time.sleep(0.2)
+    xdotool(lumora, "mouseup", 1)
+    time.sleep(0.3)
+    return lumora.info(CLOCK).rect
+
+
+def moved(lumora, x: int, y: int) -> tuple[int, int]:
+    assert lumora.driver.move(CLOCK, x, y)
+    return lumora.info(CLOCK).rect[:2]
+
+
+def point(x: int, y: int) -> int:
+    return (y & 0xFFFF) << 16 | (x & 0xFFFF)
+
+
+# --- placement ----------------------------------------------------------------------------------
+
+def test_moves_snap_to_the_lines_ten_pixels_inside_and_ctrl_turns_snapping_off(lumora):
+    clock = start(lumora)
+    width = clock.width
+    # Beyond the left edge: pushed back to the snap line.
+    assert moved(lumora, -50, 300) == (10, 300)
+    # Far from every line: where it was put.
+    assert moved(lumora, 300, 300) == (300, 300)
+    # Within 10 px of a line on both axes: on the lines.
+    assert moved(lumora, 15, 5) == (10, 10)
+    assert moved(lumora, 1280 - 10 - width + 7, 400) == (1280 - 10 - width, 400)
+    assert moved(lumora, 1280 + 40, 800 + 40) == (1280 - 10 - width, 800 - 10 - clock.height)
+    with lumora.holding(VK_CONTROL):
+        assert moved(lumora, 16, 300) == (16, 300)
+        assert moved(lumora, -50, 300) == (-50, 300)
+    assert moved(lumora, 16, 300) == (10, 300)
+
+
+def test_without_push_back_a_clock_past_the_edge_stays_there(lumora):
+    start(lumora, "[Operation]\nNoProtrudeSnap=0\n")
+    assert moved(lumora, -50, 300) == (-50, 300)
+    # Within the snap distance of the line (10 +- 10) it still snaps; just past it, not.
+    assert moved(lumora, 1, 300) == (10, 300)
+    assert moved(lumora, -1, 300) == (-1, 300)
+    assert moved(lumora, 300, -30) == (300, -30)
+
+
+def test_with_snapping_off_only_ctrl_snaps(lumora):
+    start(lumora, "[Operation]\nSnapWindow=0\n")
+    assert moved(lumora, 15, 300) == (15, 300)
+    assert moved(lumora, -50, 300) == (-50, 300)
+    with lumora.holding(VK_CONTROL):
+        assert moved(lumora, 15, 300) == (10, 300)
+
+
+def test_a_drag_with_the_pointer_snaps_and_ctrl_held_in_the_drag_does_not(lumora):
+    # A solid face: pixels the face leaves transparent let the pointer through to the desktop.
+    start(lumora, SOLID_RED)
+    moved(lumora, 300, 300)
+    assert drag(lumora, 15, 300)[:2] == (10, 300)
+    assert drag(lumora, 300, 300)[:2] == (300, 300)
+    assert drag(lumora, 300, 4)[:2] == (300, 10)
+    # Injected keys do not survive X pointer events here; a key held through X does.
+    moved(lumora, 300, 300)
+    xdotool(lumora, "mousemove", 305, 305)
+    xdotool(lumora, "keydown", "ctrl")
+    try:
+        assert drag(lumora, 15, 300)[:2] == (15, 300)
+    finally:
+        xdotool(lumora, "keyup", "ctrl")
+
+
+@pytest.mark.parametrize("snap, snap_point, inset", [
+    (1, "10,10", (10, 10)),
+    (1, "25,5", (25, 5)),
+    (0, "25,5", (0, 0)),
+])
+def test_corner_actions_sit_inside_the_work_area(lumora, snap, snap_point, inset):
+    clock = start(lumora, f"[Operation]\nSnapWindow={snap}\nSnapPoint={snap_point}\n")
+    work, monitor = lumora.work_area(CLOCK)
+    # No taskbar under Wine: the work area is the whole screen.
+    assert work == monitor == (0, 0, 1280, 800)
+    w, h = clock.width, clock.height
+    sx, sy = inset
+    expected = {
+        0: (monitor[0] + sx, monitor[1] + sy),
+        1: (work[2] - w - sx, monitor[1] + sy),
+        2: (work[2] - w - sx, work[3] - h - sy),
+        3: (monitor[0] + sx, work[3] - h - sy),
+    }
+    for corner in (2, 1, 3, 0):
+        assert lumora.copydata(ARRANGE, str(corner)) == 1
+        assert lumora.info(CLOCK).rect == (*expected[corner], expected[corner][0] + w, expected[corner][1] + h), \
+            f"corner {corner}"
+
+
+def test_closing_the_clock_window_only_beeps(lumora):
+    clock = start(lumora)
+    assert lumora.post(CLOCK, WM_CLOSE)
+    assert lumora.post(CLOCK, WM_SYSCOMMAND, SC_CLOSE, 0)  # what Alt+F4 turns into
+    assert stays(lambda: lumora.running and visible(lumora), 1.0)
+    after = lumora.info(CLOCK)
+    assert (after.hwnd, after.rect) == (clock.hwnd, clock.rect)
+    assert lumora.find_window(MASTER_CLASS)
+
+
+@pytest.mark.parametrize("fixed, hit", [(0, HTCAPTION), (1, HTCLIENT)])
+def test_the_face_is_a_caption_unless_the_position_is_fixed(lumora, fixed, hit):
+    clock = start(lumora, f"[Operation]\nFixed={fixed}\n" + SOLID_RED)
+    left, top, right, bottom = clock.rect
+    for x, y in [(left + 1, top + 1), ((left + right) // 2, (top + bottom) // 2), (right - 2, bottom - 2)]:
+        assert lumora.send(CLOCK, WM_NCHITTEST, 0, point(x, y)) == hit
+    moved(lumora, 300, 300)
+    dragged = drag(lumora, 500, 400)[:2]
+    assert dragged == ((300, 300) if fixed else (500, 400))
+
+
+# --- visibility ---------------------------------------------------------------------------------
+
+def test_a_hidden_minute_hides_the_clock_and_the_next_shown_minute_brings_it_back(lumora):
+    # Ten times real speed: 09:59:45 to 10:01:00 in 7.5 seconds.
+    ten = minute_of_week(0, 10, 0)
+    since = time.monotonic()
+    start(lumora, f"[Animation]\nType=0\n[View]\nVisibleHours={week('1', {ten: '0'})}\n",
+          faketime="@2026-01-05 09:59:45 x10")
+    changes = visibility_trace(lumora, 8.8, since)
+    assert [v for _, v in changes] == [True, False, True], changes
+    hidden_at, back_at = changes[1][0], changes[2][0]
+    assert 1.1 <= hidden_at <= 2.4, changes
+    assert 7.1 <= back_at <= 8.4, changes
+
+
+def test_a_temporary_minute_shows_a_hidden_clock_from_second_57_for_its_display_time(lumora):
+    ten = minute_of_week(0, 10, 0)
+    since = time.monotonic()
+    start(lumora, f"[View]\nVisibleHours={week('0', {ten: '2'})}\nAutoHideTime=5\nAutoHideTiming=-3000\n",
+          faketime="@2026-01-05 10:00:54", shown=False)
+    changes = visibility_trace(lumora, 10, since)
+    assert [v for _, v in changes] == [False, True, False], changes
+    shown_at, hidden_at = changes[1][0], changes[2][0]
+    assert 2.6 <= shown_at <= 4.3, changes  # 10:00:57
+    assert 4.0 <= hidden_at - shown_at <= 6.5, changes
+
+
+def test_the_alternate_key_toggles_the_clock_and_needs_its_modifiers(lumora):
+    start(lumora, f"[Operation]\nVisibleChangeKey={CTRL_FLAG | VK_F9}\n[View]\nVisibleChangeType=0\n")
+    lumora.press_key(VK_F9)
+    assert stays(lambda: visible(lumora), 0.5), "F9 without Ctrl acted"
+    with lumora.holding(VK_CONTROL):
+        lumora.press_key(VK_F9)
+        wait_until(lambda: not visible(lumora), timeout=2)
+        assert stays(lambda: not visible(lumora), 0.5)
+        lumora.press_key(VK_F9)
+        wait_until(lambda: visible(lumora), timeout=2)
+    assert stays(lambda: visible(lumora), 0.5)
+
+
+def test_the_alternate_key_shows_the_clock_outside_its_visible_hours(lumora):
+    start(lumora, f"[Operation]\nVisibleChangeKey={VK_F9}\n[View]\nVisibleHours={week('0')}\n",
+          faketime=MONDAY_0930, shown=False)
+    assert stays(lambda: not visible(lumora), 1.0)
+    lumora.press_key(VK_F9)
+    wait_until(lambda: visible(lumora), timeout=2)
+    assert stays(lambda: visible(lumora), 0.5)
+    lumora.press_key(VK_F9)
+    wait_until(lambda: not visible(lumora), timeout=3)
+
+
+def test_the_momentary_key_shows_the_clock_only_while_held(lumora):
+    start(lumora, f"[Operation]\nVisibleChangeKey={VK_F9}\n[View]\nVisibleChangeType=1\nVisibleHours={week('0')}\n",
+          faketime=MONDAY_0930, shown=False)
+    assert stays(lambda: not visible(lumora), 0.8)
+    with lumora.holding(VK_F9):
+        wait_until(lambda: visible(lumora), timeout=2)
+        assert stays(lambda: visible(lumora), 0.5)
+    wait_until(lambda: not visible(lumora), timeout=3)
+    assert stays(lambda: not visible(lumora), 0.5)
+    lumora.press_key(VK_F8)
+    assert stays(lambda: not visible(lumora), 0.5), "another key showed the clock"
+
+
+def test_the_hide_type_steps_aside_near_the_cursor_unless_ctrl_is_held(lumora):
+    # The window is 10..160 x 10..46; 20 px around it count as near.
+    start(lumora, "[Operation]\nOnMouseHideType=1\nOnMouseHideThreshold=20\n")
+    lumora.cursor(600, 600)
+    assert stays(lambda: visible(lumora), 0.3)
+    lumora.cursor(175, 30)
+    wait_until(lambda: not visible(lumora), timeout=2)
+    lumora.cursor(185, 30)
+    wait_until(lambda: visible(lumora), timeout=2)
+    lumora.cursor(80, 60)
+    wait_until(lambda: not visible(lumora), timeout=2)
+    lumora.cursor(80, 70)
+    wait_until(lambda: visible(lumora), timeout=2)
+    lumora.cursor(80, 25)
+    wait_until(lambda: not visible(lumora), timeout=2)
+    with lumora.holding(VK_CONTROL):
+        wait_until(lambda: visible(lumora), timeout=2)
+        assert stays(lambda: visible(lumora), 0.5)
+    wait_until(lambda: not visible(lumora), timeout=2)
+    lumora.cursor(600, 600)
+    wait_until(lambda: visible(lumora), timeout=2)
+
