@@ -1,15 +1,20 @@
 """The clock on a live desktop: placement and snapping, the visible hours, the visibility key and
-the mouse.
+the mouse, the notification icon and sound through MCI.
 
-Hooks (LUMORA_TEST_HOOKS=1) let the tests run the corner actions on the master window; everything
-else goes through window messages, injected keys and the X pointer.
+Hooks (LUMORA_TEST_HOOKS=1) let the tests ask the master window to play a sound, to report
+whether one plays and to run the corner actions; everything else goes through window messages,
+injected keys and the X pointer.
 """
+import math
+import os
+import struct
 import subprocess
 import time
+import wave
 
 import pytest
 
-from face_kit import DESKTOP_HEX, set_desktop
+from face_kit import DESKTOP_HEX, set_desktop, wine_path
 from lumora import MASTER_CLASS, WindowInfo, wait_until
 
 CLOCK = "TLumoraForm"
@@ -26,8 +31,9 @@ HTCLIENT, HTCAPTION = 1, 2
 VK_CONTROL, VK_F8, VK_F9 = 0x11, 0x77, 0x78
 CTRL_FLAG = 0x4000
 
-ARRANGE = 3
+PLAY, PLAYING, ARRANGE = 1, 2, 3
 SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
+MISSING_FILE_TEXT = "指定したサウンド ファイルは存在しません。正しいファイル名を指定してください。"
 
 
 @pytest.fixture(scope="module", autouse=True)
@@ -119,6 +125,40 @@ def moved(lumora, x: int, y: int) -> tuple[int, int]:
 
 def point(x: int, y: int) -> int:
     return (y & 0xFFFF) << 16 | (x & 0xFFFF)
+
+
+def write_sine(path, seconds: float, rate: int = 22050):
+    with wave.open(str(path), "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(rate)
+        out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate)))
+                                 for i in range(int(rate * seconds))))
+    return path
+
+
+def play(lumora, path, interactive: bool) -> None:
+    assert lumora.copydata(PLAY, f"{int(interactive)}|{wine_path(path)}") == 1
+
+
+def playing(lumora) -> bool:
+    return lumora.copydata(PLAYING) == 1
+
+
+def no_msgbox(lumora, seconds: float = 1.5) -> bool:
+    try:
+        lumora.msgbox(seconds, pid=lumora.pid())
+    except TimeoutError:
+        return True
+    return False
+
+
+@pytest.fixture
+def null_sound(tmp_path):
+    """An ALSA configuration whose default device swallows everything: Wine then has a wave device."""
+    config = tmp_path / "asound.conf"
+    config.write_text("pcm.!default { type null }\n")
+    return {"ALSA_CONFIG_PATH": str(config)}
 
 
 # --- placement ----------------------------------------------------------------------------------
@@ -304,4 +344,113 @@ def test_the_hide_type_steps_aside_near_the_cursor_unless_ctrl_is_held(lumora):
     wait_until(lambda: not visible(lumora), timeout=2)
     lumora.cursor(600, 600)
     wait_until(lambda: visible(lumora), timeout=2)
+
+
+# --- notification icon --------------------------------------------------------------------------
+
+def test_the_icon_tooltip_follows_its_format_every_second(lumora):
+    start(lumora, "[View]\nTaskTrayToolTipFormat=\"LIVING \"yyyy/mm/dd hh:nn:ss\n", faketime=MONDAY_0930)
+    texts = wait_until(lambda: icon_texts(lumora, "LIVING "), timeout=5)
+    first = texts[0]
+    assert first.startswith("LIVING 2026/01/05 09:30:0"), first
+    time.sleep(1.3)
+    second = icon_texts(lumora, "LIVING ")[0]
+    assert second.startswith("LIVING 2026/01/05 09:30:0") and second != first, (first, second)
+
+
+def icon_texts(lumora, prefix: str) -> list[str]:
+    texts = []
+    for tray in lumora.all_windows("__winex11_standalone_tray"):
+        texts += [t["text"] for t in lumora.driver.tooltip_texts(int(tray["pid"])) if t["text"].startswith(prefix)]
+    return texts
+
+
+def test_a_click_on_the_icon_shows_a_hidden_clock_for_its_display_time(lumora):
+    start(lumora, f"[View]\nVisibleHours={week('0')}\nAutoHideTime=2\nTaskTrayToolTipFormat=\"LIVING click\"\n",
+          faketime=MONDAY_0930, shown=False)
+    icon = lumora.tray_icon("LIVING click")
+    assert stays(lambda: not visible(lumora), 0.5)
+    since = time.monotonic()
+    assert lumora.post(icon, WM_LBUTTONDOWN, 1, 0) and lumora.post(icon, WM_LBUTTONUP, 0, 0)
+    changes = visibility_trace(lumora, 4.5, since)
+    if not changes[0][1]:
+        changes.pop(0)
+    assert [v for _, v in changes] == [True, False], changes
+    assert changes[0][0] <= 1.0, changes
+    assert 1.5 <= changes[1][0] - changes[0][0] <= 3.5, changes
+
+
+# --- sound --------------------------------------------------------------------------------------
+
+def test_a_wav_plays_through_mci_to_its_end_notification(lumora, tmp_path, null_sound):
+    start(lumora, env=null_sound)
+    assert not playing(lumora)
+    # The null device runs faster than real time: 2 s of sound play for about half a second.
+    for seconds in (2.0, 0.5):
+        tone = write_sine(tmp_path / f"tone-{seconds}.wav", seconds)
+        play(lumora, tone, interactive=False)
+        started = time.monotonic()
+        seen_playing = False
+        while playing(lumora):
+            seen_playing = True
+            assert time.monotonic() - started < 3, f"{seconds} s tone: no end notification"
+        if seconds >= 2:
+            assert seen_playing, "the player never reported the sound as playing"
+        assert stays(lambda: not playing(lumora), 0.5)
+    assert no_msgbox(lumora, 0.5)
+    assert lumora.running
+
+
+def test_a_missing_file_is_reported_only_for_interactive_plays(lumora, tmp_path, null_sound):
+    start(lumora, env=null_sound)
+    missing = tmp_path / "missing.wav"
+    play(lumora, missing, interactive=False)
+    assert no_msgbox(lumora)
+    assert not playing(lumora)
+
+    play(lumora, missing, interactive=True)
+    box = lumora.msgbox(5, pid=lumora.pid())
+    assert box.title == "Lumora"
+    assert box.text == MISSING_FILE_TEXT
+    assert list(box.buttons) == [1]
+    lumora.press(box, 1)
+    wait_until(lambda: no_msgbox(lumora, 0.2), timeout=5)
+    assert not playing(lumora)
+    assert lumora.running and visible(lumora)
+
+
+def test_a_file_that_is_not_sound_fails_without_harm(lumora, tmp_path, null_sound):
+    start(lumora, env=null_sound)
+    noise = tmp_path / "noise.wav"
+    noise.write_bytes(os.urandom(4096))
+    play(lumora, noise, interactive=False)
+    assert no_msgbox(lumora)
+    assert not playing(lumora)
+
+    play(lumora, noise, interactive=True)
+    box = lumora.msgbox(5, pid=lumora.pid())
+    assert box.title == "Lumora"
+    assert box.text and box.text != MISSING_FILE_TEXT
+    lumora.press(box, 1)
+    wait_until(lambda: no_msgbox(lumora, 0.2), timeout=5)
+    # The player is free again: a real sound still plays.
+    tone = write_sine(tmp_path / "tone.wav", 2.0)
+    play(lumora, tone, interactive=False)
+    wait_until(lambda: not playing(lumora), timeout=3)
+    assert lumora.running and visible(lumora)
+
+
+def test_without_a_wave_device_the_player_does_not_stay_playing(lumora, tmp_path):
+    start(lumora, env={"ALSA_CONFIG_PATH": None})
+    tone = write_sine(tmp_path / "tone.wav", 0.5)
+    play(lumora, tone, interactive=False)
+    wait_until(lambda: not playing(lumora), timeout=2)
+    assert stays(lambda: not playing(lumora), 1.0)
+    assert no_msgbox(lumora, 0.5)
+    # Not wedged: the next play runs and reports as usual.
+    play(lumora, tmp_path / "missing.wav", interactive=True)
+    box = lumora.msgbox(5, pid=lumora.pid())
+    assert box.text == MISSING_FILE_TEXT
+    lumora.press(box, 1)
+    assert lumora.running
 
