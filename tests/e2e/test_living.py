@@ -1,5 +1,5 @@
 """The clock on a live desktop: placement and snapping, the visible hours, the visibility key and
-the mouse, the notification icon and sound through MCI.
+the mouse, the notification icon, sound through MCI, and settings that make no sense.
 
 Hooks (LUMORA_TEST_HOOKS=1) let the tests ask the master window to play a sound, to report
 whether one plays and to run the corner actions; everything else goes through window messages,
@@ -14,7 +14,7 @@ import wave
 
 import pytest
 
-from face_kit import DESKTOP_HEX, set_desktop, wine_path
+from face_kit import DESKTOP, DESKTOP_HEX, grab, set_desktop, wine_path
 from lumora import MASTER_CLASS, WindowInfo, wait_until
 
 CLOCK = "TLumoraForm"
@@ -32,6 +32,7 @@ VK_CONTROL, VK_F8, VK_F9 = 0x11, 0x77, 0x78
 CTRL_FLAG = 0x4000
 
 PLAY, PLAYING, ARRANGE = 1, 2, 3
+RED = (255, 0, 0)
 SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
 MISSING_FILE_TEXT = "指定したサウンド ファイルは存在しません。正しいファイル名を指定してください。"
 
@@ -454,3 +455,89 @@ def test_without_a_wave_device_the_player_does_not_stay_playing(lumora, tmp_path
     lumora.press(box, 1)
     assert lumora.running
 
+
+# --- settings that make no sense ----------------------------------------------------------------
+
+NOW = minute_of_week(0, 9, 30)
+
+
+@pytest.mark.parametrize("table, shown", [
+    (week("0", {NOW: "x"}), True),           # not a number: shown
+    (week("1", {NOW: "7"}), False),          # a digit other than 0, 1, 2: hidden
+    (week("0")[:NOW], True),                 # too short to reach this minute: shown
+    # Stray characters at the head take their own places: this minute still reads 0 (were they
+    # dropped, the ones a few minutes on would slide into it).
+    ("1;0,2 ab\t" + week("0", {NOW + k: "1" for k in range(1, 20)})[9:], False),
+    (week("0", {NOW: " "}) + "trailing junk", True),
+], ids=["letter", "seven", "short", "stray-head", "blank-and-tail"])
+def test_stray_characters_in_the_visible_hours(lumora, table, shown):
+    start(lumora, f"[View]\nVisibleHours={table}\n", faketime=MONDAY_0930, shown=False)
+    if shown:
+        wait_until(lambda: visible(lumora), timeout=5)
+        assert stays(lambda: visible(lumora), 1.0)
+    else:
+        assert stays(lambda: not visible(lumora), 1.5)
+    assert lumora.running
+
+
+def test_a_visibility_key_of_65535_is_harmless(lumora):
+    start(lumora, "[Operation]\nVisibleChangeKey=65535\n")
+    lumora.press_key(VK_F9)
+    assert stays(lambda: lumora.running and visible(lumora), 1.5)
+
+
+@pytest.mark.parametrize("size", [0, 31, 200])
+def test_the_mouse_hole_by_size(lumora, size):
+    clock = start(lumora, f"[Operation]\nOnMouseHideType=2\nOnMouseHoleSize={size}\n" + SOLID_RED)
+    left, top, right, bottom = clock.rect
+    centre = ((left + right) // 2, (top + bottom) // 2)
+    lumora.cursor(*centre)
+    time.sleep(0.6)
+    face = grab(lumora, clock.rect)
+    at_cursor = face.getpixel((centre[0] - left, centre[1] - top))
+    corner = face.getpixel((0, 0))
+    if size == 0:
+        assert at_cursor != DESKTOP and corner == RED
+    elif size == 31:
+        assert at_cursor == DESKTOP and corner == RED
+    else:
+        # A 200 px circle around the centre covers the whole 150 x 36 face.
+        assert all(p == DESKTOP for p in face.getdata())
+    assert lumora.running and visible(lumora)
+
+
+@pytest.mark.parametrize("threshold, near, far", [
+    (-10, (85, 28), (14, 14)),     # a negative distance shrinks the area into the window
+    (50, (205, 30), (215, 30)),
+])
+def test_odd_hide_thresholds(lumora, threshold, near, far):
+    start(lumora, f"[Operation]\nOnMouseHideType=1\nOnMouseHideThreshold={threshold}\n")
+    lumora.cursor(*far)
+    assert stays(lambda: visible(lumora), 0.5)
+    lumora.cursor(*near)
+    wait_until(lambda: not visible(lumora), timeout=2)
+    lumora.cursor(*far)
+    wait_until(lambda: visible(lumora), timeout=2)
+    assert lumora.running
+
+
+def test_300_character_tooltip_formats(lumora):
+    long_tray = "T" * 298
+    long_clock = "C" * 298
+    start(lumora, f"[View]\nTaskTrayToolTipFormat=\"{long_tray}\"\nToolTipFormat=\"{long_clock}\"\nToolTipStyle=1\n")
+    # The icon's tip holds 127 characters with the balloon-era record, which needs the shell's
+    # notification window; 63 without it.
+    tray_window = lumora.find_window("Shell_TrayWnd")
+    balloons = tray_window is not None and any(
+        c["class"] == "TrayNotifyWnd" for c in lumora.driver.children(tray_window))
+    limit = 127 if balloons else 63
+    texts = wait_until(lambda: icon_texts(lumora, "TT"), timeout=5)
+    assert texts == ["T" * limit]
+    # The clock's own tooltip shows after a rest of the cursor on the face, uncut.
+    clock = lumora.info(CLOCK)
+    lumora.cursor(clock.rect[0] + 40, clock.rect[1] + 15)
+    time.sleep(0.1)
+    lumora.cursor(clock.rect[0] + 42, clock.rect[1] + 16)
+    hint = wait_until(lambda: [t["text"] for t in lumora.driver.tooltip_texts(lumora.pid()) if t["text"]], timeout=5)
+    assert hint == [long_clock]
+    assert lumora.running and visible(lumora)
