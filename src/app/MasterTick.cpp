@@ -7,6 +7,8 @@
 #include "clock/DigitSource.h"
 #include "clock/TimeText.h"
 
+#include <windowsx.h>
+
 namespace lumora {
 namespace {
 
@@ -101,8 +103,9 @@ void TMasterForm::BuildDigitImages() {
     face_.SetStrip(raw.Untouched
                        ? BuildUntouchedStrip(raw.Picture, raw.CellWidth, raw.CellHeight, settings_.Design, request)
                        : BuildGlyphStrip(raw.Mask, raw.CellWidth, raw.CellHeight, settings_.Design, request));
-    face_.SetPicture(settings_.Design.BackGroundType == BackGroundPicture ? LoadBitmapFile(settings_.Design.BackGroundFile)
-                                                          : std::nullopt);
+    face_.SetPicture(settings_.Design.BackGroundType == BackGroundPicture
+                         ? LoadBitmapFile(settings_.Design.BackGroundFile)
+                         : std::nullopt);
     SetCursor(previous);
 }
 
@@ -216,11 +219,14 @@ std::optional<int> TMasterForm::ApplyMouseBehaviour(bool fullRedraw) {
     // Each of these asks the window server; with no on-mouse behaviour nothing needs them, and a
     // pass runs thirty times a second.
     if (o.OnMouseHideType != OnMouseNone) {
-        POINT cursor{};
-        GetCursorPos(&cursor);
+        // Where the cursor was when the tick was posted, which the message already carries;
+        // asking for it again costs a server round trip thirty times a second under Wine.
+        const DWORD position = GetMessagePos();
+        const POINT cursor{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
         RECT window{};
         GetWindowRect(clock_->Handle(), &window);
-        input.CapturedWithLeftButton = GetCapture() == clock_->Handle() && KeyDown(VK_LBUTTON);
+        // The button first: the capture is only worth asking about while it is down.
+        input.CapturedWithLeftButton = KeyDown(VK_LBUTTON) && GetCapture() == clock_->Handle();
         input.AbortKeyDown = KeyDown(o.OnMouseAbortKey);
         input.Moving = clock_->Moving();
         input.Cursor = {cursor.x, cursor.y};

@@ -36,12 +36,13 @@ FacePaint ClockFace::Paint(const FacePass& pass, const FaceContext& context) {
         }
     }
     animating_ = result.NeedsUpdate;
-    image_ = face_;
+    holeCut_ = false;
     return result;
 }
 
 void ClockFace::CutHole(const Hole& hole, Pixel fill) {
     image_ = face_;
+    holeCut_ = true;
     const Rect& a = hole.Area;
     // The ellipse test at pixel centres, in doubled coordinates to stay in integers.
     const int64_t rx = a.Width, ry = a.Height;

@@ -56,7 +56,8 @@ public:
     void CutHole(const Hole& hole, Pixel fill);
     void ClearHole();
 
-    const PixelBuffer& Image() const { return image_; }
+    // The face, or the face with the hole cut into it while there is one.
+    const PixelBuffer& Image() const { return holeCut_ ? image_ : face_; }
     FaceExtent Size() const { return size_; }
     const CellAnimation& Cells() const { return cells_; }
 
@@ -65,7 +66,8 @@ private:
     std::optional<PixelBuffer> picture_;
     PixelBuffer background_;
     PixelBuffer face_;  // background and cells
-    PixelBuffer image_; // the face with the hole, if any: what the window shows
+    PixelBuffer image_; // the face with the hole, while holeCut_
+    bool holeCut_ = false;
     bool animating_ = false;
     FaceExtent size_;
     CellAnimation cells_;

@@ -102,9 +102,11 @@ ScreenRect TLumoraForm::WindowRect() const {
 
 bool TLumoraForm::CopyToDib(const PixelBuffer& image) {
     if (dib_.Width() != image.Width || dib_.Height() != image.Height) {
+        dibSelected_.reset();
         if (!dib_.Create(image.Width, image.Height)) {
             return false;
         }
+        dibSelected_ = std::make_unique<SelectedObject>(dibDc_.Get(), dib_.Get());
     }
     std::memcpy(dib_.Bits(), image.Pixels.data(), image.Pixels.size() * sizeof(Pixel));
     GdiFlush();
@@ -127,13 +129,11 @@ void TLumoraForm::PushLayered(const PushOptions& options) {
     if ((exStyle & WS_EX_LAYERED) == 0) {
         SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     }
-    MemoryDC memory;
-    SelectedObject selected(memory.Get(), dib_.Get());
     SIZE size{dib_.Width(), dib_.Height()};
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, options.Opacity, AC_SRC_ALPHA};
     const DWORD flags = options.ColourDepth < 16 ? ULW_COLORKEY : ULW_ALPHA;
-    UpdateLayeredWindow(Handle(), nullptr, nullptr, &size, memory.Get(), &source, options.KeyColour, &blend, flags);
+    UpdateLayeredWindow(Handle(), nullptr, nullptr, &size, dibDc_.Get(), &source, options.KeyColour, &blend, flags);
 }
 
 void TLumoraForm::PushRegion(const PixelBuffer& image, const PushOptions& options) {
@@ -155,9 +155,7 @@ void TLumoraForm::FormPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Handle(), &paint);
     if (dib_.Get() != nullptr) {
-        MemoryDC memory;
-        SelectedObject selected(memory.Get(), dib_.Get());
-        BitBlt(dc, 0, 0, dib_.Width(), dib_.Height(), memory.Get(), 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, dib_.Width(), dib_.Height(), dibDc_.Get(), 0, 0, SRCCOPY);
     }
     EndPaint(Handle(), &paint);
 }

@@ -79,6 +79,8 @@ private:
     ClockWindowEvents events_;
     std::unique_ptr<TKZHintControl> hint_;
     DibSection dib_;
+    MemoryDC dibDc_; // holds dib_ selected between pushes
+    std::unique_ptr<SelectedObject> dibSelected_;
     int colourDepth_ = 32;
     bool mouseInside_ = false;
     bool hoverPending_ = false;
