@@ -99,7 +99,9 @@ int Run() {
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    context.LayeredWindowsAvailable = LayeredWindowsSupported();
+    const UserInterfaceFeatures features = ReadUserInterfaceFeatures();
+    context.LayeredWindowsAvailable = features.LayeredWindows;
+    context.DrawTextW = features.DrawTextW;
     context.ShowOptionsMessage = RegisterWindowMessageW(names::ShowOptionsMessage);
 
     auto master = TMasterForm::Create(context, document);

@@ -3,6 +3,7 @@
 // one pass of the clock per tick, and writes the settings back when it closes or when Windows
 // ends the session.
 
+#include "app/SystemFacts.h"
 #include "app/TickEngine.h"
 #include "clock/ClockFace.h"
 #include "clock/DateTime.h"
@@ -26,6 +27,7 @@ struct StartupContext {
     SettingsLocation* Location = nullptr;
     BootSettings Boot;
     bool LayeredWindowsAvailable = false;
+    UserInterfaceFeatures::DrawTextWFunction DrawTextW = nullptr;
     UINT ShowOptionsMessage = 0;
 };
 

@@ -86,14 +86,18 @@ LocaleFacts ReadLocaleFacts() {
     return facts;
 }
 
-bool LayeredWindowsSupported() {
+UserInterfaceFeatures ReadUserInterfaceFeatures() {
+    UserInterfaceFeatures features;
     HMODULE user32 = LoadLibraryW(L"user32.dll");
     if (user32 == nullptr) {
-        return false;
+        return features;
     }
-    const bool available = GetProcAddress(user32, "UpdateLayeredWindow") != nullptr;
+    features.LayeredWindows = GetProcAddress(user32, "UpdateLayeredWindow") != nullptr;
+    features.DrawTextW = reinterpret_cast<UserInterfaceFeatures::DrawTextWFunction>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "DrawTextW")));
+    // user32 stays loaded by the program itself, so the address outlives this handle.
     FreeLibrary(user32);
-    return available;
+    return features;
 }
 
 } // namespace lumora

@@ -10,7 +10,14 @@ namespace lumora {
 SystemDefaults ReadSystemDefaults();
 wchar_t ReadDecimalSeparator();
 SystemColourTable ReadSystemColours();
-bool LayeredWindowsSupported();
+// What this system's user32 offers: layered windows, and DrawTextW for Unicode text (the
+// overlays' text helper falls back to the ANSI call without it).
+struct UserInterfaceFeatures {
+    bool LayeredWindows = false;
+    using DrawTextWFunction = int(__stdcall*)(void* dc, const wchar_t* text, int length, void* rect, unsigned flags);
+    DrawTextWFunction DrawTextW = nullptr;
+};
+UserInterfaceFeatures ReadUserInterfaceFeatures();
 // Names, patterns and separators of the user's locale, in the program's pattern letters.
 LocaleFacts ReadLocaleFacts();
 

@@ -1,5 +1,7 @@
 #include "shell/KZForm.h"
 
+#include "resources/ResourceIds.h"
+#include "shell/Application.h"
 #include "shell/MessageBoxes.h"
 
 #include <exception>
@@ -100,8 +102,85 @@ bool TKZForm::BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
             SnapPointerToDefaultButton();
         }
         return false;
+    case WM_MENUSELECT:
+        if ((HIWORD(wParam) & MF_SYSMENU) != 0) {
+            SetApplicationHint(SystemMenuHint(LOWORD(wParam)));
+        }
+        return false;
+    case WM_EXITMENULOOP:
+        SetApplicationHint(L"");
+        return false;
+    case WM_NCACTIVATE:
+        MirrorActivation(wParam != FALSE);
+        return false;
+    case WM_ACTIVATE:
+        if (dialog_) {
+            ShowDefaultButton(LOWORD(wParam) != WA_INACTIVE);
+        }
+        return false;
     default:
         return false;
+    }
+}
+
+std::wstring TKZForm::SystemMenuHint(UINT command) {
+    switch (command & 0xFFF0) {
+    case SC_SIZE:
+        return LoadResourceString(IDS_HINT_SIZE);
+    case SC_MOVE:
+        return LoadResourceString(IDS_HINT_MOVE);
+    case SC_MINIMIZE:
+        return LoadResourceString(IDS_HINT_MINIMIZE);
+    case SC_MAXIMIZE:
+        return LoadResourceString(IDS_HINT_MAXIMIZE);
+    case SC_NEXTWINDOW:
+        return LoadResourceString(IDS_HINT_NEXT_WINDOW);
+    case SC_PREVWINDOW:
+        return LoadResourceString(IDS_HINT_PREVIOUS_WINDOW);
+    case SC_CLOSE:
+        return LoadResourceString(IDS_HINT_CLOSE);
+    case SC_RESTORE:
+        return LoadResourceString(IDS_HINT_RESTORE);
+    default:
+        return L"";
+    }
+}
+
+// An owner and its floating tool windows look active together.
+void TKZForm::MirrorActivation(bool active) {
+    if (mirroring_) {
+        return;
+    }
+    mirroring_ = true;
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    const bool toolWindow = (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    if (toolWindow && owner != nullptr && IsWindowVisible(owner)) {
+        SendMessageW(owner, WM_NCACTIVATE, active, 0);
+    }
+    struct Context {
+        HWND Owner;
+        BOOL Active;
+    } context{hwnd_, active};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            const auto* c = reinterpret_cast<const Context*>(data);
+            if (GetWindow(window, GW_OWNER) == c->Owner && IsWindowVisible(window) &&
+                (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
+                SendMessageW(window, WM_NCACTIVATE, c->Active, 0);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    mirroring_ = false;
+}
+
+// The default button is drawn as default only while its dialog is active.
+void TKZForm::ShowDefaultButton(bool active) {
+    const LRESULT defaultId = SendMessageW(hwnd_, DM_GETDEFID, 0, 0);
+    HWND button = GetDlgItem(hwnd_, HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK);
+    if (button != nullptr) {
+        SendMessageW(button, BM_SETSTYLE, active ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace lumora {
 
 class TKZForm {
@@ -60,10 +62,14 @@ private:
     void RemoveMeaninglessSystemMenuItems();
     void KeepInsideWorkArea();
     void SnapPointerToDefaultButton();
+    void MirrorActivation(bool active);
+    void ShowDefaultButton(bool active);
+    static std::wstring SystemMenuHint(UINT command);
 
     HWND hwnd_ = nullptr; // assigned in WM_NCCREATE
     bool dialog_ = false;
     bool snapped_ = false;
+    bool mirroring_ = false;
     SizeLimits limits_;
 };
 
