@@ -67,7 +67,6 @@ std::unique_ptr<TMasterForm> TMasterForm::Create(StartupContext& context, const 
 }
 
 void TMasterForm::FormCreate(const IniDocument& document) {
-    initialised_ = false;
     settings_ = DefaultSettings(ReadSystemDefaults());
     settings_.Boot = context_.Boot;
     if (settings_.Boot.ShowSplash) {
@@ -93,7 +92,6 @@ void TMasterForm::FormCreate(const IniDocument& document) {
     CreateTaskTrayIcon();
     UpdateClock(true);
     tick_->Start();
-    initialised_ = true;
     *startupFinished_ = true;
 }
 

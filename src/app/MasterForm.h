@@ -121,8 +121,8 @@ private:
     SystemColourTable systemColours_{};
     wchar_t decimalSeparator_ = L'.';
     bool settingsWritten_ = false;
-    bool initialised_ = false;
-    // Whether the splash windows may go; shared with them, as they may outlive a failed start.
+    // Set when start-up has finished, so the splash windows may go; shared with them, as they
+    // may outlive a failed start.
     std::shared_ptr<bool> startupFinished_ = std::make_shared<bool>(false);
 
     std::unique_ptr<TLumoraForm> clock_;
