@@ -104,22 +104,14 @@ def unescape(text: str) -> str:
 
 def parse_msgbox(lines: list[str]) -> MessageBox:
     f = dict(line.split("=", 1) for line in lines if "=" in line)
-    text = f.get("text", "")
     # The driver escapes line breaks and backslashes to keep one field per line.
-    out, i = [], 0
-    while i < len(text):
-        if text[i] == "\\" and i + 1 < len(text):
-            out.append({"n": "\n", "r": "\r"}.get(text[i + 1], text[i + 1]))
-            i += 2
-        else:
-            out.append(text[i])
-            i += 1
+    text = unescape(f.get("text", ""))
     buttons = {}
     for item in filter(None, f.get("buttons", "").split(",")):
         bid, _, caption = item.partition(":")
         buttons[int(bid)] = caption
     return MessageBox(hwnd=int(f["hwnd"]), pid=int(f["pid"]), title=f.get("title", ""),
-                      text="".join(out), buttons=buttons)
+                      text=text, buttons=buttons)
 
 
 class WineSession:
