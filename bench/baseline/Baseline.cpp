@@ -1,6 +1,8 @@
 // The reference for Lumora's whole-program CPU figure: the same 33 ms multimedia timer and a
 // same-sized layered window, but with a picture pushed on every tick whether it changed or not.
-// Usage: lumora-baseline.exe [width height]   (default 150 36, the default clock's size)
+// Usage: lumora-baseline.exe [width height [text]]   (default 150 36, the default clock's size)
+// With "text" the picture is a clock-like one, changing digits with an outline, instead of a
+// small moving block: the window system's cost of a push grows with the opaque pixels.
 
 #include <windows.h>
 
@@ -25,6 +27,8 @@ struct Baseline {
     int width = 150;
     int height = 36;
     unsigned frame = 0;
+    bool text = false;
+    HFONT font = nullptr;
 };
 
 Baseline state;
@@ -52,19 +56,58 @@ bool CreateDib() {
     return true;
 }
 
-// Clear premultiplied pixels with a small opaque block that moves, so every push carries a
-// picture and none could be skipped as unchanged.
-void FillAndPush() {
+// Outlined white digits that change on every tick, opaque where drawn.
+void DrawClockLikePicture() {
+    if (state.font == nullptr) {
+        state.font =
+            CreateFontW(-state.height * 4 / 5, 0, 0, 0, FW_HEAVY, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Arial");
+    }
+    wchar_t text[16];
+    const unsigned f = state.frame++;
+    swprintf(text, 16, L"%02u:%02u:%02u", (f / 3600) % 24, (f / 60) % 60, f % 60);
+    HGDIOBJ previousFont = SelectObject(state.memory, state.font);
+    SetBkMode(state.memory, TRANSPARENT);
+    RECT box{0, 0, state.width, state.height};
+    SetTextColor(state.memory, RGB(1, 1, 1)); // the outline; not 0, which reads as clear below
+    for (int dx = -2; dx <= 2; ++dx) {
+        for (int dy = -2; dy <= 2; ++dy) {
+            RECT r = box;
+            OffsetRect(&r, dx, dy);
+            DrawTextW(state.memory, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
+    SetTextColor(state.memory, RGB(255, 255, 255));
+    DrawTextW(state.memory, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(state.memory, previousFont);
+    GdiFlush();
     const int count = state.width * state.height;
     for (int i = 0; i < count; ++i) {
-        state.bits[i] = 0;
+        if ((state.bits[i] & 0xFFFFFF) != 0) {
+            state.bits[i] |= 0xFF000000u;
+        }
     }
+}
+
+void DrawMovingBlock() {
     const int block = state.height < 8 ? state.height : 8;
     const int x0 = static_cast<int>(state.frame++ % static_cast<unsigned>(state.width - block + 1));
     for (int y = 0; y < block; ++y) {
         for (int x = x0; x < x0 + block; ++x) {
             state.bits[y * state.width + x] = 0xFFFFFFFFu;
         }
+    }
+}
+
+void FillAndPush() {
+    const int count = state.width * state.height;
+    for (int i = 0; i < count; ++i) {
+        state.bits[i] = 0;
+    }
+    if (state.text) {
+        DrawClockLikePicture();
+    } else {
+        DrawMovingBlock();
     }
     GdiFlush();
     SIZE size{state.width, state.height};
@@ -99,6 +142,9 @@ void ReadSize() {
             state.width = w;
             state.height = h;
         }
+        if (argc >= 4 && std::wcscmp(argv[3], L"text") == 0) {
+            state.text = true;
+        }
     }
     LocalFree(argv);
 }
@@ -116,8 +162,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (RegisterClassExW(&wc) == 0) {
         return 1;
     }
-    state.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, FormClass, L"Lumora baseline",
-                                   WS_POPUP, 100, 100, state.width, state.height, nullptr, nullptr, instance, nullptr);
+    state.window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, FormClass, L"Lumora baseline", WS_POPUP, 100, 100,
+                                   state.width, state.height, nullptr, nullptr, instance, nullptr);
     if (state.window == nullptr || !CreateDib()) {
         return 1;
     }
