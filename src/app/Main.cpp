@@ -55,20 +55,27 @@ void SignalRunningInstance() {
 // The dialog lets the user pick 100 to 60000 ms; a value edited by hand must not stall the start.
 constexpr int32_t MaxBootDelay = 60000;
 
-// The usual loop, with the master's idle work whenever the queue runs empty.
-int RunMessageLoop(TMasterForm& master) {
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                return static_cast<int>(message.wParam);
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+// The next message to dispatch; false at WM_QUIT. When the master has idle work, the queue is
+// drained first and the work runs each time it runs empty; otherwise GetMessage waits and fetches
+// in one go, which saves the window server a request on every tick.
+bool NextMessage(TMasterForm& master, MSG& message) {
+    if (!master.HasIdleWork()) {
+        return GetMessageW(&message, nullptr, 0, 0) > 0; // -1 only comes with a bad window filter
+    }
+    while (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         master.ApplicationIdle();
         WaitMessage();
     }
+    return message.message != WM_QUIT;
+}
+
+int RunMessageLoop(TMasterForm& master) {
+    MSG message{};
+    while (NextMessage(master, message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
 }
 
 int Run() {

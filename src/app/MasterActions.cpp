@@ -51,8 +51,12 @@ void TMasterForm::KeyMove() {
     PostMessageW(clock_->Handle(), WM_SYSCOMMAND, SC_MOVE, 0);
 }
 
+bool TMasterForm::HasIdleWork() const {
+    return clock_ && StackingModeFromSetting(settings_.View.Placement.ZOrder) == StackingMode::AlwaysInFront;
+}
+
 void TMasterForm::ApplicationIdle() {
-    if (!clock_ || StackingModeFromSetting(settings_.View.Placement.ZOrder) != StackingMode::AlwaysInFront) {
+    if (!HasIdleWork()) {
         return;
     }
     HWND foreground = GetForegroundWindow();

@@ -45,6 +45,8 @@ public:
     void KeyMove();
     // Called when the message queue runs empty: keeps an always-in-front clock in front.
     void ApplicationIdle();
+    // Whether ApplicationIdle has anything to do in the current stacking mode.
+    bool HasIdleWork() const;
 
     // One pass of the clock; a full redraw resizes, rebuilds and pushes whatever changed.
     void UpdateClock(bool fullRedraw);

@@ -344,6 +344,10 @@ class Driver:
     def children(self, window: int | str) -> list[dict[str, str]]:
         return [parse_fields(line) for line in self._call("children", window) or []]
 
+    def stack(self) -> list[dict[str, str]]:
+        """The visible top-level windows, topmost first: hwnd, class, title."""
+        return [parse_fields(line) for line in self._call("stack") or []]
+
 
     def copydata(self, window: int | str, data_id: int, text: str | None = None) -> int | None:
         """WM_COPYDATA with a text; the window's answer, or None when it could not be sent."""

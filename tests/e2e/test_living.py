@@ -15,7 +15,7 @@ import wave
 import pytest
 
 from face_kit import DESKTOP, DESKTOP_HEX, grab, set_desktop, wine_path
-from lumora import MASTER_CLASS, WindowInfo, wait_until
+from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, wait_until
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
@@ -258,6 +258,23 @@ def test_the_face_is_a_caption_unless_the_position_is_fixed(lumora, fixed, hit):
     moved(lumora, 300, 300)
     dragged = drag(lumora, 500, 400)[:2]
     assert dragged == ((300, 300) if fixed else (500, 400))
+
+
+@pytest.mark.parametrize("ignored, clock_on_top", [(False, True), (True, False)])
+def test_always_in_front_comes_back_over_a_new_topmost_window_unless_it_is_ignored(lumora, ignored,
+                                                                                  clock_on_top):
+    rule = '[IgnoreWindows]\nWindow1="Cover",""\n' if ignored else ""
+    start(lumora, "[View]\nPlacement=2,10,10\n" + rule)
+    lumora.spawn([str(DRIVER_EXE), "cover", "8000", "Cover"])
+
+    def order() -> tuple[int, int] | None:
+        classes = [w["class"] for w in lumora.driver.stack()]
+        if "LumoraDriverCover" not in classes:
+            return None
+        return classes.index(CLOCK), classes.index("LumoraDriverCover")
+
+    wait_until(order, timeout=15)
+    assert stays(lambda: (order()[0] < order()[1]) == clock_on_top, 2.0), order()
 
 
 # --- visibility ---------------------------------------------------------------------------------

@@ -414,6 +414,42 @@ int CmdChildren(Args args) {
     return ExitOk;
 }
 
+// The visible top-level windows from the top of the z-order down.
+int CmdStack(Args) {
+    for (HWND hwnd : TopLevelWindows()) {
+        if (!IsWindowVisible(hwnd)) continue;
+        Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) + L" title=" + OneLine(TextOf(hwnd)));
+    }
+    return ExitOk;
+}
+
+// Another program's always-on-top window, shown at the top-left corner and made the foreground
+// window, as a program that pushes itself in front of everything would.
+int CmdCover(Args args) {
+    auto ms = ParseNumber(args[0]);
+    if (!ms || *ms < 0) return ExitUsage;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = L"LumoraDriverCover";
+    RegisterClassW(&windowClass);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, args[1], WS_POPUP, 0, 0, 400, 300,
+                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!cover) return ExitNotFound;
+    ShowWindow(cover, SW_SHOW);
+    SetForegroundWindow(cover);
+    Print(L"hwnd=" + HwndText(cover));
+    const DWORD end = GetTickCount() + static_cast<DWORD>(*ms);
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    DestroyWindow(cover);
+    return ExitOk;
+}
+
 // Holds a file open without sharing, as another program that locks it would; the marker file
 // appears once the lock is in place.
 int CmdHold(Args args) {
@@ -574,6 +610,8 @@ constexpr Command Commands[] = {
     {L"priority", 1, 1, L"priority <pid>", CmdPriority},
     {L"windows", 1, 1, L"windows <pid>", CmdWindows},
     {L"children", 1, 1, L"children <hwnd|class>", CmdChildren},
+    {L"stack", 0, 0, L"stack", CmdStack},
+    {L"cover", 2, 2, L"cover <ms> <title>", CmdCover},
     {L"hold", 3, 3, L"hold <path> <ms> <marker_path>", CmdHold},
     {L"copydata", 2, 3, L"copydata <hwnd|class> <id> [text]", CmdCopyData},
     {L"move", 3, 3, L"move <hwnd|class> <x> <y>", CmdMove},
