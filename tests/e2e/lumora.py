@@ -17,7 +17,8 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-BUILD = REPO / "build"
+# LUMORA_BUILD lets two checkouts or two people share a machine without sharing a Wine session.
+BUILD = Path(os.environ.get("LUMORA_BUILD", REPO / "build")).resolve()
 WIN64 = BUILD / "win64"
 LUMORA_EXE = WIN64 / "Lumora.exe"
 DRIVER_EXE = WIN64 / "lumora-driver.exe"
