@@ -48,19 +48,67 @@ SystemColourTable ReadSystemColours() {
     return colours;
 }
 
+static CalendarType ReadCalendarType() {
+    DWORD number = 0;
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE | LOCALE_RETURN_NUMBER,
+                       reinterpret_cast<wchar_t*>(&number), sizeof(number) / sizeof(wchar_t)) == 0) {
+        return CalendarType::Gregorian;
+    }
+    return static_cast<CalendarType>(number);
+}
+
+// Windows keeps the whole era table, start dates included, under this key; the calendar functions
+// give names and start years only. Wine has no such key (and its calendar functions give only the
+// current era, with a Latin short name), so there the built-in table stays.
+static std::vector<Era> ReadJapaneseEras() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\Calendars\\Japanese\\Eras", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return {};
+    }
+    struct KeyCloser {
+        HKEY Key;
+        ~KeyCloser() { RegCloseKey(Key); }
+    } closer{key};
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[32] = {};
+        wchar_t data[128] = {};
+        DWORD nameLength = static_cast<DWORD>(std::size(name));
+        DWORD dataSize = sizeof(data) - sizeof(wchar_t); // room for a terminator the value may lack
+        DWORD type = 0;
+        const LONG result =
+            RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
+        if (result == ERROR_MORE_DATA) {
+            continue; // too long for an era: skipped like any other malformed value
+        }
+        if (result != ERROR_SUCCESS) {
+            break;
+        }
+        if (type == REG_SZ) {
+            values.emplace_back(std::wstring(name, nameLength), std::wstring(data));
+        }
+    }
+    return WindowsEraTable(values);
+}
+
 LocaleFacts ReadLocaleFacts() {
     // The Japanese facts stand in for anything the system does not say, the era table included.
     LocaleFacts facts = JapaneseLocaleFacts();
+    facts.Calendar = ReadCalendarType();
+    if (std::vector<Era> eras = ReadJapaneseEras(); !eras.empty()) {
+        facts.Eras = std::move(eras);
+    }
     auto take = [](LCTYPE type, std::wstring& target) {
         std::wstring text = LocaleText(type);
         if (!text.empty()) {
             target = std::move(text);
         }
     };
-    auto takePattern = [](LCTYPE type, std::wstring& target) {
+    auto takePattern = [&facts](LCTYPE type, std::wstring& target) {
         const std::wstring text = LocaleText(type);
         if (!text.empty()) {
-            target = TranslateWindowsPattern(text);
+            target = TranslateWindowsPattern(text, facts.Calendar);
         }
     };
     const std::wstring dateSeparator = LocaleText(LOCALE_SDATE);

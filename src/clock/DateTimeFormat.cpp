@@ -59,10 +59,10 @@ size_t MarkerLength(std::wstring_view p, size_t at) {
     return 0;
 }
 
-// An hour is on the 12-hour clock when a marker follows before the next hour field. The look
-// stops at that hour, so the work over a whole pattern stays linear.
-bool MarkerFollows(std::wstring_view p, size_t from) {
-    for (size_t i = from; i < p.size();) {
+// A marker anywhere in a pattern puts its hours on the 12-hour clock: Windows offers "tt h:mm:ss",
+// with the marker first. Quoted text does not count.
+bool HasMarker(std::wstring_view p) {
+    for (size_t i = 0; i < p.size();) {
         const wchar_t c = p[i];
         if (c == L'\'' || c == L'"') {
             const size_t close = p.find(c, i + 1);
@@ -71,9 +71,6 @@ bool MarkerFollows(std::wstring_view p, size_t from) {
             }
             i = close + 1;
             continue;
-        }
-        if (Lower(c) == L'h') {
-            return false;
         }
         if (Lower(c) == L'a' && MarkerLength(p, i) > 0) {
             return true;
@@ -130,6 +127,7 @@ void Formatter::Append(std::wstring_view p, int depth) {
         return;
     }
     const bool pm = t_.Hour >= 12;
+    const bool twelveHours = HasMarker(p);
     const int weekday = (t_.DayOfWeek + 1) % 7; // the names start on Sunday, DayOfWeek on Monday
     wchar_t lastLetter = L' ';
     for (size_t i = 0; i < p.size();) {
@@ -222,7 +220,7 @@ void Formatter::Append(std::wstring_view p, int depth) {
             break;
         case L'h': {
             int hour = t_.Hour;
-            if (MarkerFollows(p, i + run)) {
+            if (twelveHours) {
                 hour = hour == 0 ? 12 : hour > 12 ? hour - 12 : hour;
             }
             AppendNumber(Out, hour, run >= 2 ? 2 : 1);
@@ -265,12 +263,12 @@ LocaleFacts JapaneseLocaleFacts() {
     }
     f.TimeAmString = L"午前";
     f.TimePmString = L"午後";
-    // Meiji counts from 1868-01-01, as Windows has it.
-    f.Eras = {{L"明治", L"M", 1868, 1, 1},
-              {L"大正", L"T", 1912, 7, 30},
-              {L"昭和", L"S", 1926, 12, 25},
-              {L"平成", L"H", 1989, 1, 8},
-              {L"令和", L"R", 2019, 5, 1}};
+    // Windows' own table: Meiji counts from 1868-01-01, short names are one kanji.
+    f.Eras = {{L"明治", L"明", 1868, 1, 1},
+              {L"大正", L"大", 1912, 7, 30},
+              {L"昭和", L"昭", 1926, 12, 25},
+              {L"平成", L"平", 1989, 1, 8},
+              {L"令和", L"令", 2019, 5, 1}};
     return f;
 }
 

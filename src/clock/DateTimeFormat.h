@@ -17,8 +17,13 @@ struct Era {
     int StartDay = 1;
 };
 
+// The user's calendar, by Windows' number for it. Only the era calendar changes what the system's
+// patterns mean; any other number formats as the Gregorian one.
+enum class CalendarType : int { Gregorian = 1, JapaneseEra = 3 };
+
 // Patterns are in the program's letters already (see TranslateWindowsPattern).
 struct LocaleFacts {
+    CalendarType Calendar = CalendarType::Gregorian;
     wchar_t DateSeparator = L'/'; // L'\0' writes nothing
     wchar_t TimeSeparator = L':';
     std::wstring ShortDatePattern;

@@ -39,22 +39,25 @@ TEST(DateTimeFormat, Letters) {
         {L"DDDDD", Monday, L"2006/04/03"},
         {L"z zz zzz zzzz", afternoon, L"5 05 005 005"},
         {L"t|tt", afternoon, L"14:05|14:05:07"},
-        {L"ggee g", ComposeDateTime(1990, 1, 1, 0, 0, 0, 0), L"平成02 H"},
+        {L"ggee g", ComposeDateTime(1990, 1, 1, 0, 0, 0, 0), L"平成02 平"},
         // c leaves the time out only at exactly midnight.
         {L"c", Monday, L"2006/04/03 9:05:07"},
         {L"c", midnight, L"2006/04/03"},
         {L"c", midnight + MillisecondsToDays(1), L"2006/04/03 0:00:00"},
-        // The marker is copied in the case written and puts the hour before it on 12 hours.
+        // The marker is copied in the case written and puts every hour of its pattern on 12 hours,
+        // before or after it; a quoted one is text.
         {L"h:nn am/pm", afternoon, L"2:05 pm"},
         {L"h:nn AM/PM", Monday, L"9:05 AM"},
         {L"h Am/pM|h Am/pM", afternoon, L"2 pM|2 pM"},
         {L"hh a/p", Monday, L"09 a"},
         {L"h A/P", afternoon, L"2 P"},
-        {L"ampm h", afternoon, L"午後 14"},
+        {L"ampm h:nn:ss", afternoon, L"午後 2:05:07"},
+        {L"AMPM hh", midnight, L"午前 12"},
         {L"h ampm", afternoon, L"2 午後"},
         {L"h am/pm", midnight, L"12 am"},
         {L"h am/pm", ComposeDateTime(2006, 4, 3, 12, 0, 0, 0), L"12 pm"},
-        {L"h 'am/pm' h a/p", afternoon, L"14 am/pm 2 p"},
+        {L"h 'am/pm' h", afternoon, L"14 am/pm 14"},
+        {L"h 'am/pm' h a/p", afternoon, L"2 am/pm 2 p"},
         {L"h a", afternoon, L"14 a"},
         // Quotes, unclosed quotes, and everything else copied.
         {L"'yyyy\"' \"'m'\"", Monday, L"yyyy\" 'm'"},
@@ -75,10 +78,10 @@ TEST(DateTimeFormat, EraBoundaries) {
         const wchar_t* expected;
     };
     const Row rows[] = {
-        {1989, 1, 7, L"昭和64 S64"},  {1989, 1, 8, L"平成1 H01"},    {2019, 4, 30, L"平成31 H31"},
-        {2019, 5, 1, L"令和1 R01"},   {1926, 12, 24, L"大正15 T15"}, {1926, 12, 25, L"昭和1 S01"},
-        {1912, 7, 29, L"明治45 M45"}, {1912, 7, 30, L"大正1 T01"},   {1868, 1, 1, L"明治1 M01"},
-        {1867, 12, 31, L"明治0 M00"}, // the first era goes on backwards
+        {1989, 1, 7, L"昭和64 昭64"},  {1989, 1, 8, L"平成1 平01"},    {2019, 4, 30, L"平成31 平31"},
+        {2019, 5, 1, L"令和1 令01"},   {1926, 12, 24, L"大正15 大15"}, {1926, 12, 25, L"昭和1 昭01"},
+        {1912, 7, 29, L"明治45 明45"}, {1912, 7, 30, L"大正1 大01"},   {1868, 1, 1, L"明治1 明01"},
+        {1867, 12, 31, L"明治0 明00"}, // the first era goes on backwards
     };
     for (const auto& r : rows) {
         EXPECT_EQ(FormatDateTime(L"gge gee", ComposeDateTime(r.year, r.month, r.day, 12, 0, 0, 0), Japanese),
