@@ -1,13 +1,14 @@
 #include "clock/DigitSource.h"
 
+#include "clock/FontDigits.h"
 #include "clock/GlyphStrip.h"
 #include "shell/FileIo.h"
 #include "shell/GdiObjects.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace lumora {
 namespace {
@@ -86,28 +87,37 @@ struct TextCanvas {
 
     TextCanvas(int width, int height) : Dib(width, height) {
         if (Dib.Bits() != nullptr) {
-            std::fill(Dib.Bits(), Dib.Bits() + static_cast<size_t>(width) * static_cast<size_t>(height), 0xFFFFFFu);
+            std::fill(Dib.Bits(), Dib.Bits() + PixelCount(), 0xFFFFFFu);
         }
     }
-    bool IsGlyph(int x, int y) const {
-        const uint32_t p =
-            Dib.Bits()[static_cast<size_t>(y) * static_cast<size_t>(Dib.Width()) + static_cast<size_t>(x)];
-        return ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) < 3 * 128;
+    size_t PixelCount() const { return static_cast<size_t>(Dib.Width()) * static_cast<size_t>(Dib.Height()); }
+
+    // Black text, each centred in its own box.
+    void Draw(HFONT font, const std::array<std::wstring, GlyphCount>& texts,
+              const std::array<CellBox, GlyphCount>& boxes) {
+        SelectedObject bitmap(Dc.Get(), Dib.Get());
+        SelectedObject selected(Dc.Get(), font);
+        SetBkMode(Dc.Get(), TRANSPARENT);
+        SetTextColor(Dc.Get(), RGB(0, 0, 0));
+        for (size_t i = 0; i < texts.size(); ++i) {
+            RECT r{boxes[i].Left, boxes[i].Top, boxes[i].Left + boxes[i].Width, boxes[i].Top + boxes[i].Height};
+            DrawTextW(Dc.Get(), texts[i].c_str(), static_cast<int>(texts[i].size()), &r,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        }
+        GdiFlush();
     }
+    GlyphMask Glyphs() const { return DarkPixels({Dib.Bits(), PixelCount()}, Dib.Width(), Dib.Height()); }
 };
 
-constexpr UINT GlyphDrawFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
-
 RawDigits RasteriseFont(const DesignSettings& design, int screenHeight, int dpi) {
-    const int points =
-        design.DigitFontSize != 0 ? design.DigitFontSize : static_cast<int>(std::lround(screenHeight / 15.0));
+    const int points = DigitFontPoints(design.DigitFontSize, screenHeight);
     const bool bold = (design.DigitFontStyle & 1) != 0;
     const bool italic = (design.DigitFontStyle & 2) != 0;
     // Non-antialiased text gives clean two-colour glyphs without touching the system's own
     // font smoothing setting.
-    UniqueFont font(CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
-                                design.DigitFontFullWidth ? SHIFTJIS_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
+    UniqueFont font(CreateFontW(-FontPixelHeight(points, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE,
+                                FALSE, design.DigitFontFullWidth ? SHIFTJIS_CHARSET : DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
                                 design.DigitFontName.c_str()));
     if (!font) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi);
@@ -117,74 +127,38 @@ RawDigits RasteriseFont(const DesignSettings& design, int screenHeight, int dpi)
         texts[static_cast<size_t>(i)] = GlyphText(i, design.DigitFontFullWidth);
     }
 
-    // Measure: every glyph centred in one box; the union of their pixels is the cell.
     TEXTMETRICW metrics{};
     {
         MemoryDC probe;
         SelectedObject selected(probe.Get(), font.Get());
         GetTextMetricsW(probe.Get(), &metrics);
     }
-    const int boxWidth = std::max(2, 2 * static_cast<int>(metrics.tmMaxCharWidth));
-    const int boxHeight = std::max(2, 2 * static_cast<int>(metrics.tmHeight));
-    TextCanvas measure(boxWidth, boxHeight);
+    const CellBox box = MeasuringBox(metrics.tmMaxCharWidth, metrics.tmHeight);
+    TextCanvas measure(box.Width, box.Height);
     if (measure.Dib.Bits() == nullptr) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi);
     }
-    RECT box{0, 0, boxWidth, boxHeight};
-    {
-        SelectedObject bitmap(measure.Dc.Get(), measure.Dib.Get());
-        SelectedObject selected(measure.Dc.Get(), font.Get());
-        SetBkMode(measure.Dc.Get(), TRANSPARENT);
-        SetTextColor(measure.Dc.Get(), RGB(0, 0, 0));
-        for (const auto& text : texts) {
-            RECT r = box;
-            DrawTextW(measure.Dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, GlyphDrawFlags);
-        }
-        GdiFlush();
-    }
-    int left = boxWidth, top = boxHeight, right = -1, bottom = -1;
-    for (int y = 0; y < boxHeight; ++y) {
-        for (int x = 0; x < boxWidth; ++x) {
-            if (measure.IsGlyph(x, y)) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    if (right < 0) {
+    // Every glyph centred in the one box: the union of their pixels is the cell they all share.
+    std::array<CellBox, GlyphCount> boxes;
+    boxes.fill(box);
+    measure.Draw(font.Get(), texts, boxes);
+    const std::optional<CellBox> cell = SharedGlyphCell(measure.Glyphs());
+    if (!cell) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi); // the font drew nothing
     }
-    const int cw = right - left + 1;
-    const int ch = bottom - top + 1;
 
-    TextCanvas strip(cw * GlyphCount, ch);
+    TextCanvas strip(cell->Width * GlyphCount, cell->Height);
     if (strip.Dib.Bits() == nullptr) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi);
     }
-    {
-        SelectedObject bitmap(strip.Dc.Get(), strip.Dib.Get());
-        SelectedObject selected(strip.Dc.Get(), font.Get());
-        SetBkMode(strip.Dc.Get(), TRANSPARENT);
-        SetTextColor(strip.Dc.Get(), RGB(0, 0, 0));
-        for (int i = 0; i < GlyphCount; ++i) {
-            RECT r = box;
-            OffsetRect(&r, -left + i * cw, -top);
-            const auto& text = texts[static_cast<size_t>(i)];
-            DrawTextW(strip.Dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, GlyphDrawFlags);
-        }
-        GdiFlush();
+    for (int i = 0; i < GlyphCount; ++i) {
+        boxes[static_cast<size_t>(i)] = StripTextBox(box, *cell, i);
     }
+    strip.Draw(font.Get(), texts, boxes);
     RawDigits raw;
-    raw.Mask = GlyphMask(cw * GlyphCount, ch);
-    for (int y = 0; y < ch; ++y) {
-        for (int x = 0; x < cw * GlyphCount; ++x) {
-            raw.Mask.Set(x, y, strip.IsGlyph(x, y));
-        }
-    }
-    raw.CellWidth = cw;
-    raw.CellHeight = ch;
+    raw.Mask = strip.Glyphs();
+    raw.CellWidth = cell->Width;
+    raw.CellHeight = cell->Height;
     raw.PointSize = points;
     raw.Italic = italic;
     return raw;

@@ -14,8 +14,8 @@ namespace lumora {
 namespace {
 
 UniqueFile CreateNewFile(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
+    return UniqueFile(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::wstring DecodeAnsi(const std::string& bytes) {
@@ -149,8 +149,8 @@ bool WindowsSettingsStorage::ReplaceText(const std::wstring& path, const std::ws
         if (!file) {
             return false;
         }
-        if (!WriteAll(file.get(), EncodeAnsi(text))) {
-            file.reset();
+        if (!WriteAll(file.Get(), EncodeAnsi(text))) {
+            file.Reset();
             DeleteFileW(temporary.c_str());
             return false;
         }

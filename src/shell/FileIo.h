@@ -1,17 +1,11 @@
 #pragma once
 // Whole-file reads for the small files the program takes from disk.
 
-#include <windows.h>
+#include "shell/UniqueHandle.h"
 
-#include <memory>
 #include <string>
 
 namespace lumora {
-
-struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueFile = std::unique_ptr<void, HandleCloser>;
 
 enum class FileReadResult { Read, Missing, Failed };
 

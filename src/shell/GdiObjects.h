@@ -1,41 +1,13 @@
 #pragma once
 // Owners for GDI handles: each frees what it holds, and none can be copied.
 
-#include <windows.h>
+#include "shell/UniqueHandle.h"
 
 #include <cstdint>
-#include <utility>
 
 namespace lumora {
 
-template <class Handle> class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset(std::exchange(other.handle_, nullptr));
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle Get() const { return handle_; }
-    Handle Release() { return std::exchange(handle_, nullptr); }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) {
-            DeleteObject(handle_);
-        }
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
+template <class Handle> using GdiObject = UniqueHandle<GdiObjectTraits<Handle>>;
 
 using UniqueBitmap = GdiObject<HBITMAP>;
 using UniqueFont = GdiObject<HFONT>;
