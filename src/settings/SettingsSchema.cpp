@@ -46,13 +46,10 @@ public:
         (take(fields), ...);
     }
 
-    // A comma list of strings; a short list or an empty item keeps the defaults.
+    // A comma list of strings, every item as written; its length is checked with the load rules.
     void Strings(const wchar_t* section, const wchar_t* key, std::vector<std::wstring>& values) const {
-        auto items = Items(section, key, values.size());
-        for (size_t i = 0; i < items.size(); ++i) {
-            if (!items[i].empty()) {
-                values[i] = std::move(items[i]);
-            }
+        if (auto text = document_.Find(section, key)) {
+            values = SplitCommaList(*text);
         }
     }
 
@@ -389,7 +386,29 @@ constexpr double MinAutoAdjustInterval = 10 * OneMinute;
 constexpr int32_t OnMouseClickThrough = 3;
 constexpr int32_t OnMouseHide = 1;
 
-void ApplyLoadRules(Settings& s, const LoadOptions& options) {
+} // namespace
+
+void NormaliseBootSettings(BootSettings& boot) {
+    // Any other number would reach SetPriorityClass unchecked.
+    if (std::find(OfferedPriorityClasses.begin(), OfferedPriorityClasses.end(), boot.Priority) ==
+        OfferedPriorityClasses.end()) {
+        boot.Priority = IdlePriorityClass;
+    }
+}
+
+void NormaliseSettings(Settings& s, const LoadOptions& options) {
+    // A short list is taken as all empty, and an empty item gets its default.
+    auto& colours = s.View.CustomColors;
+    const auto defaultColours = ViewSettings::DefaultCustomColors();
+    if (colours.size() < defaultColours.size()) {
+        colours = defaultColours;
+    }
+    colours.resize(defaultColours.size());
+    for (size_t i = 0; i < colours.size(); ++i) {
+        if (colours[i].empty()) {
+            colours[i] = defaultColours[i];
+        }
+    }
     if (s.Design.DigitFontSize != 0) {
         s.Design.DigitFontSize = std::clamp(s.Design.DigitFontSize, MinFontSize, MaxFontSize);
     }
@@ -400,13 +419,13 @@ void ApplyLoadRules(Settings& s, const LoadOptions& options) {
     if (s.Operation.OnMouseHideType == OnMouseClickThrough && !options.LayeredWindowsAvailable) {
         s.Operation.OnMouseHideType = OnMouseHide;
     }
+    NormaliseBootSettings(s.Boot);
 }
-
-} // namespace
 
 void LoadBootSettings(const IniDocument& document, BootSettings& boot) {
     Reader io(document, L'.');
     BindBoot(io, boot);
+    NormaliseBootSettings(boot);
 }
 
 void LoadSettings(const IniDocument& document, Settings& s, const LoadOptions& options) {
@@ -430,7 +449,7 @@ void LoadSettings(const IniDocument& document, Settings& s, const LoadOptions& o
     BindMenu(io, s.View);
     BindTimer(io, s.Timer);
     BindOmake(io, s.Omake);
-    ApplyLoadRules(s, options);
+    NormaliseSettings(s, options);
 }
 
 void WriteSettings(IniDocument& document, const Settings& s, wchar_t decimalSeparator) {

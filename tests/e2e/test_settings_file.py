@@ -105,6 +105,16 @@ def test_priority_class_is_applied_and_written_back(lumora):
     assert sections(lumora.read_settings())["Boot"]["Priority"] == "16384"
 
 
+def test_a_priority_class_not_offered_runs_idle_and_is_written_back_as_idle(lumora):
+    lumora.write_settings("[Boot]\nPriority=12345\n")
+    lumora.start()
+    lumora.wait_window(MASTER_CLASS, timeout=15)
+    assert lumora.priority() == "idle"
+    assert lumora.close()
+    assert lumora.wait_exit(15) == 0
+    assert sections(lumora.read_settings())["Boot"]["Priority"] == "64"
+
+
 def test_settings_are_written_when_the_session_ends(lumora):
     lumora.write_settings("[Boot]\nPriority=32\n")
     lumora.start()

@@ -114,6 +114,54 @@ TEST(SettingsSchema, LoadRulesClampWhatWouldBreakTheProgram) {
     EXPECT_EQ(Load(L"[Operation]\nOnMouseHideType=3", {L'.', true}).Operation.OnMouseHideType, 3);
 }
 
+// A record as the options dialog might hold it is honoured as if it had come from the file.
+TEST(SettingsSchema, NormalisingARecordGivesWhatReadingItBackGives) {
+    struct Case {
+        const char* name;
+        void (*raw)(Settings&);
+        void (*expected)(Settings&);
+        bool layered = true;
+    };
+    const Case cases[] = {
+        {"font size 8", [](Settings& s) { s.Design.DigitFontSize = 8; },
+         [](Settings& s) { s.Design.DigitFontSize = 12; }},
+        {"interval 1 s", [](Settings& s) { s.AdjustClock.AutoAdjustInterval = 1.0 / 86400; },
+         [](Settings& s) { s.AdjustClock.AutoAdjustInterval = 10 * OneMinute; }},
+        {"click-through unlayered", [](Settings& s) { s.Operation.OnMouseHideType = 3; },
+         [](Settings& s) { s.Operation.OnMouseHideType = 1; }, false},
+        {"five custom colours", [](Settings& s) { s.View.CustomColors.resize(5, L"0000FF"); }, [](Settings&) {}},
+        {"an empty custom colour", [](Settings& s) { s.View.CustomColors[2].clear(); }, [](Settings&) {}},
+        {"seventeen custom colours", [](Settings& s) { s.View.CustomColors.push_back(L"0000FF"); }, [](Settings&) {}},
+        {"priority 0", [](Settings& s) { s.Boot.Priority = 0; }, [](Settings& s) { s.Boot.Priority = 64; }},
+        {"priority 12345", [](Settings& s) { s.Boot.Priority = 12345; }, [](Settings& s) { s.Boot.Priority = 64; }},
+        {"priority 0x100000", [](Settings& s) { s.Boot.Priority = 0x100000; },
+         [](Settings& s) { s.Boot.Priority = 64; }},
+    };
+    for (const Case& c : cases) {
+        Settings raw = DefaultSettings(System);
+        c.raw(raw);
+        Settings expected = DefaultSettings(System);
+        c.expected(expected);
+        const LoadOptions options{L'.', c.layered};
+
+        Settings normalised = raw;
+        NormaliseSettings(normalised, options);
+        EXPECT_EQ(normalised, expected) << c.name;
+
+        Settings reread = DefaultSettings(System);
+        const IniDocument file = IniDocument::Parse(Written(raw));
+        LoadSettings(file, reread, options);
+        LoadBootSettings(file, reread.Boot);
+        EXPECT_EQ(reread, normalised) << c.name;
+    }
+    for (int32_t priority : OfferedPriorityClasses) {
+        BootSettings boot;
+        boot.Priority = priority;
+        NormaliseBootSettings(boot);
+        EXPECT_EQ(boot.Priority, priority);
+    }
+}
+
 TEST(SettingsSchema, NumberedSectionsIgnoreKeyNamesAndAreRenumberedOnWrite) {
     const Settings s = Load(L"[NTPServer]\na=x\nServer7=y\n");
     EXPECT_EQ(s.NTPServer, (std::vector<std::wstring>{L"x", L"y"}));
