@@ -72,6 +72,9 @@ bool NextMessage(TMasterForm& master, MSG& message) {
 int RunMessageLoop(TMasterForm& master) {
     MSG message{};
     while (NextMessage(master, message)) {
+        if (TKZForm::PreTranslate(message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

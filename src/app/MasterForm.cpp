@@ -78,6 +78,7 @@ void TMasterForm::FormCreate(const IniDocument& document) {
 
     decimalSeparator_ = ReadDecimalSeparator();
     LoadSettings(document, settings_, {decimalSeparator_, context_.LayeredWindowsAvailable});
+    clock_->SetOptions(ClockWindowOptionsFrom(settings_));
     locale_ = ReadLocaleFacts();
     systemColours_ = ReadSystemColours();
     derived_ = DeriveSettings(settings_, systemColours_);

@@ -53,7 +53,7 @@ void TMasterForm::CreateClockWindow() {
     };
     events.PopupMenu = [](POINT) {}; // the popup menu comes with the master's actions
     events.HintText = [this] { return clockHint_; };
-    clock_ = TLumoraForm::Create(Handle(), settings_, std::move(events));
+    clock_ = TLumoraForm::Create(Handle(), ClockWindowOptionsFrom(settings_), std::move(events));
     if (!clock_) {
         throw std::runtime_error("the clock window could not be created");
     }

@@ -1,10 +1,6 @@
 #include "clock/LumoraForm.h"
 
-#include "clock/FaceComposer.h"
-
 #include <windowsx.h>
-
-#include <cstring>
 
 namespace lumora {
 namespace {
@@ -15,32 +11,33 @@ constexpr UINT_PTR HintHideTimer = 2;
 constexpr UINT HintPause = 500;     // the usual pause before a hint shows
 constexpr int HintHidePause = 2500; // and how long it stays
 
-// A region from rectangles one pixel high, as ExtCreateRegion takes them.
-UniqueRegion RegionFromRuns(const std::vector<RegionRun>& runs) {
-    std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
-    auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
-    header->dwSize = sizeof(RGNDATAHEADER);
-    header->iType = RDH_RECTANGLES;
-    header->nCount = static_cast<DWORD>(runs.size());
-    header->nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
-    auto* rects = reinterpret_cast<RECT*>(data.data() + sizeof(RGNDATAHEADER));
-    RECT bounds{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
-    for (size_t i = 0; i < runs.size(); ++i) {
-        rects[i] = RECT{runs[i].X0, runs[i].Y, runs[i].X1, runs[i].Y + 1};
-        bounds.left = std::min(bounds.left, rects[i].left);
-        bounds.top = std::min(bounds.top, rects[i].top);
-        bounds.right = std::max(bounds.right, rects[i].right);
-        bounds.bottom = std::max(bounds.bottom, rects[i].bottom);
+PictureStacking PictureStackingFor(StackingMode mode) {
+    switch (mode) {
+    case StackingMode::InFront:
+    case StackingMode::AlwaysInFront:
+        return PictureStacking::TopMost;
+    case StackingMode::NotInFront:
+        return PictureStacking::BottomMost;
+    case StackingMode::Normal:
+        break;
     }
-    header->rcBound = runs.empty() ? RECT{0, 0, 0, 0} : bounds;
-    return UniqueRegion(
-        ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
+    return PictureStacking::Normal;
 }
 
 } // namespace
 
-std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master, const Settings& settings, ClockWindowEvents events) {
-    std::unique_ptr<TLumoraForm> form(new TLumoraForm(settings, std::move(events)));
+ClockWindowOptions ClockWindowOptionsFrom(const Settings& settings) {
+    ClockWindowOptions options;
+    options.Operation = settings.Operation;
+    options.Stacking = StackingModeFromSetting(settings.View.Placement.ZOrder);
+    options.ToolTipStyle = settings.View.ToolTipStyle;
+    options.ToolTipTime = settings.View.ToolTipTime;
+    return options;
+}
+
+std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master, const ClockWindowOptions& options,
+                                                 ClockWindowEvents events) {
+    std::unique_ptr<TLumoraForm> form(new TLumoraForm(options, std::move(events)));
     CreateParams params;
     params.ClassName = FormClass;
     params.ClassStyle = CS_DBLCLKS;
@@ -57,8 +54,12 @@ std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master, const Settings& se
     return form;
 }
 
-void TLumoraForm::SetFaceSize(int width, int height) {
-    SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void TLumoraForm::SetOptions(const ClockWindowOptions& options) {
+    const bool restack = shownOnce_ && options.Stacking != options_.Stacking;
+    options_ = options;
+    if (restack) {
+        ApplyStacking(options.Stacking);
+    }
 }
 
 void TLumoraForm::ApplyShowCommand(int command) {
@@ -70,28 +71,32 @@ void TLumoraForm::ApplyShowCommand(int command) {
 
 void TLumoraForm::PlaceForFirstShow(ScreenPoint position) {
     SetWindowPos(Handle(), nullptr, position.X, position.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ApplyStacking(StackingModeFromSetting(settings_.View.Placement.ZOrder));
+    ApplyStacking(options_.Stacking);
 }
 
 void TLumoraForm::ApplyStacking(StackingMode mode) {
-    HWND after = HWND_NOTOPMOST;
-    if (mode == StackingMode::InFront || mode == StackingMode::AlwaysInFront) {
-        after = HWND_TOPMOST;
-    } else if (mode == StackingMode::NotInFront) {
-        after = HWND_BOTTOM;
-    }
-    SetWindowPos(Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    options_.Stacking = mode;
+    SetStacking(PictureStackingFor(mode));
 }
 
-void TLumoraForm::SetClickThrough(bool on, bool layered) {
-    if (!layered) {
-        return;
+void TLumoraForm::Push(const PixelBuffer& image, const PushOptions& options) {
+    // Window alpha only from 16 bits per pixel up; below, the key colour alone.
+    const bool blend = options.ColourDepth >= 16;
+    PictureOptions picture;
+    picture.Layered = options.Layered;
+    picture.PerPixelAlpha = blend;
+    picture.Opacity = blend ? options.Opacity : 255;
+    // The region follows the transparent-colour value, which is the hole colour while a hole shows.
+    picture.KeyColour = options.Layered ? options.KeyColour : options.TransparentColour;
+    if (!shown_) {
+        picture.Shape = PictureShape::Keep;
+    } else if (options.TransparentColour == options.KeyColour && options.OpaqueBackground) {
+        picture.Shape = PictureShape::Rectangle;
+    } else {
+        picture.Shape = PictureShape::CutOutKey;
     }
-    const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-    const LONG_PTR wanted = on ? (exStyle | WS_EX_LAYERED | WS_EX_TRANSPARENT) : (exStyle & ~WS_EX_TRANSPARENT);
-    if (wanted != exStyle) {
-        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, wanted);
-    }
+    picture.EraseBackground = options.EraseBackground;
+    PushPicture(image, picture);
 }
 
 ScreenRect TLumoraForm::WindowRect() const {
@@ -100,85 +105,21 @@ ScreenRect TLumoraForm::WindowRect() const {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-bool TLumoraForm::CopyToDib(const PixelBuffer& image) {
-    if (dib_.Width() != image.Width || dib_.Height() != image.Height) {
-        dibSelected_.reset();
-        if (!dib_.Create(image.Width, image.Height)) {
-            return false;
-        }
-        dibSelected_ = std::make_unique<SelectedObject>(dibDc_.Get(), dib_.Get());
-    }
-    std::memcpy(dib_.Bits(), image.Pixels.data(), image.Pixels.size() * sizeof(Pixel));
-    GdiFlush();
-    return true;
-}
-
-void TLumoraForm::Push(const PixelBuffer& image, const PushOptions& options) {
-    if (image.Empty() || !CopyToDib(image)) {
-        return;
-    }
-    if (options.Layered) {
-        PushLayered(options);
-    } else {
-        PushRegion(image, options);
-    }
-}
-
-void TLumoraForm::PushLayered(const PushOptions& options) {
-    const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-    if ((exStyle & WS_EX_LAYERED) == 0) {
-        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    }
-    SIZE size{dib_.Width(), dib_.Height()};
-    POINT source{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, options.Opacity, AC_SRC_ALPHA};
-    const DWORD flags = options.ColourDepth < 16 ? ULW_COLORKEY : ULW_ALPHA;
-    UpdateLayeredWindow(Handle(), nullptr, nullptr, &size, dibDc_.Get(), &source, options.KeyColour, &blend, flags);
-}
-
-void TLumoraForm::PushRegion(const PixelBuffer& image, const PushOptions& options) {
-    if (shown_) {
-        if (options.TransparentColour != options.KeyColour || !options.OpaqueBackground) {
-            UniqueRegion region = RegionFromRuns(RegionRuns(image, ToPixel(options.TransparentColour)));
-            // The window owns the region once it is set.
-            if (region && SetWindowRgn(Handle(), region.Get(), FALSE)) {
-                region.Release();
-            }
-        } else {
-            SetWindowRgn(Handle(), nullptr, FALSE);
-        }
-    }
-    InvalidateRect(Handle(), nullptr, options.EraseBackground);
-}
-
-void TLumoraForm::FormPaint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    if (dib_.Get() != nullptr) {
-        BitBlt(dc, 0, 0, dib_.Width(), dib_.Height(), dibDc_.Get(), 0, 0, SRCCOPY);
-    }
-    EndPaint(Handle(), &paint);
-}
-
 // The cursor tells whether the clock can be dragged.
 bool TLumoraForm::SetCursorShape(LPARAM lParam) {
     const UINT mouseMessage = HIWORD(lParam);
     LPCWSTR shape = IDC_ARROW;
-    if (!settings_.Operation.Fixed) {
+    if (!options_.Operation.Fixed) {
         shape = mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_NCLBUTTONDOWN ? IDC_SIZEALL : IDC_HAND;
     }
     SetCursor(LoadCursorW(nullptr, shape));
     return true;
 }
 
-// Keeps the bottom-most mode below everything and snaps a moving clock to the screen edges.
-void TLumoraForm::WindowPosChanging(WINDOWPOS& pos) {
-    if (StackingModeFromSetting(settings_.View.Placement.ZOrder) == StackingMode::NotInFront) {
-        pos.hwndInsertAfter = HWND_BOTTOM;
-        pos.flags &= ~SWP_NOZORDER;
-    }
+// Pulls a moving clock to the snap lines of its monitor.
+void TLumoraForm::SnapWhileMoving(WINDOWPOS& pos) {
     const bool ctrlDown = GetKeyState(VK_CONTROL) < 0;
-    if (!shownOnce_ || (pos.flags & SWP_NOMOVE) != 0 || !SnappingInEffect(settings_.Operation.SnapWindow, ctrlDown)) {
+    if (!shownOnce_ || (pos.flags & SWP_NOMOVE) != 0 || !SnappingInEffect(options_.Operation.SnapWindow, ctrlDown)) {
         return;
     }
     MONITORINFO info{};
@@ -192,22 +133,24 @@ void TLumoraForm::WindowPosChanging(WINDOWPOS& pos) {
         SnapPosition({pos.x, pos.y}, window.Right - window.Left, window.Bottom - window.Top,
                      {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom},
                      {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
-                     taskbar != nullptr && IsWindowVisible(taskbar), settings_.Operation);
+                     taskbar != nullptr && IsWindowVisible(taskbar), options_.Operation);
     pos.x = snapped.X;
     pos.y = snapped.Y;
 }
 
-void TLumoraForm::MouseMoved() {
+void TLumoraForm::MouseMoved(bool nonClient) {
     if (!mouseInside_) {
         mouseInside_ = true;
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, Handle(), 0};
+        // The leave to watch for is of the kind the pointer is on: a pinned face is client area,
+        // and non-client tracking there reports a leave at once.
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | (nonClient ? TME_NONCLIENT : 0u), Handle(), 0};
         TrackMouseEvent(&track);
         if (events_.MouseEntered) {
             events_.MouseEntered();
         }
     }
     const bool buttonDown = GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0;
-    if (!buttonDown && IsWindowVisible(Handle()) && settings_.View.ToolTipStyle > 0 && !hoverPending_) {
+    if (!buttonDown && IsWindowVisible(Handle()) && options_.ToolTipStyle > 0 && !hoverPending_) {
         hoverPending_ = true;
         SetTimer(Handle(), HoverTimer, HintPause, nullptr);
     }
@@ -229,9 +172,8 @@ void TLumoraForm::HoverTimerFired() {
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    hint_->Show(events_.HintText(), cursor, settings_.View.ToolTipStyle > 1);
-    const int hidePause =
-        settings_.View.ToolTipTime > 0 ? settings_.View.ToolTipTime : HintHidePause + settings_.View.ToolTipTime;
+    hint_->Show(events_.HintText(), cursor, options_.ToolTipStyle > 1);
+    const int hidePause = options_.ToolTipTime > 0 ? options_.ToolTipTime : HintHidePause + options_.ToolTipTime;
     SetTimer(Handle(), HintHideTimer, static_cast<UINT>(hidePause), nullptr);
 }
 
@@ -246,14 +188,9 @@ LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         MessageBeep(0); // Alt+F4 does not close the clock
         return 0;
-    case WM_ERASEBKGND:
-        return 1; // the picture covers the whole window
-    case WM_PAINT:
-        FormPaint();
-        return 0;
     case WM_NCHITTEST:
         DefaultHandler(message, wParam, lParam);
-        return settings_.Operation.Fixed ? HTCLIENT : HTCAPTION;
+        return options_.Operation.Fixed ? HTCLIENT : HTCAPTION;
     case WM_SETCURSOR:
         return SetCursorShape(lParam) ? TRUE : FALSE;
     case WM_NCRBUTTONUP:
@@ -290,7 +227,7 @@ LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         moving_ = false;
         break;
     case WM_WINDOWPOSCHANGING:
-        WindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam));
+        SnapWhileMoving(*reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case WM_LBUTTONDOWN:
     case WM_NCLBUTTONDOWN: {
@@ -310,7 +247,7 @@ LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
-        MouseMoved();
+        MouseMoved(message == WM_NCMOUSEMOVE);
         break;
     case WM_MOUSELEAVE:
     case WM_NCMOUSELEAVE:
@@ -338,7 +275,7 @@ LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return DefaultHandler(message, wParam, lParam);
+    return TLayeredPictureForm::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace lumora

@@ -1,13 +1,12 @@
 #pragma once
-// The clock window: borderless, no taskbar button, its picture pushed from the face image either
-// with per-pixel alpha (layered) or as a colour-keyed window region.
+// The clock window: a borderless picture window without a taskbar button that the user drags by
+// its face, that snaps to the screen edges, and that shows a tooltip under a resting pointer.
 
 #include "clock/PixelBuffer.h"
 #include "clock/Placement.h"
 #include "settings/Settings.h"
-#include "shell/GdiObjects.h"
 #include "shell/HintControl.h"
-#include "shell/KZForm.h"
+#include "shell/LayeredPictureForm.h"
 
 #include <functional>
 #include <memory>
@@ -34,13 +33,27 @@ struct ClockWindowEvents {
     std::function<std::wstring()> HintText;
 };
 
-class TLumoraForm final : public TKZForm {
+// The settings the clock window goes by. It keeps its own copy: the master hands a new one
+// whenever they change, also when a dialog's Cancel puts the old values back.
+struct ClockWindowOptions {
+    OperationSettings Operation; // Fixed and the snapping rules
+    StackingMode Stacking = StackingMode::Normal;
+    int32_t ToolTipStyle = 0;
+    int32_t ToolTipTime = 0;
+};
+
+ClockWindowOptions ClockWindowOptionsFrom(const Settings& settings);
+
+class TLumoraForm final : public TLayeredPictureForm {
 public:
-    // settings: the master window's record, read for pinning, snapping, stacking and the tooltip.
-    static std::unique_ptr<TLumoraForm> Create(HWND master, const Settings& settings, ClockWindowEvents events);
+    static std::unique_ptr<TLumoraForm> Create(HWND master, const ClockWindowOptions& options,
+                                               ClockWindowEvents events);
+
+    // A new stacking mode takes effect at once if the clock has shown; otherwise its first show applies it.
+    void SetOptions(const ClockWindowOptions& options);
 
     // Sets the client size; the contents follow with the next push.
-    void SetFaceSize(int width, int height);
+    void SetFaceSize(int width, int height) { SetPictureSize(width, height); }
     void Push(const PixelBuffer& image, const PushOptions& options);
 
     bool Shown() const { return shown_; }
@@ -52,35 +65,28 @@ public:
     // The pass decides (shown) and applies the command at its end.
     void MarkShown(bool shown) { shown_ = shown; }
     void ApplyShowCommand(int command);
-    // Before the first show: the saved position, then the saved stacking mode.
+    // Before the first show: the saved position, then the stacking mode of the options.
     void PlaceForFirstShow(ScreenPoint position);
+    // Applies mode and keeps it as the clock's stacking mode.
     void ApplyStacking(StackingMode mode);
-    // Clicks go through the clock to what is below (layered windows only).
-    void SetClickThrough(bool on, bool layered);
     bool HintVisible() const { return hint_ && hint_->Visible(); }
     void SetColourDepth(int depth) { colourDepth_ = depth; }
 
 private:
-    TLumoraForm(const Settings& settings, ClockWindowEvents events) : settings_(settings), events_(std::move(events)) {}
+    TLumoraForm(const ClockWindowOptions& options, ClockWindowEvents events)
+        : options_(options), events_(std::move(events)) {}
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool SetCursorShape(LPARAM lParam);
-    void WindowPosChanging(WINDOWPOS& pos);
-    void MouseMoved();
+    void SnapWhileMoving(WINDOWPOS& pos);
+    void MouseMoved(bool nonClient);
     void CancelHover(bool mouseLeft);
     void HoverTimerFired();
     void PopupMenuAt(POINT point);
     ScreenRect WindowRect() const;
-    void FormPaint();
-    bool CopyToDib(const PixelBuffer& image);
-    void PushLayered(const PushOptions& options);
-    void PushRegion(const PixelBuffer& image, const PushOptions& options);
 
-    const Settings& settings_;
+    ClockWindowOptions options_;
     ClockWindowEvents events_;
     std::unique_ptr<TKZHintControl> hint_;
-    DibSection dib_;
-    MemoryDC dibDc_; // holds dib_ selected between pushes
-    std::unique_ptr<SelectedObject> dibSelected_;
     int colourDepth_ = 32;
     bool mouseInside_ = false;
     bool hoverPending_ = false;

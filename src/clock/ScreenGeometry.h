@@ -20,4 +20,9 @@ struct ScreenRect {
     bool operator==(const ScreenRect&) const = default;
 };
 
+// The top-left that brings a window inside the work area. The right and bottom edges are pulled
+// back first, then the left and top, so a window larger than the work area keeps its title bar
+// at the work area's top-left corner, in reach.
+ScreenPoint ClampIntoWorkArea(const ScreenRect& window, const ScreenRect& workArea);
+
 } // namespace lumora

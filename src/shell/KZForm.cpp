@@ -1,5 +1,6 @@
 #include "shell/KZForm.h"
 
+#include "clock/ScreenGeometry.h"
 #include "resources/ResourceIds.h"
 #include "shell/Application.h"
 #include "shell/MessageBoxes.h"
@@ -69,14 +70,7 @@ bool TKZForm::BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         return false;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        // Focus rectangles and underlines appear once the keyboard is used.
-        if (wParam == VK_TAB || (wParam >= VK_LEFT && wParam <= VK_DOWN)) {
-            SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-        } else if (wParam == VK_MENU) {
-            SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
-        } else if (wParam == VK_CANCEL && dialog_) {
-            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-        }
+        KeyboardRules(wParam);
         return false;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -97,8 +91,9 @@ bool TKZForm::BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         }
         return false;
     case WM_SHOWWINDOW:
-        if (wParam && dialog_ && !snapped_) {
-            snapped_ = true;
+        if (wParam && dialog_ && !placed_) {
+            placed_ = true;
+            KeepInsideWorkArea(); // first, so the pointer finds the button where it ends up
             SnapPointerToDefaultButton();
         }
         return false;
@@ -121,6 +116,41 @@ bool TKZForm::BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     default:
         return false;
     }
+}
+
+bool TKZForm::KeyboardRules(WPARAM key) {
+    // Focus rectangles and underlines appear once the keyboard is used.
+    if (key == VK_TAB || (key >= VK_LEFT && key <= VK_DOWN)) {
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    } else if (key == VK_MENU) {
+        SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+    } else if (key == VK_CANCEL && dialog_) {
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+bool TKZForm::PreTranslate(MSG& message) {
+    if (message.hwnd == nullptr) {
+        return false;
+    }
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    // Only windows of our own form classes hold a form in GWLP_USERDATA.
+    if (root == nullptr || reinterpret_cast<WNDPROC>(GetClassLongPtrW(root, GCLP_WNDPROC)) != WindowProc) {
+        return false;
+    }
+    auto* form = reinterpret_cast<TKZForm*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (form == nullptr) {
+        return false;
+    }
+    // Keys of the form itself meet the rules in its window procedure; a focused control's keys
+    // never get there.
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (key && message.hwnd != root && form->KeyboardRules(message.wParam)) {
+        return true;
+    }
+    return form->dialog_ && IsDialogMessageW(root, &message);
 }
 
 std::wstring TKZForm::SystemMenuHint(UINT command) {
@@ -208,27 +238,18 @@ void TKZForm::RemoveMeaninglessSystemMenuItems() {
     }
 }
 
-// A dialog dragged off the primary screen, or left there by a display change, comes back.
+// A dialog placed or dragged off the primary work area, or left there by a display change, comes
+// back; a taskbar at the top or on the left moves the work area's own edges.
 void TKZForm::KeepInsideWorkArea() {
     RECT work{};
     RECT window{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(hwnd_, &window)) {
         return;
     }
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    int left = window.left;
-    int top = window.top;
-    if (left + width > work.right - work.left)
-        left = work.right - work.left - width;
-    if (top + height > work.bottom - work.top)
-        top = work.bottom - work.top - height;
-    if (left < 0)
-        left = 0;
-    if (top < 0)
-        top = 0;
-    if (left != window.left || top != window.top) {
-        SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenPoint inside = ClampIntoWorkArea({window.left, window.top, window.right, window.bottom},
+                                                 {work.left, work.top, work.right, work.bottom});
+    if (inside.X != window.left || inside.Y != window.top) {
+        SetWindowPos(hwnd_, nullptr, inside.X, inside.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

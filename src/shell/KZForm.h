@@ -20,6 +20,11 @@ public:
 
     HWND Handle() const { return hwnd_; }
 
+    // For the message loop, before TranslateMessage: keys of a control with the focus meet the
+    // keyboard rules of its form, and a dialog form gets Tab, arrows, Enter and Esc. True when
+    // the message needs nothing more.
+    static bool PreTranslate(MSG& message);
+
 protected:
     struct CreateParams {
         const wchar_t* ClassName = nullptr;
@@ -59,6 +64,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The conduct every form shares; true when the message needs nothing more.
     bool BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Focus cues and Ctrl+Break for a key pressed in the form; true when it closed the dialog.
+    bool KeyboardRules(WPARAM key);
     void RemoveMeaninglessSystemMenuItems();
     void KeepInsideWorkArea();
     void SnapPointerToDefaultButton();
@@ -68,7 +75,7 @@ private:
 
     HWND hwnd_ = nullptr; // assigned in WM_NCCREATE
     bool dialog_ = false;
-    bool snapped_ = false;
+    bool placed_ = false; // the first show has clamped the dialog and moved the pointer
     bool mirroring_ = false;
     SizeLimits limits_;
 };

@@ -559,3 +559,19 @@ def test_300_character_tooltip_formats(lumora):
     hint = wait_until(lambda: [t["text"] for t in lumora.driver.tooltip_texts(lumora.pid()) if t["text"]], timeout=5)
     assert hint == [long_clock]
     assert lumora.running and visible(lumora)
+
+
+def test_a_pinned_clock_shows_its_tooltip_under_a_resting_pointer(lumora):
+    # Pinned, the face is client area; the tooltip must still come. It stays up for a minute, so
+    # a slow look still finds it shown.
+    clock = start(lumora, "[Operation]\nFixed=1\n[View]\nToolTipStyle=1\nToolTipFormat=\"PINNED\"\nToolTipTime=60000\n")
+    lumora.cursor(clock.rect[0] + 20, clock.rect[1] + 10)
+    time.sleep(0.1)
+    lumora.cursor(clock.rect[0] + 22, clock.rect[1] + 11)
+
+    def shown_tip() -> bool:
+        return any(t["text"] == "PINNED" and lumora.info(int(t["hwnd"])).visible
+                   for t in lumora.driver.tooltip_texts(lumora.pid()))
+
+    wait_until(shown_tip, timeout=15, interval=0.3)
+    assert lumora.running and visible(lumora)

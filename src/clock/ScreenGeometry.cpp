@@ -1,0 +1,27 @@
+#include "clock/ScreenGeometry.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lumora {
+namespace {
+
+// 64 bits: a window rectangle from a hostile placement must not overflow the sums.
+int64_t ClampAxis(int64_t start, int64_t size, int64_t low, int64_t high) {
+    if (start + size > high) {
+        start = high - size;
+    }
+    return std::max(start, low);
+}
+
+} // namespace
+
+ScreenPoint ClampIntoWorkArea(const ScreenRect& window, const ScreenRect& workArea) {
+    const int64_t width = int64_t{window.Right} - window.Left;
+    const int64_t height = int64_t{window.Bottom} - window.Top;
+    // Both results lie between an edge of the work area and the window's own position.
+    return {static_cast<int>(ClampAxis(window.Left, width, workArea.Left, workArea.Right)),
+            static_cast<int>(ClampAxis(window.Top, height, workArea.Top, workArea.Bottom))};
+}
+
+} // namespace lumora
