@@ -1,5 +1,6 @@
 #pragma once
-// Names that other programs and a second start of this one rely on: never translate them.
+// Names that other programs, a second start of this one and the tests rely on: window classes,
+// registered messages and the instance mutex. Never translate them.
 
 namespace lumora::names {
 
@@ -9,6 +10,14 @@ inline constexpr wchar_t TickMessage[] = L"MasterForm";
 
 inline constexpr wchar_t MasterFormClass[] = L"TMasterForm";
 inline constexpr wchar_t OptionFormClass[] = L"TOptionForm";
+inline constexpr wchar_t LumoraFormClass[] = L"TLumoraForm";
+inline constexpr wchar_t SplashFormClass[] = L"TSplashForm";
+inline constexpr wchar_t FatalErrorFormClass[] = L"TFatalErrorForm";
+inline constexpr wchar_t TaskTrayIconClass[] = L"TKZTaskTrayIconWindow";
+inline constexpr wchar_t TaskTrayIconTitle[] = L"TaskBarIconWindow";
+inline constexpr wchar_t TaskTrayIconMessage[] = L"TaskTrayIcon";
+// Sent by Explorer to every top-level window when the taskbar was created again.
+inline constexpr wchar_t TaskbarCreatedMessage[] = L"TaskbarCreated";
 
 inline constexpr wchar_t ProductName[] = L"Lumora";
 

@@ -1,6 +1,7 @@
 #include "clock/DateTimeFormat.h"
 
 #include "clock/DateTime.h"
+#include "settings/AsciiText.h"
 
 #include <tuple>
 #include <utility>
@@ -15,30 +16,12 @@ constexpr int MaxNesting = 1;
 
 constexpr std::wstring_view::size_type None = std::wstring_view::npos;
 
-wchar_t Lower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool IsAsciiLetter(wchar_t c) {
-    const wchar_t l = Lower(c);
-    return l >= L'a' && l <= L'z';
-}
-
-size_t RunLength(std::wstring_view text, size_t start) {
-    const wchar_t letter = Lower(text[start]);
-    size_t end = start + 1;
-    while (end < text.size() && Lower(text[end]) == letter) {
-        ++end;
-    }
-    return end - start;
-}
-
 bool StartsWithNoCase(std::wstring_view text, size_t at, std::wstring_view lowerWord) {
     if (text.size() - at < lowerWord.size()) {
         return false;
     }
     for (size_t k = 0; k < lowerWord.size(); ++k) {
-        if (Lower(text[at + k]) != lowerWord[k]) {
+        if (AsciiLower(text[at + k]) != lowerWord[k]) {
             return false;
         }
     }
@@ -72,7 +55,7 @@ bool HasMarker(std::wstring_view p) {
             i = close + 1;
             continue;
         }
-        if (Lower(c) == L'a' && MarkerLength(p, i) > 0) {
+        if (AsciiLower(c) == L'a' && MarkerLength(p, i) > 0) {
             return true;
         }
         ++i;
@@ -151,7 +134,7 @@ void Formatter::Append(std::wstring_view p, int depth) {
             ++i;
             continue;
         }
-        if (Lower(c) == L'a') {
+        if (AsciiLower(c) == L'a') {
             // Markers are copied in the case written: "AM/PM", "am/pm", "A/P" ...
             const size_t marker = MarkerLength(p, i);
             if (marker == 5) {
@@ -168,8 +151,8 @@ void Formatter::Append(std::wstring_view p, int depth) {
             continue;
         }
 
-        const size_t run = RunLength(p, i);
-        wchar_t token = Lower(c);
+        const size_t run = RunLengthIgnoringCase(p, i);
+        wchar_t token = AsciiLower(c);
         if (token == L'm' && lastLetter == L'h') {
             token = L'n'; // "hh:mm" means minutes
         }

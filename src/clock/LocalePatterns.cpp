@@ -1,22 +1,12 @@
 #include "clock/LocalePatterns.h"
 
+#include "settings/AsciiText.h"
+
 #include <algorithm>
 #include <optional>
 
 namespace lumora {
 namespace {
-
-bool IsAsciiLetter(wchar_t c) {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
-}
-
-size_t RunLength(std::wstring_view text, size_t start) {
-    size_t end = start;
-    while (end < text.size() && text[end] == text[start]) {
-        ++end;
-    }
-    return end - start;
-}
 
 // Digits at text[from, from + count), or -1.
 int Digits(std::wstring_view text, size_t from, size_t count) {

@@ -1,11 +1,11 @@
 #include "clock/LumoraForm.h"
 
+#include "app/AppNames.h"
 #include <windowsx.h>
 
 namespace lumora {
 namespace {
 
-constexpr wchar_t FormClass[] = L"TLumoraForm";
 constexpr UINT_PTR HoverTimer = 1;
 constexpr UINT_PTR HintHideTimer = 2;
 constexpr UINT HintPause = 500;     // the usual pause before a hint shows
@@ -39,7 +39,7 @@ std::unique_ptr<TLumoraForm> TLumoraForm::Create(HWND master, const ClockWindowO
                                                  ClockWindowEvents events) {
     std::unique_ptr<TLumoraForm> form(new TLumoraForm(options, std::move(events)));
     CreateParams params;
-    params.ClassName = FormClass;
+    params.ClassName = names::LumoraFormClass;
     params.ClassStyle = CS_DBLCLKS;
     params.Caption = L"Lumora";
     params.Style = WS_POPUP;

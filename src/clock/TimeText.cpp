@@ -1,22 +1,11 @@
 #include "clock/TimeText.h"
 
+#include "settings/AsciiText.h"
+
 #include <algorithm>
 
 namespace lumora {
 namespace {
-
-wchar_t LowerAscii(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-size_t RunLength(std::wstring_view text, size_t start) {
-    const wchar_t letter = LowerAscii(text[start]);
-    size_t end = start + 1;
-    while (end < text.size() && LowerAscii(text[end]) == letter) {
-        ++end;
-    }
-    return end - start;
-}
 
 void AppendNumber(std::wstring& out, int value, size_t minDigits) {
     if (minDigits >= 2 && value >= 0 && value < 10) {
@@ -27,7 +16,7 @@ void AppendNumber(std::wstring& out, int value, size_t minDigits) {
 
 // Length of the hour field at the start of the pattern, 0 when it does not start with one.
 size_t LeadingHourRun(std::wstring_view pattern) {
-    return !pattern.empty() && LowerAscii(pattern.front()) == L'h' ? RunLength(pattern, 0) : 0;
+    return !pattern.empty() && AsciiLower(pattern.front()) == L'h' ? RunLengthIgnoringCase(pattern, 0) : 0;
 }
 
 // The hour rules work on the hour's own digits. Reading them from the start of the whole text
@@ -94,8 +83,8 @@ std::wstring ApplyTimePattern(std::wstring_view pattern, const DateTimeParts& t,
     std::wstring out;
     out.reserve(pattern.size() + 2);
     for (size_t i = 0; i < pattern.size();) {
-        const size_t run = RunLength(pattern, i);
-        switch (LowerAscii(pattern[i])) {
+        const size_t run = RunLengthIgnoringCase(pattern, i);
+        switch (AsciiLower(pattern[i])) {
         case L'h':
             AppendNumber(out, t.Hour, run);
             break;

@@ -1,6 +1,10 @@
 #pragma once
 // Resource identifiers, shared by the resource scripts and the code.
 
+// The version the program shows and reports.
+#define LUMORA_VERSION "1.13"
+#define LUMORA_VERSION_NUMBERS 1, 13, 0, 0
+
 // Messages with fixed numbers.
 #define IDS_NO_APPDATA_FOLDER 65010
 #define IDS_ASK_MOVE_SETTINGS 65011
@@ -37,6 +41,9 @@
 #define IDS_HINT_PREVIOUS_WINDOW 1017
 #define IDS_HINT_CLOSE 1018
 #define IDS_HINT_RESTORE 1019
+#define IDS_INSTANCE_MUTEX_FAILED 1020
+#define IDS_MASTER_WINDOW_FAILED 1021
+#define IDS_TICK_FAILED 1022
 
 #define IDB_SPLASH 3
 

@@ -1,5 +1,6 @@
 #include "settings/IniDocument.h"
 
+#include "settings/AsciiText.h"
 #include "settings/Blanks.h"
 
 #include <algorithm>
@@ -8,10 +9,6 @@
 namespace lumora {
 
 namespace {
-
-constexpr wchar_t FoldAscii(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
-}
 
 // A value is one line of the file: a line break or NUL inside it would forge or hide keys.
 std::wstring OneLineValue(std::wstring_view value) {
@@ -27,7 +24,7 @@ std::wstring OneLineValue(std::wstring_view value) {
 std::wstring FoldedKey(std::wstring_view s) {
     std::wstring folded(s);
     for (wchar_t& c : folded) {
-        c = FoldAscii(c);
+        c = AsciiLower(c);
     }
     return folded;
 }
@@ -39,7 +36,7 @@ bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
         return false;
     }
     for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }

@@ -1,8 +1,10 @@
 #include "settings/SettingsFile.h"
 
 #include "resources/ResourceIds.h"
+#include "shell/ExecutablePath.h"
 #include "shell/FileIo.h"
 #include "shell/MessageBoxes.h"
+#include "shell/PathText.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -52,34 +54,6 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return FlushFileBuffers(file) != FALSE;
 }
 
-std::wstring FolderOf(const std::wstring& filePath) {
-    const auto slash = filePath.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : filePath.substr(0, slash);
-}
-
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    // The file name as stored on disk, not an 8.3 alias.
-    const DWORD longLength = GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (longLength > 0) {
-        std::wstring longPath(longLength, L'\0');
-        const DWORD copied = GetLongPathNameW(path.c_str(), longPath.data(), longLength);
-        if (copied > 0 && copied < longLength) {
-            longPath.resize(copied);
-            return longPath;
-        }
-    }
-    return path;
-}
-
 std::wstring ApplicationDataFolder() {
     wchar_t folder[MAX_PATH] = {};
     return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ? folder : L"";
@@ -126,7 +100,7 @@ SettingsStorage::ReadResult WindowsSettingsStorage::ReadText(const std::wstring&
 }
 
 bool WindowsSettingsStorage::CreateFolderOf(const std::wstring& filePath) {
-    const std::wstring folder = FolderOf(filePath);
+    const std::wstring folder(FolderOf(filePath));
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return true;

@@ -1,5 +1,7 @@
 #include "settings/SettingsLocation.h"
 
+#include "shell/PathText.h"
+
 namespace lumora {
 namespace {
 
@@ -11,22 +13,12 @@ std::wstring WithTrailingBackslash(std::wstring_view folder) {
     return result;
 }
 
-std::wstring_view FileNameOf(std::wstring_view path) {
-    const auto slash = path.find_last_of(L"\\/:");
-    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring_view WithoutExtension(std::wstring_view name) {
-    const auto dot = name.rfind(L'.');
-    return dot == std::wstring_view::npos ? name : name.substr(0, dot);
-}
-
 } // namespace
 
 SettingsPaths ComposeSettingsPaths(std::wstring_view applicationDataFolder, std::wstring_view executablePath,
                                    std::wstring_view userName) {
     const auto exeName = FileNameOf(executablePath);
-    const auto folder = executablePath.substr(0, executablePath.size() - exeName.size());
+    const auto folder = FolderOf(executablePath);
     const std::wstring baseName(WithoutExtension(exeName));
 
     SettingsPaths paths;

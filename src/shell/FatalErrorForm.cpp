@@ -1,12 +1,12 @@
 #include "shell/FatalErrorForm.h"
 
+#include "app/AppNames.h"
 #include "resources/ResourceIds.h"
 #include "shell/MessageBoxes.h"
 
 namespace lumora {
 namespace {
 
-constexpr wchar_t FormClass[] = L"TFatalErrorForm";
 constexpr int FormWidth = 480;
 constexpr int FormHeight = 210;
 constexpr int BandHeight = 55;
@@ -57,7 +57,7 @@ bool TFatalErrorForm::Build(const std::wstring& applicationTitle, const std::wst
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const std::wstring caption = LoadResourceString(IDS_FATAL_ERROR_CAPTION);
     CreateParams params;
-    params.ClassName = FormClass;
+    params.ClassName = names::FatalErrorFormClass;
     params.Caption = caption.c_str();
     params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;

@@ -16,20 +16,6 @@ std::wstring LoadResourceString(UINT id) {
     return length > 0 && text != nullptr ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
 
-std::wstring FillText(std::wstring_view text, std::initializer_list<std::wstring_view> args) {
-    std::wstring result;
-    auto next = args.begin();
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'%' && i + 1 < text.size() && text[i + 1] == L's' && next != args.end()) {
-            result += *next++;
-            ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}
-
 int ShowResourceMessage(HWND owner, UINT id, UINT flags, std::initializer_list<std::wstring_view> args) {
     const std::wstring text = FillText(LoadResourceString(id), args);
     return MessageBoxW(owner, text.c_str(), names::ProductName, flags);

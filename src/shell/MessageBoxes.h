@@ -1,6 +1,8 @@
 #pragma once
 // Texts from the string table and the message boxes that show them.
 
+#include "shell/TextFill.h"
+
 #include <windows.h>
 
 #include <initializer_list>
@@ -10,9 +12,6 @@
 namespace lumora {
 
 std::wstring LoadResourceString(UINT id);
-
-// Replaces each "%s" of the text in turn by the next argument.
-std::wstring FillText(std::wstring_view text, std::initializer_list<std::wstring_view> args);
 
 // A message box titled "Lumora" with a message of the string table.
 int ShowResourceMessage(HWND owner, UINT id, UINT flags, std::initializer_list<std::wstring_view> args = {});

@@ -1,5 +1,8 @@
 #include "shell/TaskTrayIcon.h"
 
+#include "app/AppNames.h"
+#include "shell/TrayRules.h"
+
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -8,9 +11,6 @@
 namespace lumora {
 namespace {
 
-constexpr wchar_t WindowClass[] = L"TKZTaskTrayIconWindow";
-constexpr wchar_t WindowTitle[] = L"TaskBarIconWindow";
-constexpr wchar_t CallbackName[] = L"TaskTrayIcon";
 
 // Reads a DWORD under HKEY_CURRENT_USER; nothing when it is absent or unreadable.
 std::optional<DWORD> UserPolicy(const wchar_t* key, const wchar_t* value) {
@@ -22,16 +22,31 @@ std::optional<DWORD> UserPolicy(const wchar_t* key, const wchar_t* value) {
     return data;
 }
 
-void CopyTruncated(wchar_t* target, size_t capacity, const std::wstring& text) {
+void CopyText(wchar_t* target, size_t capacity, const std::wstring& text) {
     const size_t length = std::min(text.size(), capacity - 1);
     std::copy_n(text.data(), length, target);
     target[length] = L'\0';
 }
 
-std::wstring WithoutLineBreaks(std::wstring text) {
-    std::replace(text.begin(), text.end(), L'\r', L' ');
-    std::replace(text.begin(), text.end(), L'\n', L' ');
-    return text;
+IconMouse IconMouseOf(LPARAM message) {
+    switch (static_cast<UINT>(message)) {
+    case WM_LBUTTONDOWN:
+        return IconMouse::LeftDown;
+    case WM_LBUTTONUP:
+        return IconMouse::LeftUp;
+    case WM_RBUTTONUP:
+        return IconMouse::RightUp;
+    case WM_LBUTTONDBLCLK:
+        return IconMouse::LeftDouble;
+    case WM_RBUTTONDBLCLK:
+        return IconMouse::RightDouble;
+    case WM_MBUTTONDBLCLK:
+        return IconMouse::MiddleDouble;
+    case NIN_BALLOONUSERCLICK:
+        return IconMouse::BalloonClick;
+    default:
+        return IconMouse::Other;
+    }
 }
 
 DWORD InfoFlags(BalloonType type) {
@@ -65,15 +80,15 @@ void RefreshNotificationArea() {
 std::unique_ptr<TKZTaskTrayIcon> TKZTaskTrayIcon::Create() {
     std::unique_ptr<TKZTaskTrayIcon> icon(new TKZTaskTrayIcon());
     CreateParams params;
-    params.ClassName = WindowClass;
-    params.Caption = WindowTitle;
+    params.ClassName = names::TaskTrayIconClass;
+    params.Caption = names::TaskTrayIconTitle;
     params.Style = WS_POPUP;
     params.ExStyle = WS_EX_TOOLWINDOW;
     if (!icon->CreateForm(params)) {
         return nullptr;
     }
-    icon->taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
-    icon->callbackMessage_ = RegisterWindowMessageW(CallbackName);
+    icon->taskbarCreatedMessage_ = RegisterWindowMessageW(names::TaskbarCreatedMessage);
+    icon->callbackMessage_ = RegisterWindowMessageW(names::TaskTrayIconMessage);
     icon->ReadShellVersion();
     icon->FindTaskbarWindows();
     icon->balloonsAvailable_ = icon->DecideBalloonsAvailable();
@@ -82,25 +97,21 @@ std::unique_ptr<TKZTaskTrayIcon> TKZTaskTrayIcon::Create() {
 
 TKZTaskTrayIcon::~TKZTaskTrayIcon() {
     SetEnabled(false);
-    if (icon_ != nullptr) {
-        DestroyIcon(icon_);
-    }
 }
 
 void TKZTaskTrayIcon::ReadShellVersion() {
-    HMODULE shell = LoadLibraryW(L"shell32.dll");
-    if (shell == nullptr) {
+    const UniqueModule shell(LoadLibraryW(L"shell32.dll"));
+    if (!shell) {
         return;
     }
     auto getVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(shell, "DllGetVersion")));
+        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(shell.Get(), "DllGetVersion")));
     DLLVERSIONINFO info{};
     info.cbSize = sizeof(info);
     if (getVersion != nullptr && SUCCEEDED(getVersion(&info))) {
         shellMajor_ = static_cast<int>(info.dwMajorVersion);
         shellMinor_ = static_cast<int>(info.dwMinorVersion);
     }
-    FreeLibrary(shell);
 }
 
 void TKZTaskTrayIcon::FindTaskbarWindows() {
@@ -110,24 +121,21 @@ void TKZTaskTrayIcon::FindTaskbarWindows() {
 }
 
 bool TKZTaskTrayIcon::DecideBalloonsAvailable() const {
-    if (shellMajor_ < 5 || trayNotify_ == nullptr) {
-        return false;
-    }
-    if (UserPolicy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", L"NoTrayItemsDisplay")
-            .value_or(0) != 0) {
-        return false;
-    }
-    return shellMajor_ < 6 ||
-           UserPolicy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", L"EnableBalloonTips")
-                   .value_or(1) != 0;
+    return lumora::BalloonsAvailable(
+        {.ShellMajorVersion = shellMajor_,
+         .NotificationAreaExists = trayNotify_ != nullptr,
+         .NoTrayItemsDisplay =
+             UserPolicy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", L"NoTrayItemsDisplay"),
+         .EnableBalloonTips =
+             UserPolicy(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", L"EnableBalloonTips")});
 }
 
 HICON TKZTaskTrayIcon::SmallIcon() {
-    if (icon_ == nullptr) {
-        icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (!icon_) {
+        icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     }
-    return icon_ != nullptr ? icon_ : LoadIconW(nullptr, IDI_APPLICATION);
+    return icon_ ? icon_.Get() : LoadIconW(nullptr, IDI_APPLICATION);
 }
 
 NOTIFYICONDATAW TKZTaskTrayIcon::Record(UINT flags) {
@@ -138,8 +146,7 @@ NOTIFYICONDATAW TKZTaskTrayIcon::Record(UINT flags) {
     record.uFlags = flags;
     record.uCallbackMessage = callbackMessage_;
     record.hIcon = SmallIcon();
-    const size_t tipCapacity = balloonsAvailable_ ? 128 : 64;
-    CopyTruncated(record.szTip, tipCapacity, shellMajor_ < 5 ? WithoutLineBreaks(hint_) : hint_);
+    CopyText(record.szTip, std::size(record.szTip), IconTipText(hint_, shellMajor_, balloonsAvailable_));
     return record;
 }
 
@@ -174,46 +181,35 @@ void TKZTaskTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring&
     // An empty balloon first takes down one that is still showing.
     NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO);
     Notify(NIM_MODIFY, record);
-    CopyTruncated(record.szInfo, std::size(record.szInfo), WithoutLineBreaks(text));
-    CopyTruncated(record.szInfoTitle, std::size(record.szInfoTitle), WithoutLineBreaks(title));
+    const BalloonText balloon = MakeBalloonText(title, text);
+    CopyText(record.szInfo, std::size(record.szInfo), balloon.Body);
+    CopyText(record.szInfoTitle, std::size(record.szInfoTitle), balloon.Title);
     record.dwInfoFlags = InfoFlags(type);
     Notify(NIM_MODIFY, record);
 }
 
 void TKZTaskTrayIcon::IconMessage(LPARAM mouseMessage) {
-    switch (static_cast<UINT>(mouseMessage)) {
-    case WM_LBUTTONDOWN:
-        leftDown_ = true;
+    switch (clicks_.Feed(IconMouseOf(mouseMessage))) {
+    case IconEvent::Click:
+        if (OnClick)
+            OnClick();
         break;
-    case WM_LBUTTONUP:
-        if (leftDown_) {
-            leftDown_ = false;
-            doubleClicking_ = false;
-            if (OnClick)
-                OnClick();
-        }
+    case IconEvent::DoubleClick:
+        if (OnDblClick)
+            OnDblClick();
         break;
-    case WM_RBUTTONUP:
+    case IconEvent::ContextMenu:
         if (OnContextPopup) {
             POINT cursor{};
             GetCursorPos(&cursor);
             OnContextPopup(cursor);
         }
         break;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-        if (!doubleClicking_) {
-            doubleClicking_ = true;
-            if (mouseMessage == WM_LBUTTONDBLCLK && OnDblClick)
-                OnDblClick();
-        }
-        break;
-    case NIN_BALLOONUSERCLICK:
+    case IconEvent::BalloonClick:
         if (OnBalloonClick)
             OnBalloonClick();
         break;
-    default:
+    case IconEvent::None:
         break;
     }
 }
@@ -241,9 +237,8 @@ LRESULT TKZTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_SETTINGCHANGE:
         DefaultHandler(message, wParam, lParam);
-        if (enabled_ && icon_ != nullptr) {
-            DestroyIcon(icon_);
-            icon_ = nullptr;
+        if (enabled_ && icon_) {
+            icon_.Reset();
             NOTIFYICONDATAW record = Record(NIF_ICON);
             Notify(NIM_MODIFY, record);
         }

@@ -4,6 +4,8 @@
 // again when Explorer restarts.
 
 #include "shell/KZForm.h"
+#include "shell/TrayRules.h"
+#include "shell/UniqueHandle.h"
 
 #include <functional>
 #include <memory>
@@ -63,9 +65,8 @@ private:
     HWND trayWnd_ = nullptr;
     HWND trayNotify_ = nullptr;
     HWND trayClock_ = nullptr;
-    HICON icon_ = nullptr;
-    bool leftDown_ = false;
-    bool doubleClicking_ = false;
+    UniqueIcon icon_;
+    IconClickTracker clicks_;
 };
 
 } // namespace lumora

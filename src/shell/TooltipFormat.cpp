@@ -2,6 +2,7 @@
 
 #include "app/AppNames.h"
 #include "clock/DateTime.h"
+#include "settings/AsciiText.h"
 
 #include <cassert>
 #include <climits>
@@ -9,10 +10,6 @@
 
 namespace lumora {
 namespace {
-
-wchar_t Lower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
 
 std::wstring Quoted(const std::wstring& text) {
     return L"\"" + text + L"\"";
@@ -26,7 +23,7 @@ template <class Replace> std::wstring ExpandEscapes(std::wstring_view text, Repl
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'\\' && i + 1 < text.size()) {
-            if (std::optional<std::wstring> replacement = replace(Lower(text[i + 1]))) {
+            if (std::optional<std::wstring> replacement = replace(AsciiLower(text[i + 1]))) {
                 assert(replacement->find(L'\\') == std::wstring::npos);
                 out += *replacement;
                 ++i;

@@ -1,5 +1,7 @@
 #include "sound/SoundPlayer.h"
 
+#include "shell/PathText.h"
+
 #include "app/AppNames.h"
 #include "sound/SoundErrors.h"
 
@@ -12,11 +14,6 @@ namespace {
 
 constexpr wchar_t StopCaption[] = L"\u505C\u6B62";          // 停止
 constexpr wchar_t StopCaptionAccel[] = L"\u505C\u6B62(&S)"; // 停止(&S)
-
-std::wstring FileNameOnly(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
 
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -70,7 +67,7 @@ DWORD SoundPlayer::Start(HWND notifyWindow, const std::wstring& fileName) {
         MCI_STATUS_PARMS tracks{};
         tracks.dwItem = MCI_STATUS_NUMBER_OF_TRACKS;
         mciSendCommandW(deviceId_, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&tracks));
-        const CdPlayRange range = CdRange(CdTrackNumber(FileNameOnly(fileName)), static_cast<int>(tracks.dwReturn));
+        const CdPlayRange range = CdRange(CdTrackNumber(FileNameOf(fileName)), static_cast<int>(tracks.dwReturn));
         play.dwFrom = range.From;
         flags |= MCI_FROM;
         if (range.To) {
