@@ -4,9 +4,11 @@
 #include "app/AppNames.h"
 #include "app/MasterForm.h"
 #include "app/SystemFacts.h"
+#include "resources/ResourceIds.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSchema.h"
 #include "shell/MessageBoxes.h"
+#include "shell/UniqueHandle.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -21,22 +23,21 @@ namespace {
 class InstanceMutex {
 public:
     InstanceMutex() : handle_(CreateMutexW(nullptr, TRUE, names::InstanceMutex)) {
-        alreadyExisted_ = handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+        alreadyExisted_ = handle_ && GetLastError() == ERROR_ALREADY_EXISTS;
     }
     ~InstanceMutex() {
-        if (handle_ != nullptr) {
-            ReleaseMutex(handle_);
-            CloseHandle(handle_);
+        if (handle_) {
+            ReleaseMutex(handle_.Get());
         }
     }
     InstanceMutex(const InstanceMutex&) = delete;
     InstanceMutex& operator=(const InstanceMutex&) = delete;
 
-    explicit operator bool() const { return handle_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(handle_); }
     bool AlreadyExisted() const { return alreadyExisted_; }
 
 private:
-    HANDLE handle_;
+    UniqueMutex handle_;
     bool alreadyExisted_ = false;
 };
 
@@ -84,7 +85,9 @@ int RunMessageLoop(TMasterForm& master) {
 int Run() {
     InstanceMutex mutex;
     if (!mutex) {
-        return 0;
+        // Another program holds the name, or the system is out of handles: nothing can run.
+        ShowResourceMessage(nullptr, IDS_INSTANCE_MUTEX_FAILED, MB_ICONERROR | MB_SETFOREGROUND);
+        return 1;
     }
 
     WindowsSettingsStorage storage;
@@ -116,6 +119,7 @@ int Run() {
 
     auto master = TMasterForm::Create(context, document);
     if (!master) {
+        ShowResourceMessage(nullptr, IDS_MASTER_WINDOW_FAILED, MB_ICONERROR | MB_SETFOREGROUND);
         return 1;
     }
     return RunMessageLoop(*master);

@@ -1,12 +1,15 @@
 #include "app/MasterForm.h"
 
 #include "app/AppNames.h"
-#include "app/SystemFacts.h"
+#include "clock/TimeText.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSchema.h"
 #include "shell/Application.h"
+#include "shell/ExecutablePath.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Monitors.h"
+#include "shell/PathText.h"
 #include "tools/SplashForm.h"
 
 #include <mmsystem.h>
@@ -16,32 +19,10 @@
 namespace lumora {
 namespace {
 
-// Switches only the end-to-end tests set: LUMORA_FAULT=tick raises an error nobody catches,
-// LUMORA_TEST_HOOKS=1 lets the tests drive the sound player.
-bool EnvironmentSwitch(const wchar_t* name, std::wstring_view expected) {
-    wchar_t value[32] = {};
-    const DWORD length = GetEnvironmentVariableW(name, value, static_cast<DWORD>(std::size(value)));
-    return length > 0 && length < std::size(value) && std::wstring_view(value) == expected;
-}
-
-void UseExecutableFolderAsCurrent() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return;
-    }
-    std::wstring folder(path, length);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    SetCurrentDirectoryW(folder.c_str());
-}
-
-BOOL CALLBACK CollectMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoW(monitor, &info)) {
-        reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcMonitor);
-    }
-    return TRUE;
+double CurrentLocalDateTime() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return ComposeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
 }
 
 } // namespace
@@ -50,7 +31,7 @@ TMasterForm::TMasterForm(StartupContext& context) : context_(context) {}
 
 std::unique_ptr<TMasterForm> TMasterForm::Create(StartupContext& context, const IniDocument& document) {
     std::unique_ptr<TMasterForm> form(new TMasterForm(context));
-    UseExecutableFolderAsCurrent();
+    SetCurrentDirectoryW(std::wstring(FolderOf(ExecutablePath())).c_str());
     const std::wstring caption = std::wstring(names::ProductName) + L" " + LoadResourceString(IDS_MASTER_CAPTION);
     CreateParams params;
     params.ClassName = names::MasterFormClass;
@@ -69,31 +50,69 @@ std::unique_ptr<TMasterForm> TMasterForm::Create(StartupContext& context, const 
 void TMasterForm::FormCreate(const IniDocument& document) {
     settings_ = DefaultSettings(ReadSystemDefaults());
     settings_.Boot = context_.Boot;
+    facts_ = ReadSystemFacts();
     if (settings_.Boot.ShowSplash) {
-        auto finished = startupFinished_;
-        TSplashForm::ShowOnEveryMonitor([finished] { return *finished; });
+        ShowSplashes();
     }
-    ReadDisplay();
-    CreateClockWindow();
+    CreateParts();
+    LoadSettings(document, settings_, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
+    derived_ = DeriveSettings(settings_, facts_.Colours);
+    clock_->ApplyWindowSettings();
+    clock_->BuildDigitImages(facts_);
+    tray_->ApplyIconSetting();
+    StartTick();
+    *startupFinished_ = true;
+}
 
-    decimalSeparator_ = ReadDecimalSeparator();
-    LoadSettings(document, settings_, {decimalSeparator_, context_.LayeredWindowsAvailable});
-    clock_->SetOptions(ClockWindowOptionsFrom(settings_));
-    locale_ = ReadLocaleFacts();
-    systemColours_ = ReadSystemColours();
-    derived_ = DeriveSettings(settings_, systemColours_);
-    BuildDigitImages();
-    ReadTimeZoneBias();
-    faultOnTick_ = EnvironmentSwitch(L"LUMORA_FAULT", L"tick");
-    testHooks_ = EnvironmentSwitch(L"LUMORA_TEST_HOOKS", L"1");
+// One splash per monitor; one that fails is left out and start-up goes on.
+void TMasterForm::ShowSplashes() {
+    const bool fade = TSplashForm::FadeEnabled();
+    auto finished = startupFinished_;
+    for (const MonitorArea& monitor : EnumerateMonitors()) {
+        windows_.Adopt(WindowKind::Splash, TSplashForm::Create(monitor.Work, fade, [finished] { return *finished; }));
+    }
+}
+
+void TMasterForm::CreateParts() {
+    ClockWindowEvents clockEvents;
+    clockEvents.Click = [this] { TaskTrayIconClick(ClickSender::Clock); };
+    clockEvents.MouseEntered = [this] {
+        if (tick_) {
+            PostMessageW(Handle(), tick_->Message(), 0, 0);
+        }
+    };
+    clock_ =
+        ClockDisplay::Create(Handle(), settings_, derived_, context_.LayeredWindowsAvailable, std::move(clockEvents));
+    if (!clock_) {
+        throw std::runtime_error("the clock window could not be created");
+    }
     sound_ = std::make_unique<SoundPlayer>(Handle());
+    NotificationAreaEvents trayEvents;
+    trayEvents.Click = [this] { TaskTrayIconClick(ClickSender::Icon); };
+    trayEvents.DoubleClick = [this] { TaskTrayIconDblClick(); };
+    trayEvents.BalloonClick = [this] { TaskTrayIconBalloonClick(); };
+    trayEvents.Recreated = [this] { tray_->RecheckTaskbarClock(clock_->Shown()); };
+    tray_ = std::make_unique<NotificationArea>(settings_, Handle(), SingleClickTimer, std::move(trayEvents));
+    testHooks_ = TestHooks::FromEnvironment(
+        {.Master = Handle(),
+         .Sound = sound_.get(),
+         .ShowNotification =
+             [this](const std::wstring& text, int balloonKind, int beepKind) {
+                 tray_->ShowNotification(text, balloonKind, beepKind, clock_->Window());
+             },
+         .ApplySettingsText = [this](const std::wstring& text) { ApplySettingsText(text); }});
+}
 
+void TMasterForm::StartTick() {
     tick_ = std::make_unique<TickEngine>(Handle(), RegisterWindowMessageW(names::TickMessage));
     tick_->Prepare();
-    CreateTaskTrayIcon();
     UpdateClock(true);
-    tick_->Start();
-    *startupFinished_ = true;
+    const bool allowed = !testHooks_ || testHooks_->TickMayStart();
+    if (!allowed || !tick_->Start()) {
+        // A clock that never moves is worse than none: say so and end the run.
+        ShowResourceMessage(nullptr, IDS_TICK_FAILED, MB_ICONERROR | MB_SETFOREGROUND);
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    }
 }
 
 LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -102,8 +121,13 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == context_.ShowOptionsMessage && message != 0) {
-        ShowOptionsRequested();
+        RunCommand(CommandId::Option);
         return 0;
+    }
+    if (testHooks_) {
+        if (const auto result = testHooks_->HandleMessage(message, wParam, lParam)) {
+            return *result;
+        }
     }
     switch (message) {
     case WM_CLOSE:
@@ -117,6 +141,12 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         FormDestroy();
         return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && IsCommandId(LOWORD(wParam))) {
+            RunCommand(static_cast<CommandId>(LOWORD(wParam)));
+            return 0;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         DefaultHandler(message, wParam, lParam);
         SysColorChange();
@@ -138,19 +168,41 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PowerBroadcast(wParam);
         return TRUE;
     case MM_MCINOTIFY:
-        SoundNotify(wParam, lParam);
+        SoundNotify(wParam);
         return 0;
     case WM_TIMER:
         TimerMessage(wParam);
         return 0;
-    case TestPlayMessage:
-        TestPlay();
-        return 0;
-    case WM_COPYDATA:
-        return testHooks_ ? TestCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : FALSE;
     default:
-        return DefaultHandler(message, wParam, lParam);
+        break;
     }
+    return DefaultHandler(message, wParam, lParam);
+}
+
+// One pass: the displayed time, the tooltips, the temporary display, then the clock decides,
+// draws and pushes.
+void TMasterForm::UpdateClock(bool fullRedraw) {
+    if (!clock_ || !tray_) {
+        return; // still starting, or already closing
+    }
+    const double now = CurrentLocalDateTime();
+    const double displayed = DisplayedTime(now, settings_.WorldClock, facts_.TimeZoneBias);
+    const DateTimeParts taken = SplitDateTime(displayed);
+    clock_->RefreshHint(displayed, taken, facts_.Locale);
+    tray_->RefreshTip(displayed, taken, facts_.Locale);
+    if (clock_->TemporaryDisplayDue(displayed, taken)) {
+        TemporaryDisplay();
+    }
+    const PassContext pass{WithAnimationLead(displayed, settings_.Animation), taken, fullRedraw};
+    const VisibilityDecision decision = clock_->DecideVisibility(pass, false, tray_->TaskbarClockWasVisible());
+    if (decision.HideTaskbarClock) {
+        tray_->HideTaskbarClock();
+    }
+    if (decision.RestoreTaskbarClock) {
+        tray_->RestoreTaskbarClock();
+    }
+    clock_->Render(pass, facts_);
+    windows_.ReleaseClosed();
 }
 
 void TMasterForm::TickMessage() {
@@ -163,45 +215,37 @@ void TMasterForm::TickMessage() {
         explicit PostingPause(TickEngine& e) : engine(e) { engine.SetPostingAllowed(false); }
         ~PostingPause() { engine.SetPostingAllowed(true); }
     } pause(*tick_);
-    if (faultOnTick_) {
-        throw std::runtime_error("LUMORA_FAULT: an error raised on purpose in the tick handler");
+    if (testHooks_) {
+        testHooks_->TickStarting();
     }
     UpdateClock(false);
 }
 
 void TMasterForm::SysColorChange() {
-    systemColours_ = ReadSystemColours();
-    derived_ = DeriveSettings(settings_, systemColours_);
-    BuildDigitImages();
+    facts_.Colours = ReadSystemColours();
+    derived_ = DeriveSettings(settings_, facts_.Colours);
+    clock_->BuildDigitImages(facts_);
     UpdateClock(true);
 }
 
 void TMasterForm::SettingChange() {
-    locale_ = ReadLocaleFacts();
-    TaskTrayIconRecreate();
+    facts_.Locale = ReadLocaleFacts();
+    tray_->RecheckTaskbarClock(clock_->Shown());
 }
 
 void TMasterForm::TimeChange() {
-    ReadTimeZoneBias();
+    facts_.TimeZoneBias = ReadTimeZoneBias();
 }
 
 void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {
-    const SIZE oldScreen = screenSize_;
-    ReadDisplay();
-    colourDepth_ = static_cast<int>(bitsPerPixel);
-    const int width = LOWORD(size);
-    const int height = HIWORD(size);
-    // An automatically sized font follows the screen, but only when both sides changed.
-    if (settings_.Design.DigitType == DigitTypeFont && settings_.Design.DigitFontSize == 0 && width != oldScreen.cx &&
-        height != oldScreen.cy) {
-        screenSize_ = {width, height};
-        BuildDigitImages();
+    ReadDisplayFacts(facts_);
+    facts_.ColourDepth = static_cast<int>(bitsPerPixel);
+    const ScreenSize reported{LOWORD(size), HIWORD(size)};
+    if (AutoSizedFaceFollows(settings_.Design.DigitType, settings_.Design.DigitFontSize, facts_.Screen, reported)) {
+        facts_.Screen = reported;
+        clock_->BuildDigitImages(facts_);
         UpdateClock(true);
-    } else {
-        screenSize_ = oldScreen;
     }
-    RebuildCallSigns();
-    RebuildLogos();
 }
 
 void TMasterForm::PowerBroadcast(WPARAM event) {
@@ -211,38 +255,26 @@ void TMasterForm::PowerBroadcast(WPARAM event) {
     }
 }
 
-void TMasterForm::ReadTimeZoneBias() {
-    TIME_ZONE_INFORMATION zone{};
-    const DWORD state = GetTimeZoneInformation(&zone);
-    int bias = static_cast<int>(zone.Bias);
-    if (state == TIME_ZONE_ID_DAYLIGHT) {
-        bias += static_cast<int>(zone.DaylightBias);
-    } else if (state == TIME_ZONE_ID_STANDARD) {
-        bias += static_cast<int>(zone.StandardBias);
+void TMasterForm::SoundNotify(WPARAM flags) {
+    // A failed play also ends: left open, the device would count as playing for ever.
+    if (flags == MCI_NOTIFY_SUCCESSFUL || flags == MCI_NOTIFY_FAILURE) {
+        StopSounds();
     }
-    timeZoneBias_ = bias;
 }
 
-void TMasterForm::ReadDisplay() {
-    monitorRects_.clear();
-    EnumDisplayMonitors(nullptr, nullptr, CollectMonitorRect, reinterpret_cast<LPARAM>(&monitorRects_));
-    HDC screen = GetDC(nullptr);
-    if (screen != nullptr) {
-        colourDepth_ = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+void TMasterForm::TimerMessage(WPARAM id) {
+    if (id == ForcedShowTimer) {
+        if (!clock_->ForcedShowTick()) {
+            KillTimer(Handle(), ForcedShowTimer);
+        }
+    } else if (id == SingleClickTimer) {
+        tray_->SingleClickTimerFired();
     }
-    screenSize_ = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void TMasterForm::FormClose() {
     WriteAllSettings();
-    if (settings_.View.HideTaskTrayClock && taskbarClockWasVisible_ && trayIcon_ &&
-        trayIcon_->TaskbarClockWindow() != nullptr) {
-        ShowWindow(trayIcon_->TaskbarClockWindow(), SW_SHOWNA);
-        RefreshNotificationArea();
-    }
-    trayIcon_.reset();
+    tray_.reset(); // gives the taskbar its clock back and removes the icon
     DestroyWindow(Handle());
 }
 
@@ -251,6 +283,9 @@ void TMasterForm::FormClose() {
 void TMasterForm::FormEndSession(bool ending) {
     if (ending) {
         WriteAllSettings();
+        if (tray_) {
+            tray_->RestoreTaskbarClock();
+        }
     }
 }
 
@@ -260,7 +295,9 @@ void TMasterForm::FormDestroy() {
     if (sound_) {
         sound_->CloseDevice();
     }
-    trayIcon_.reset();
+    KillTimer(Handle(), ForcedShowTimer);
+    windows_.DestroyAll();
+    tray_.reset();
     clock_.reset();
     PostQuitMessage(0);
 }
@@ -275,17 +312,23 @@ void TMasterForm::WriteAllSettings() {
     if (priority != 0) {
         settings_.Boot.Priority = static_cast<int32_t>(priority);
     }
-    if (clock_ && clock_->ShownOnce()) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof(placement);
-        if (GetWindowPlacement(clock_->Handle(), &placement)) {
-            settings_.View.Placement.Left = placement.rcNormalPosition.left;
-            settings_.View.Placement.Top = placement.rcNormalPosition.top;
-        }
+    if (const auto position = clock_ ? clock_->SavedPosition() : std::nullopt) {
+        settings_.View.Placement.Left = position->X;
+        settings_.View.Placement.Top = position->Y;
     }
     WindowsSettingsPrompts prompts;
     context_.Location->WriteAll(
-        prompts, [this](IniDocument& document) { WriteSettings(document, settings_, decimalSeparator_); });
+        prompts, [this](IniDocument& document) { WriteSettings(document, settings_, facts_.DecimalSeparator); });
+}
+
+bool TMasterForm::HasIdleWork() const {
+    return clock_ && clock_->KeepsInFront();
+}
+
+void TMasterForm::ApplicationIdle() {
+    if (clock_) {
+        clock_->KeepInFront();
+    }
 }
 
 } // namespace lumora

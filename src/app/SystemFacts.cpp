@@ -1,6 +1,8 @@
 #include "app/SystemFacts.h"
 
 #include "clock/LocalePatterns.h"
+#include "shell/Monitors.h"
+#include "shell/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -22,6 +24,47 @@ std::wstring UserInterfaceFontName() {
     return SystemDefaults{}.UiFontName;
 }
 
+CalendarType ReadCalendarType() {
+    DWORD number = 0;
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE | LOCALE_RETURN_NUMBER,
+                       reinterpret_cast<wchar_t*>(&number), sizeof(number) / sizeof(wchar_t)) == 0) {
+        return CalendarType::Gregorian;
+    }
+    return static_cast<CalendarType>(number);
+}
+
+// Windows keeps the whole era table, start dates included, under this key; the calendar functions
+// give names and start years only. Wine has no such key (and its calendar functions give only the
+// current era, with a Latin short name), so there the built-in table stays.
+std::vector<Era> ReadJapaneseEras() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\Calendars\\Japanese\\Eras", 0,
+                      KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+        return {};
+    }
+    const UniqueRegistryKey key(opened);
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[32] = {};
+        wchar_t data[128] = {};
+        DWORD nameLength = static_cast<DWORD>(std::size(name));
+        DWORD dataSize = sizeof(data) - sizeof(wchar_t); // room for a terminator the value may lack
+        DWORD type = 0;
+        const LONG result = RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataSize);
+        if (result == ERROR_MORE_DATA) {
+            continue; // too long for an era: skipped like any other malformed value
+        }
+        if (result != ERROR_SUCCESS) {
+            break;
+        }
+        if (type == REG_SZ) {
+            values.emplace_back(std::wstring(name, nameLength), std::wstring(data));
+        }
+    }
+    return WindowsEraTable(values);
+}
+
 } // namespace
 
 SystemDefaults ReadSystemDefaults() {
@@ -30,7 +73,7 @@ SystemDefaults ReadSystemDefaults() {
     defaults.MasterFontName = defaults.UiFontName;
     const std::wstring longDate = LocaleText(LOCALE_SLONGDATE);
     if (!longDate.empty()) {
-        defaults.LongDatePattern = TranslateWindowsPattern(longDate);
+        defaults.LongDatePattern = TranslateWindowsPattern(longDate, ReadCalendarType());
     }
     return defaults;
 }
@@ -46,50 +89,6 @@ SystemColourTable ReadSystemColours() {
         colours[i] = GetSysColor(static_cast<int>(i));
     }
     return colours;
-}
-
-static CalendarType ReadCalendarType() {
-    DWORD number = 0;
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE | LOCALE_RETURN_NUMBER,
-                       reinterpret_cast<wchar_t*>(&number), sizeof(number) / sizeof(wchar_t)) == 0) {
-        return CalendarType::Gregorian;
-    }
-    return static_cast<CalendarType>(number);
-}
-
-// Windows keeps the whole era table, start dates included, under this key; the calendar functions
-// give names and start years only. Wine has no such key (and its calendar functions give only the
-// current era, with a Latin short name), so there the built-in table stays.
-static std::vector<Era> ReadJapaneseEras() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\Calendars\\Japanese\\Eras", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return {};
-    }
-    struct KeyCloser {
-        HKEY Key;
-        ~KeyCloser() { RegCloseKey(Key); }
-    } closer{key};
-    std::vector<std::pair<std::wstring, std::wstring>> values;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[32] = {};
-        wchar_t data[128] = {};
-        DWORD nameLength = static_cast<DWORD>(std::size(name));
-        DWORD dataSize = sizeof(data) - sizeof(wchar_t); // room for a terminator the value may lack
-        DWORD type = 0;
-        const LONG result =
-            RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
-        if (result == ERROR_MORE_DATA) {
-            continue; // too long for an era: skipped like any other malformed value
-        }
-        if (result != ERROR_SUCCESS) {
-            break;
-        }
-        if (type == REG_SZ) {
-            values.emplace_back(std::wstring(name, nameLength), std::wstring(data));
-        }
-    }
-    return WindowsEraTable(values);
 }
 
 LocaleFacts ReadLocaleFacts() {
@@ -136,16 +135,57 @@ LocaleFacts ReadLocaleFacts() {
 
 UserInterfaceFeatures ReadUserInterfaceFeatures() {
     UserInterfaceFeatures features;
-    HMODULE user32 = LoadLibraryW(L"user32.dll");
-    if (user32 == nullptr) {
+    // user32 stays loaded by the program itself, so the addresses outlive this handle.
+    const UniqueModule user32(LoadLibraryW(L"user32.dll"));
+    if (!user32) {
         return features;
     }
-    features.LayeredWindows = GetProcAddress(user32, "UpdateLayeredWindow") != nullptr;
+    features.LayeredWindows = GetProcAddress(user32.Get(), "UpdateLayeredWindow") != nullptr;
     features.DrawTextW = reinterpret_cast<UserInterfaceFeatures::DrawTextWFunction>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "DrawTextW")));
-    // user32 stays loaded by the program itself, so the address outlives this handle.
-    FreeLibrary(user32);
+        reinterpret_cast<void*>(GetProcAddress(user32.Get(), "DrawTextW")));
     return features;
+}
+
+} // namespace lumora
+
+namespace lumora {
+
+void ReadDisplayFacts(SystemFacts& facts) {
+    facts.MonitorRects.clear();
+    for (const MonitorArea& monitor : EnumerateMonitors()) {
+        const RECT& r = monitor.Bounds;
+        facts.MonitorRects.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    if (HDC screen = GetDC(nullptr)) {
+        facts.ColourDepth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+        facts.Dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+ScreenSize ReadScreenSize() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+int ReadTimeZoneBias() {
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD state = GetTimeZoneInformation(&zone);
+    return TimeZoneBiasMinutes(static_cast<int>(zone.Bias), static_cast<int>(zone.StandardBias),
+                               static_cast<int>(zone.DaylightBias),
+                               state == TIME_ZONE_ID_DAYLIGHT   ? TimeZoneState::Daylight
+                               : state == TIME_ZONE_ID_STANDARD ? TimeZoneState::Standard
+                                                                : TimeZoneState::Unknown);
+}
+
+SystemFacts ReadSystemFacts() {
+    SystemFacts facts;
+    ReadDisplayFacts(facts);
+    facts.Screen = ReadScreenSize();
+    facts.TimeZoneBias = ReadTimeZoneBias();
+    facts.Locale = ReadLocaleFacts();
+    facts.Colours = ReadSystemColours();
+    facts.DecimalSeparator = ReadDecimalSeparator();
+    return facts;
 }
 
 } // namespace lumora

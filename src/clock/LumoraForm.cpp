@@ -216,10 +216,6 @@ LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             EnableWindow(Handle(), TRUE);
         }
         return 0;
-    case WM_DISPLAYCHANGE:
-        DefaultHandler(message, wParam, lParam);
-        colourDepth_ = static_cast<int>(wParam);
-        return 0;
     case WM_ENTERSIZEMOVE:
         moving_ = true;
         break;

@@ -70,7 +70,6 @@ public:
     // Applies mode and keeps it as the clock's stacking mode.
     void ApplyStacking(StackingMode mode);
     bool HintVisible() const { return hint_ && hint_->Visible(); }
-    void SetColourDepth(int depth) { colourDepth_ = depth; }
 
 private:
     TLumoraForm(const ClockWindowOptions& options, ClockWindowEvents events)
@@ -87,7 +86,6 @@ private:
     ClockWindowOptions options_;
     ClockWindowEvents events_;
     std::unique_ptr<TKZHintControl> hint_;
-    int colourDepth_ = 32;
     bool mouseInside_ = false;
     bool hoverPending_ = false;
     bool shown_ = false;

@@ -121,9 +121,8 @@ TimeText BuildTimeText(const TimeTextInput& in) {
     const std::wstring_view pattern = format;
     const size_t hourRun = in.Format.Hour ? LeadingHourRun(pattern) : 0;
     if (hourRun > 0) {
-        result.Text =
-            CorrectHour(ApplyTimePattern(pattern.substr(0, hourRun), in.Shown, in.TimeSeparator, in.DateSeparator),
-                        in.Format);
+        result.Text = CorrectHour(
+            ApplyTimePattern(pattern.substr(0, hourRun), in.Shown, in.TimeSeparator, in.DateSeparator), in.Format);
     }
     result.Text += ApplyTimePattern(pattern.substr(hourRun), in.Shown, in.TimeSeparator, in.DateSeparator);
 

@@ -39,6 +39,13 @@ bool Visibility::ForcedShowTick(int autoHideTime) {
     return false;
 }
 
+void Visibility::Settle() {
+    forcedShowCounter_ = 0;
+    if (hideRequested_) {
+        hideReady_ = true;
+    }
+}
+
 void Visibility::StartForcedShow() {
     hideRequested_ = false;
     hideReady_ = false;

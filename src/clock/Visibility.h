@@ -116,6 +116,8 @@ public:
     bool ForcedShowTick(int autoHideTime);
     // A click or the temporary display: cancels a pending hide; the shell (re)starts the timer.
     void StartForcedShow();
+    // New settings: the forced show ends and a pending hide may complete at once.
+    void Settle();
 
     // Once per pass with the state of the key combination. Returns whether the key is active.
     bool KeyActive(bool keyHeld, int visibleChangeKey, bool momentary);

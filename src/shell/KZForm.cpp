@@ -303,7 +303,9 @@ LRESULT CALLBACK TKZForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             form->hwnd_ = nullptr;
-            form->FinalMessage();
+            if (form->closed_) {
+                form->closed_();
+            }
         }
         return result;
     } catch (const std::exception& e) {

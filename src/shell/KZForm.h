@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace lumora {
@@ -19,6 +20,8 @@ public:
     virtual ~TKZForm();
 
     HWND Handle() const { return hwnd_; }
+    // Told once the window is gone, whoever destroyed it.
+    void SetClosedHandler(std::function<void()> handler) { closed_ = std::move(handler); }
 
     // For the message loop, before TranslateMessage: keys of a control with the focus meet the
     // keyboard rules of its form, and a dialog form gets Tab, arrows, Enter and Esc. True when
@@ -54,8 +57,6 @@ protected:
     bool CreateForm(const CreateParams& params);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // Called after the window is gone; a form that owns itself deletes itself here.
-    virtual void FinalMessage() {}
     // F1 or the title bar's help button, while the form is enabled and visible.
     virtual void FormHelp() {}
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +79,7 @@ private:
     bool placed_ = false; // the first show has clamped the dialog and moved the pointer
     bool mirroring_ = false;
     SizeLimits limits_;
+    std::function<void()> closed_;
 };
 
 } // namespace lumora

@@ -11,7 +11,6 @@
 namespace lumora {
 namespace {
 
-
 // Reads a DWORD under HKEY_CURRENT_USER; nothing when it is absent or unreadable.
 std::optional<DWORD> UserPolicy(const wchar_t* key, const wchar_t* value) {
     DWORD data = 0;

@@ -1,26 +1,15 @@
 #include "tools/SplashForm.h"
 
+#include "app/AppNames.h"
 #include "resources/ResourceIds.h"
 #include "shell/MessageBoxes.h"
-
-#include <vector>
 
 namespace lumora {
 namespace {
 
-constexpr wchar_t FormClass[] = L"TSplashForm";
 constexpr UINT_PTR CloseTimerId = 1;
 constexpr UINT CloseCheckInterval = 2000;
 constexpr DWORD FadeTime = 150;
-
-BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoW(monitor, &info)) {
-        reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcWork);
-    }
-    return TRUE;
-}
 
 void DrawLine(HDC dc, const std::wstring& text, RECT rect, UINT verticalFlag, bool bold) {
     UniqueFont font(CreateFontW(-12, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -44,21 +33,13 @@ bool TSplashForm::FadeEnabled() {
     return fade != FALSE;
 }
 
-void TSplashForm::ShowOnEveryMonitor(std::function<bool()> startupFinished) {
-    std::vector<RECT> workAreas;
-    EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-    const bool fade = FadeEnabled();
-    for (const RECT& work : workAreas) {
-        auto* splash = new TSplashForm(startupFinished);
-        if (!splash->Build(work, fade)) {
-            // A splash that failed on one monitor is released; start-up goes on.
-            if (splash->Handle() != nullptr) {
-                DestroyWindow(splash->Handle()); // deletes it
-            } else {
-                delete splash;
-            }
-        }
+std::unique_ptr<TSplashForm> TSplashForm::Create(const RECT& workArea, bool fade,
+                                                 std::function<bool()> startupFinished) {
+    std::unique_ptr<TSplashForm> splash(new TSplashForm(std::move(startupFinished)));
+    if (!splash->Build(workArea, fade)) {
+        return nullptr;
     }
+    return splash;
 }
 
 void TSplashForm::LoadPicture() {
@@ -75,7 +56,7 @@ void TSplashForm::LoadPicture() {
     SetBkMode(memory.Get(), TRANSPARENT);
     SetTextColor(memory.Get(), RGB(0, 0, 0));
     RECT text{0, 95, pictureSize_.cx - 12, pictureSize_.cy};
-    DrawLine(memory.Get(), FillText(LoadResourceString(IDS_SPLASH_VERSION), {L"1.13"}), text, DT_TOP, true);
+    DrawLine(memory.Get(), FillText(LoadResourceString(IDS_SPLASH_VERSION), {L"" LUMORA_VERSION}), text, DT_TOP, true);
     text.bottom -= 10;
     DrawLine(memory.Get(), LoadResourceString(IDS_OWNERSHIP_NOTICE), text, DT_BOTTOM, false);
     text.bottom -= 20;
@@ -91,7 +72,7 @@ bool TSplashForm::Build(const RECT& work, bool fade) {
     const int width = picture_ ? frame.right - frame.left : 0;
     const int height = picture_ ? frame.bottom - frame.top : 0;
     CreateParams params;
-    params.ClassName = FormClass;
+    params.ClassName = names::SplashFormClass;
     params.ClassStyle = CS_DROPSHADOW;
     params.Caption = L"";
     params.Style = WS_POPUP | WS_BORDER;

@@ -6,13 +6,14 @@
 #include "shell/KZForm.h"
 
 #include <functional>
+#include <memory>
 
 namespace lumora {
 
 class TSplashForm final : public TKZForm {
 public:
-    // One splash per monitor, centred in each work area; each owns itself.
-    static void ShowOnEveryMonitor(std::function<bool()> startupFinished);
+    // A splash centred in workArea, shown at once; null when it cannot be shown.
+    static std::unique_ptr<TSplashForm> Create(const RECT& workArea, bool fade, std::function<bool()> startupFinished);
 
     // Whether the system fades tooltips, which the splash follows when it appears and goes.
     static bool FadeEnabled();
@@ -22,7 +23,6 @@ private:
     bool Build(const RECT& workArea, bool fade);
     void LoadPicture();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void FinalMessage() override { delete this; }
     void FormPaint();
     void CloseTimerTick();
     void Release();

@@ -1,9 +1,9 @@
 """The clock on a live desktop: placement and snapping, the visible hours, the visibility key and
 the mouse, the notification icon, sound through MCI, and settings that make no sense.
 
-Hooks (LUMORA_TEST_HOOKS=1) let the tests ask the master window to play a sound, to report
-whether one plays and to run the corner actions; everything else goes through window messages,
-injected keys and the X pointer.
+Hooks (LUMORA_TEST_HOOKS=1) let the tests ask the master window to play a sound and to report
+whether one plays; the corner actions are the menu's commands; everything else goes through window
+messages, injected keys and the X pointer.
 """
 import math
 import os
@@ -31,7 +31,9 @@ HTCLIENT, HTCAPTION = 1, 2
 VK_CONTROL, VK_F8, VK_F9 = 0x11, 0x77, 0x78
 CTRL_FLAG = 0x4000
 
-PLAY, PLAYING, ARRANGE = 1, 2, 3
+PLAY, PLAYING = 1, 2
+WM_COMMAND = 0x0111
+LT_ARRANGE_COMMAND = 110  # then the top-right, bottom-right and bottom-left corners
 RED = (255, 0, 0)
 SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
 MISSING_FILE_TEXT = "指定したサウンド ファイルは存在しません。正しいファイル名を指定してください。"
@@ -234,7 +236,7 @@ def test_corner_actions_sit_inside_the_work_area(lumora, snap, snap_point, inset
         3: (monitor[0] + sx, work[3] - h - sy),
     }
     for corner in (2, 1, 3, 0):
-        assert lumora.copydata(ARRANGE, str(corner)) == 1
+        assert lumora.send(MASTER_CLASS, WM_COMMAND, LT_ARRANGE_COMMAND + corner) == 0
         assert lumora.info(CLOCK).rect == (*expected[corner], expected[corner][0] + w, expected[corner][1] + h), \
             f"corner {corner}"
 

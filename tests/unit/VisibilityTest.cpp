@@ -187,6 +187,22 @@ TEST(Visibility, AScheduledHideWaitsForTheDigits) {
     }
 }
 
+TEST(Visibility, NewSettingsEndTheForcedShowAndLetAPendingHideComplete) {
+    Pass pass;
+    pass.animation.Type = 1;
+    pass.input.Shown = true;
+    pass.input.ShownOnce = true;
+    pass.input.Entry = EntryHidden;
+    ASSERT_EQ(pass.Run(), VisibilityAction::RequestHide);
+    pass.v.Settle();
+    EXPECT_EQ(pass.Run(), VisibilityAction::HideNow);
+
+    Visibility forced;
+    forced.StartForcedShow();
+    forced.Settle();
+    EXPECT_EQ(forced.ForcedShowCounter(), 0u);
+}
+
 TEST(Visibility, ComingBackDuringAHideRestoresTheDigits) {
     Pass pass;
     pass.animation.Type = AnimationHorizontalRotation;

@@ -463,6 +463,50 @@ int CmdHold(Args args) {
     return ExitOk;
 }
 
+// A taskbar of its own with a notification area and a clock, as Explorer's, in front of Wine's
+// hidden one: the clock's class is what Lumora hides and shows again.
+int CmdTaskbar(Args args) {
+    auto ms = ParseNumber(args[0]);
+    if (!ms || *ms < 0) return ExitUsage;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const wchar_t* name : {L"Shell_TrayWnd", L"TrayNotifyWnd", L"TrayClockWClass"}) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = instance;
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        windowClass.lpszClassName = name;
+        RegisterClassW(&windowClass);
+    }
+    HWND bar = CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0, 770, 1280, 30,
+                               nullptr, nullptr, instance, nullptr);
+    HWND area = CreateWindowExW(0, L"TrayNotifyWnd", L"", WS_CHILD | WS_VISIBLE, 1100, 0, 180, 30, bar, nullptr,
+                                instance, nullptr);
+    HWND clock = CreateWindowExW(0, L"TrayClockWClass", L"", WS_CHILD | WS_VISIBLE, 120, 0, 60, 30, area, nullptr,
+                                 instance, nullptr);
+    if (!bar || !area || !clock) return ExitNotFound;
+    Print(L"hwnd=" + HwndText(clock));
+    const DWORD end = GetTickCount() + static_cast<DWORD>(*ms);
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    DestroyWindow(bar);
+    return ExitOk;
+}
+
+// Holds a named event, so that no mutex of that name can be created; the marker file appears
+// once the event exists.
+int CmdEvent(Args args) {
+    auto ms = ParseNumber(args[1]);
+    if (!ms || *ms < 0) return ExitUsage;
+    UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, args[0]));
+    if (!event.Get()) return ExitNotFound;
+    UniqueHandle marker(CreateFileW(args[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Sleep(static_cast<DWORD>(*ms));
+    return ExitOk;
+}
+
 // The work area and the bounds of the monitor a window is on (the primary one without a window).
 int CmdWorkArea(Args args) {
     HMONITOR monitor = nullptr;
@@ -613,6 +657,8 @@ constexpr Command Commands[] = {
     {L"stack", 0, 0, L"stack", CmdStack},
     {L"cover", 2, 2, L"cover <ms> <title>", CmdCover},
     {L"hold", 3, 3, L"hold <path> <ms> <marker_path>", CmdHold},
+    {L"taskbar", 1, 1, L"taskbar <ms>", CmdTaskbar},
+    {L"event", 3, 3, L"event <name> <ms> <marker_path>", CmdEvent},
     {L"copydata", 2, 3, L"copydata <hwnd|class> <id> [text]", CmdCopyData},
     {L"move", 3, 3, L"move <hwnd|class> <x> <y>", CmdMove},
     {L"workarea", 0, 1, L"workarea [hwnd|class]", CmdWorkArea},

@@ -1,0 +1,132 @@
+// The master window's handlers: clicks on the icon and the clock, the popup menu's commands, and
+// new settings taking effect.
+
+#include "app/MasterForm.h"
+
+#include "settings/IniDocument.h"
+#include "settings/SettingsChanges.h"
+#include "settings/SettingsSchema.h"
+
+namespace lumora {
+
+// A click on the icon or on the clock: the sound stops and the clock shows for a while; a click
+// on the icon that no double click follows opens the calendar.
+void TMasterForm::TaskTrayIconClick(ClickSender sender) {
+    const bool fromIcon = sender == ClickSender::Icon;
+    const bool soundWasPlaying = sound_->Playing();
+    StopSounds();
+    UpdateClock(fromIcon);
+    if (fromIcon) {
+        SetForegroundWindow(clock_->Window());
+    }
+    clock_->StartForcedShow(Handle(), ForcedShowTimer);
+    if (fromIcon && settings_.View.ShowCalendar && !soundWasPlaying) {
+        tray_->AwaitSingleClick();
+    }
+}
+
+void TMasterForm::TaskTrayIconDblClick() {
+    RunCommand(CommandId::Option);
+}
+
+void TMasterForm::TaskTrayIconBalloonClick() {
+    StopSounds();
+}
+
+// A temporary-display minute acts like a click of the program's own, inside the running pass.
+void TMasterForm::TemporaryDisplay() {
+    StopSounds();
+    clock_->StartForcedShow(Handle(), ForcedShowTimer);
+}
+
+void TMasterForm::StopSounds() {
+    sound_->CloseDevice();
+    if (sound_->CaptionButton() == Handle()) {
+        sound_->ClearCaptionButton();
+    }
+}
+
+bool TMasterForm::RunCommand(CommandId command) {
+    if (const auto mode = StackingModeOf(command)) {
+        ZOrderAction(*mode);
+        return true;
+    }
+    if (const auto corner = CornerOf(command)) {
+        ArrangeCorner(*corner);
+        return true;
+    }
+    switch (command) {
+    case CommandId::KeyMove:
+        clock_->KeyMove();
+        return true;
+    case CommandId::Fixed: {
+        Settings next = settings_;
+        next.Operation.Fixed = !next.Operation.Fixed;
+        ApplySettings(next);
+        return true;
+    }
+    case CommandId::Exit:
+        SendMessageW(Handle(), WM_CLOSE, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMasterForm::ArrangeCorner(Corner corner) {
+    UpdateClock(true);
+    clock_->ArrangeCorner(corner);
+}
+
+void TMasterForm::ZOrderAction(StackingMode mode) {
+    Settings next = settings_;
+    next.View.Placement.ZOrder = static_cast<int32_t>(mode);
+    ApplySettings(next);
+}
+
+void TMasterForm::ApplySettings(const Settings& next) {
+    Settings normalised = next;
+    NormaliseSettings(normalised, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
+    NormaliseBootSettings(normalised.Boot);
+    const SettingsChanges changes = CompareSettings(settings_, normalised);
+    if (!changes.Any()) {
+        return;
+    }
+    settings_ = std::move(normalised);
+    derived_ = DeriveSettings(settings_, facts_.Colours);
+    clock_->ApplyWindowSettings();
+    if (changes.ClickThrough) {
+        clock_->ApplyClickThrough();
+    }
+    if (changes.TrayIcon) {
+        tray_->ApplyIconSetting();
+    }
+    if (changes.Priority) {
+        SetPriorityClass(GetCurrentProcess(), static_cast<DWORD>(settings_.Boot.Priority));
+    }
+    if (changes.Visibility) {
+        KillTimer(Handle(), ForcedShowTimer);
+        clock_->SettleVisibility();
+    }
+    if (changes.GlyphStrip || changes.KeyColours || changes.Background) {
+        clock_->BuildDigitImages(facts_);
+    }
+    UpdateClock(true);
+    if (changes.TaskbarClock) {
+        if (settings_.View.HideTaskTrayClock && clock_->Shown()) {
+            tray_->HideTaskbarClock();
+        } else {
+            tray_->RestoreTaskbarClock();
+        }
+    }
+}
+
+// Keys of the INI text replace the current values; the load rules apply as when reading the file.
+void TMasterForm::ApplySettingsText(const std::wstring& iniText) {
+    const IniDocument document = IniDocument::Parse(iniText);
+    Settings next = settings_;
+    LoadSettings(document, next, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
+    ApplySettings(next);
+}
+
+} // namespace lumora

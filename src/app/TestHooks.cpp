@@ -1,0 +1,122 @@
+#include "app/TestHooks.h"
+
+#include "sound/SoundPlayer.h"
+
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+namespace lumora {
+namespace {
+
+// WM_COPYDATA kinds the tests send.
+enum TestCommand : ULONG_PTR { PlaySound = 1, QuerySoundPlaying = 2, Notify = 5, ApplySettings = 6 };
+constexpr UINT RunPendingMessage = WM_APP + 1;
+
+bool EnvironmentSwitch(const wchar_t* name, std::wstring_view expected) {
+    wchar_t value[32] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, static_cast<DWORD>(std::size(value)));
+    return length > 0 && length < std::size(value) && std::wstring_view(value) == expected;
+}
+
+// "<balloon kind><beep kind>|title|body"
+bool SplitNotifyText(const std::wstring& text, int& balloonKind, int& beepKind, std::wstring& rest) {
+    if (text.size() < 3 || text[2] != L'|' || !iswdigit(text[0]) || !iswdigit(text[1])) {
+        return false;
+    }
+    balloonKind = text[0] - L'0';
+    beepKind = text[1] - L'0';
+    rest = text.substr(3);
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<TestHooks> TestHooks::FromEnvironment(TestHookTargets targets) {
+    const bool commands = EnvironmentSwitch(L"LUMORA_TEST_HOOKS", L"1");
+    const Fault fault = EnvironmentSwitch(L"LUMORA_FAULT", L"tick")         ? Fault::Tick
+                        : EnvironmentSwitch(L"LUMORA_FAULT", L"tick-start") ? Fault::TickStart
+                                                                            : Fault::None;
+    if (!commands && fault == Fault::None) {
+        return nullptr;
+    }
+    std::unique_ptr<TestHooks> hooks(new TestHooks(std::move(targets)));
+    hooks->commands_ = commands;
+    hooks->fault_ = fault;
+    return hooks;
+}
+
+void TestHooks::TickStarting() const {
+    if (fault_ == Fault::Tick) {
+        throw std::runtime_error("LUMORA_FAULT: an error raised on purpose in the tick handler");
+    }
+}
+
+std::optional<LRESULT> TestHooks::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
+    if (!commands_) {
+        return std::nullopt;
+    }
+    if (message == WM_COPYDATA) {
+        return CopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    }
+    if (message == RunPendingMessage) {
+        RunPending();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
+    const std::wstring text(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+    switch (data.dwData) {
+    case PlaySound:
+        // "<interactive 0|1>|<file>"
+        if (text.size() < 2 || text[1] != L'|') {
+            return FALSE;
+        }
+        break;
+    case Notify: {
+        int balloonKind = 0, beepKind = 0;
+        std::wstring rest;
+        if (!SplitNotifyText(text, balloonKind, beepKind, rest)) {
+            return FALSE;
+        }
+        break;
+    }
+    case ApplySettings:
+        break;
+    case QuerySoundPlaying:
+        return targets_.Sound->Playing() ? TRUE : FALSE;
+    default:
+        return FALSE;
+    }
+    // Carried out after this message returns: a message box must not keep the sender waiting.
+    pending_ = text;
+    pendingKind_ = data.dwData;
+    PostMessageW(targets_.Master, RunPendingMessage, 0, 0);
+    return TRUE;
+}
+
+void TestHooks::RunPending() {
+    const std::wstring text = std::exchange(pending_, L"");
+    switch (std::exchange(pendingKind_, 0)) {
+    case PlaySound:
+        targets_.Sound->Play(targets_.Master, targets_.Master, text.substr(2), text[0] == L'1', false);
+        break;
+    case Notify: {
+        int balloonKind = 0, beepKind = 0;
+        std::wstring rest;
+        if (SplitNotifyText(text, balloonKind, beepKind, rest)) {
+            targets_.ShowNotification(rest, balloonKind, beepKind);
+        }
+        break;
+    }
+    case ApplySettings:
+        targets_.ApplySettingsText(text);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace lumora

@@ -1,0 +1,49 @@
+#pragma once
+// What the end-to-end tests may ask of a running program, and nothing a user's program does:
+// exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
+// sound, ask whether one plays, show a notification and apply settings; LUMORA_FAULT=tick raises
+// an error nobody catches on the next tick, LUMORA_FAULT=tick-start refuses to start the tick.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lumora {
+
+class SoundPlayer;
+
+struct TestHookTargets {
+    HWND Master = nullptr;
+    SoundPlayer* Sound = nullptr;
+    std::function<void(const std::wstring& text, int balloonKind, int beepKind)> ShowNotification;
+    // INI text whose keys are applied over the current settings.
+    std::function<void(const std::wstring& iniText)> ApplySettingsText;
+};
+
+class TestHooks {
+public:
+    // Null unless the environment asks for hooks or a fault.
+    static std::unique_ptr<TestHooks> FromEnvironment(TestHookTargets targets);
+
+    // Throws when the tests asked for a fault in the tick.
+    void TickStarting() const;
+    bool TickMayStart() const { return fault_ != Fault::TickStart; }
+    // The hooks' messages; nothing when the message is not theirs.
+    std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    explicit TestHooks(TestHookTargets targets) : targets_(std::move(targets)) {}
+    LRESULT CopyData(const COPYDATASTRUCT& data);
+    void RunPending();
+
+    TestHookTargets targets_;
+    bool commands_ = false;
+    enum class Fault { None, Tick, TickStart } fault_ = Fault::None;
+    std::wstring pending_; // a command carried out after the sender got its answer
+    ULONG_PTR pendingKind_ = 0;
+};
+
+} // namespace lumora

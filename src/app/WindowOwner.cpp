@@ -1,0 +1,56 @@
+#include "app/WindowOwner.h"
+
+#include <algorithm>
+
+namespace lumora {
+
+TKZForm* WindowOwner::Adopt(WindowKind kind, std::unique_ptr<TKZForm> form, std::function<void()> onClosed) {
+    ReleaseClosed();
+    if (!form || form->Handle() == nullptr) {
+        return nullptr;
+    }
+    TKZForm* raw = form.get();
+    raw->SetClosedHandler([this, raw] { Closed(raw); });
+    open_.push_back({kind, std::move(form), std::move(onClosed)});
+    return raw;
+}
+
+TKZForm* WindowOwner::Find(WindowKind kind) const {
+    const auto it = std::find_if(open_.begin(), open_.end(), [kind](const Entry& e) { return e.Kind == kind; });
+    return it != open_.end() ? it->Form.get() : nullptr;
+}
+
+size_t WindowOwner::Count(WindowKind kind) const {
+    return static_cast<size_t>(
+        std::count_if(open_.begin(), open_.end(), [kind](const Entry& e) { return e.Kind == kind; }));
+}
+
+void WindowOwner::Closed(TKZForm* form) {
+    const auto it = std::find_if(open_.begin(), open_.end(), [form](const Entry& e) { return e.Form.get() == form; });
+    if (it == open_.end()) {
+        return;
+    }
+    std::function<void()> onClosed = std::move(it->OnClosed);
+    closed_.push_back(std::move(it->Form));
+    open_.erase(it);
+    if (onClosed) {
+        onClosed();
+    }
+}
+
+void WindowOwner::ReleaseClosed() {
+    closed_.clear();
+}
+
+void WindowOwner::DestroyAll() {
+    // Destroying a window reports it closed, which moves it to closed_.
+    while (!open_.empty()) {
+        std::unique_ptr<TKZForm> form = std::move(open_.back().Form);
+        open_.pop_back();
+        form->SetClosedHandler({});
+        form.reset();
+    }
+    closed_.clear();
+}
+
+} // namespace lumora

@@ -1,0 +1,46 @@
+#pragma once
+// Owns the program's tool and overlay windows for the master: a kind that exists once is never
+// opened twice, whoever opened a window hears when it closes (to enable its command again), and
+// every window is gone before the master. A window that closes itself is released on the next
+// call rather than from inside its own window procedure.
+
+#include "shell/KZForm.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace lumora {
+
+enum class WindowKind { Splash };
+
+class WindowOwner {
+public:
+    WindowOwner() = default;
+    ~WindowOwner() { DestroyAll(); }
+    WindowOwner(const WindowOwner&) = delete;
+    WindowOwner& operator=(const WindowOwner&) = delete;
+
+    // Takes the window. onClosed runs once when it closes, however that happens.
+    TKZForm* Adopt(WindowKind kind, std::unique_ptr<TKZForm> form, std::function<void()> onClosed = {});
+    // The open window of a kind that exists once, or null.
+    TKZForm* Find(WindowKind kind) const;
+    size_t Count(WindowKind kind) const;
+
+    // Frees the windows that closed since the last call.
+    void ReleaseClosed();
+    void DestroyAll();
+
+private:
+    struct Entry {
+        WindowKind Kind;
+        std::unique_ptr<TKZForm> Form;
+        std::function<void()> OnClosed;
+    };
+    void Closed(TKZForm* form);
+
+    std::vector<Entry> open_;
+    std::vector<std::unique_ptr<TKZForm>> closed_;
+};
+
+} // namespace lumora

@@ -1,0 +1,71 @@
+#pragma once
+// The program's side of the notification area: the icon with its tooltip and clicks, the
+// taskbar's own clock while ours is on screen, and the notifications shown as balloons or
+// message boxes.
+
+#include "clock/DateTime.h"
+#include "clock/DateTimeFormat.h"
+#include "settings/Settings.h"
+#include "shell/TaskTrayIcon.h"
+#include "shell/TrayRules.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace lumora {
+
+struct NotificationAreaEvents {
+    std::function<void()> Click;
+    std::function<void()> DoubleClick;
+    std::function<void()> BalloonClick;
+    std::function<void()> Recreated;
+    // A single click that no double click followed.
+    std::function<void()> SingleClick;
+};
+
+class NotificationArea {
+public:
+    // timerWindow and singleClickTimer: the window timer that waits out a double click.
+    NotificationArea(const Settings& settings, HWND timerWindow, UINT_PTR singleClickTimer,
+                     NotificationAreaEvents events);
+    ~NotificationArea();
+    NotificationArea(const NotificationArea&) = delete;
+    NotificationArea& operator=(const NotificationArea&) = delete;
+
+    // Adds or removes the icon as TaskTrayIcon says; the icon is not shown before the first call.
+    void ApplyIconSetting();
+    bool IconShown() const { return icon_ && icon_->Enabled(); }
+    // Once per displayed second while the icon is shown.
+    void RefreshTip(double displayed, const DateTimeParts& parts, const LocaleFacts& locale);
+
+    // A click on the icon may become a single click once the double-click time is over.
+    void AwaitSingleClick();
+    void SingleClickTimerFired();
+
+    // text is "title|body"; the kinds are those of the results and signals (1 information,
+    // 2 exclamation, 3 error). clockWindow never owns a message box.
+    void ShowNotification(const std::wstring& text, int balloonKind, int beepKind, HWND clockWindow);
+
+    // The taskbar's clock while HideTaskTrayClock is on.
+    bool TaskbarClockWasVisible() const { return taskbarClock_.WasVisible(); }
+    void HideTaskbarClock();
+    void RestoreTaskbarClock();
+    // After a settings change or an Explorer restart: look again, and hide it again while the
+    // clock is shown.
+    void RecheckTaskbarClock(bool clockShown);
+
+private:
+    HWND TaskbarClockWindow() const;
+
+    const Settings& settings_;
+    HWND timerWindow_;
+    UINT_PTR singleClickTimer_;
+    NotificationAreaEvents events_;
+    std::unique_ptr<TKZTaskTrayIcon> icon_;
+    TaskbarClockKeeper taskbarClock_;
+    int lastTipSecond_ = -1;
+    bool singleClickPending_ = false;
+};
+
+} // namespace lumora

@@ -1,0 +1,107 @@
+"""The master window: the menu's commands, new settings taking effect, the taskbar's own clock,
+notifications, and start-up failures that must be reported rather than swallowed."""
+import time
+
+from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, wait_until
+from face_kit import wine_path
+
+CLOCK = "TLumoraForm"
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+NOTIFY, APPLY_SETTINGS = 5, 6
+WM_COMMAND, WM_NCHITTEST = 0x0111, 0x0084
+HTCLIENT, HTCAPTION = 1, 2
+BOTTOM_MOST_COMMAND, FIXED_COMMAND, EXIT_COMMAND = 109, 114, 125
+MINUTES_OF_WEEK = 7 * 24 * 60
+
+
+def start(lumora, ini: str = "", env: dict | None = None, faketime: str | None = None):
+    lumora.write_settings("[Boot]\nShowSplash=0\n" + ini)
+    lumora.start(env={**HOOKS, **(env or {})}, faketime=faketime)
+    lumora.wait_window(CLOCK, timeout=15)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+    return lumora.info(CLOCK)
+
+
+def hit(lumora, clock) -> int:
+    left, top, right, bottom = clock.rect
+    return lumora.send(CLOCK, WM_NCHITTEST, 0, ((top + bottom) // 2) << 16 | (left + right) // 2)
+
+
+def test_menu_commands_change_the_clock_and_reach_the_settings_file(lumora):
+    clock = start(lumora)
+    assert hit(lumora, clock) == HTCAPTION
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, FIXED_COMMAND) == 0
+    assert hit(lumora, clock) == HTCLIENT
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, BOTTOM_MOST_COMMAND) == 0
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, EXIT_COMMAND)
+    assert lumora.wait_exit(15) == 0
+    written = lumora.read_settings()
+    assert "\nFixed=1" in written and "Placement=3," in written, written
+
+
+def test_new_settings_rebuild_the_face_and_remove_the_icon(lumora):
+    clock = start(lumora, "[View]\nTaskTrayToolTipFormat=\"MASTER apply\"\n")
+    lumora.tray_icon("MASTER apply")
+    assert (clock.width, clock.height) == (150, 36)
+    assert lumora.copydata(APPLY_SETTINGS, "[Design]\nDigitSize=2\n[View]\nTaskTrayIcon=0\n") == 1
+    wait_until(lambda: (lumora.info(CLOCK).width, lumora.info(CLOCK).height) == (240, 68), timeout=10)
+    wait_until(lambda: not any(t["text"] == "MASTER apply" for tray in lumora.driver.all("__winex11_standalone_tray")
+                               for t in lumora.driver.tooltip_texts(int(tray["pid"]))), timeout=10)
+    assert lumora.info(CLOCK).rect[:2] == clock.rect[:2]
+
+
+def test_the_taskbar_clock_is_hidden_after_every_hidden_minute_and_given_back_at_exit(lumora):
+    taskbar = lumora.spawn([str(DRIVER_EXE), "taskbar", "60000"])
+    taskbar_clock = wait_until(lambda: next((int(c["hwnd"]) for c in lumora.driver.children("Shell_TrayWnd")
+                                             if c["class"] == "TrayClockWClass"), None), timeout=15)
+    ten = 10 * 60  # Monday 10:00
+    week = ["1"] * MINUTES_OF_WEEK
+    week[ten] = "0"
+    # Ten times real speed: 09:59:15 to 10:01:00 in 10.5 s, the hidden minute from 4.5 s to 10.5 s.
+    start(lumora, f"[Animation]\nType=0\n[View]\nHideTaskTrayClock=1\nVisibleHours={''.join(week)}\n",
+          faketime="@2026-01-05 09:59:15 x10")
+    shown = lambda: lumora.info(taskbar_clock).visible
+    trace, deadline = [], time.monotonic() + 14
+    while time.monotonic() < deadline:
+        state = shown()
+        if not trace or trace[-1] != state:
+            trace.append(state)
+        time.sleep(0.1)
+    # Hidden while ours shows, back for the hidden minute, and hidden again when ours returns.
+    assert trace == [False, True, False], trace
+    assert lumora.info(CLOCK).visible
+    lumora.close()
+    assert lumora.wait_exit(15) == 0
+    assert shown()
+    taskbar.kill()
+
+
+def test_a_notification_without_balloons_is_a_box_with_both_lines(lumora):
+    start(lumora)
+    assert lumora.copydata(NOTIFY, "00|時報|一行目\r\n二行目") == 1
+    box = lumora.msgbox(timeout=10, pid=lumora.pid())
+    assert (box.title, box.text) == ("Lumora - 時報", "一行目\r\n二行目")
+    lumora.press(box, IDOK)
+
+
+def test_a_tick_that_cannot_start_is_reported_and_ends_the_run(lumora):
+    lumora.write_settings("[Boot]\nShowSplash=0\n")
+    lumora.start(env={"LUMORA_FAULT": "tick-start"})
+    box = lumora.msgbox(timeout=15)
+    assert box.title == "Lumora" and box.text.startswith("時計を動かすタイマーを開始できないため"), box.text
+    lumora.press(box, IDOK)
+    assert lumora.wait_exit(15) == 0
+    assert "[View]" in lumora.read_settings()
+
+
+def test_a_mutex_that_cannot_be_created_is_reported(lumora, tmp_path):
+    marker = tmp_path / "event-held"
+    lumora.spawn([str(DRIVER_EXE), "event", "OrvaneLumora", "20000", wine_path(marker)])
+    wait_until(marker.exists, timeout=15)
+    lumora.write_settings("[Boot]\nShowSplash=0\n")
+    lumora.start()
+    box = lumora.msgbox(timeout=15)
+    assert box.title == "Lumora" and box.text.startswith("Lumora を起動できません。"), box.text
+    lumora.press(box, IDOK)
+    assert lumora.wait_exit(15) == 1
+    assert lumora.find_window(MASTER_CLASS) is None
