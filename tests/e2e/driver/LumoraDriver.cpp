@@ -423,6 +423,16 @@ int CmdStack(Args) {
     return ExitOk;
 }
 
+// Serves this process's windows for ms milliseconds.
+void PumpMessagesFor(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
 // Another program's always-on-top window, shown at the top-left corner and made the foreground
 // window, as a program that pushes itself in front of everything would.
 int CmdCover(Args args) {
@@ -440,12 +450,7 @@ int CmdCover(Args args) {
     ShowWindow(cover, SW_SHOW);
     SetForegroundWindow(cover);
     Print(L"hwnd=" + HwndText(cover));
-    const DWORD end = GetTickCount() + static_cast<DWORD>(*ms);
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
+    PumpMessagesFor(static_cast<DWORD>(*ms));
     DestroyWindow(cover);
     return ExitOk;
 }
@@ -485,12 +490,7 @@ int CmdTaskbar(Args args) {
                                  instance, nullptr);
     if (!bar || !area || !clock) return ExitNotFound;
     Print(L"hwnd=" + HwndText(clock));
-    const DWORD end = GetTickCount() + static_cast<DWORD>(*ms);
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
+    PumpMessagesFor(static_cast<DWORD>(*ms));
     DestroyWindow(bar);
     return ExitOk;
 }
