@@ -9,8 +9,8 @@
 
 namespace lumora {
 
-// A click on the icon or on the clock: the sound stops and the clock shows for a while; a click
-// on the icon that no double click follows opens the calendar.
+// A click on the icon or on the clock: the sound stops and the clock shows for a while. With
+// ShowCalendar on, a click on the icon waits out the double-click time to count as a single one.
 void TMasterForm::TaskTrayIconClick(ClickSender sender) {
     const bool fromIcon = sender == ClickSender::Icon;
     const bool soundWasPlaying = sound_->Playing();
