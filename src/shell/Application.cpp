@@ -7,6 +7,7 @@ namespace lumora {
 namespace {
 std::atomic<bool> terminating{false};
 std::wstring hint; // user-interface thread only
+std::function<void()> fatalExitAction;
 } // namespace
 
 bool ApplicationTerminating() {
@@ -14,6 +15,16 @@ bool ApplicationTerminating() {
 }
 void MarkApplicationTerminating() {
     terminating.store(true);
+}
+
+void SetFatalExitAction(std::function<void()> action) {
+    fatalExitAction = std::move(action);
+}
+
+void RunFatalExitAction() {
+    if (auto action = std::exchange(fatalExitAction, {})) {
+        action();
+    }
 }
 
 const std::wstring& ApplicationHint() {

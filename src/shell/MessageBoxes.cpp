@@ -58,6 +58,11 @@ void ShowFatalError(std::string_view what) {
         MessageBeep(MB_ICONHAND);
         MessageBoxW(FatalErrorOwner(), text.c_str(), caption.c_str(), MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
     }
+    try {
+        RunFatalExitAction();
+    } catch (...) {
+        // The program ends either way.
+    }
     ExitProcess(1);
 }
 

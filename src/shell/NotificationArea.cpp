@@ -1,5 +1,6 @@
 #include "shell/NotificationArea.h"
 
+#include "shell/Application.h"
 #include "shell/SystemFigures.h"
 #include "shell/TooltipFormat.h"
 
@@ -79,9 +80,16 @@ NotificationArea::NotificationArea(const Settings& settings, HWND timerWindow, U
     };
     const HWND clock = TaskbarClockWindow();
     taskbarClock_.Observe(clock != nullptr && IsWindowVisible(clock));
+    // An error that ends the program must not leave the taskbar without its clock, nor a dead
+    // icon in the notification area.
+    SetFatalExitAction([this] {
+        RestoreTaskbarClock();
+        icon_->SetEnabled(false);
+    });
 }
 
 NotificationArea::~NotificationArea() {
+    SetFatalExitAction({});
     RestoreTaskbarClock();
     KillTimer(timerWindow_, singleClickTimer_);
 }

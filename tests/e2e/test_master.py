@@ -2,7 +2,7 @@
 notifications, and start-up failures that must be reported rather than swallowed."""
 import time
 
-from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, wait_until
+from lumora import DRIVER_EXE, IDCANCEL, IDOK, MASTER_CLASS, wait_until
 from face_kit import wine_path
 
 CLOCK = "TLumoraForm"
@@ -25,6 +25,13 @@ def start(lumora, ini: str = "", env: dict | None = None, faketime: str | None =
 def hit(lumora, clock) -> int:
     left, top, right, bottom = clock.rect
     return lumora.send(CLOCK, WM_NCHITTEST, 0, ((top + bottom) // 2) << 16 | (left + right) // 2)
+
+
+def fake_taskbar_clock(lumora) -> int:
+    """A taskbar with a clock, as Explorer's, held up by the driver for the test; its clock's window."""
+    lumora.spawn([str(DRIVER_EXE), "taskbar", "60000"])
+    return wait_until(lambda: next((int(c["hwnd"]) for c in lumora.driver.children("Shell_TrayWnd")
+                                    if c["class"] == "TrayClockWClass"), None), timeout=15)
 
 
 def test_menu_commands_change_the_clock_and_reach_the_settings_file(lumora):
@@ -51,9 +58,7 @@ def test_new_settings_rebuild_the_face_and_remove_the_icon(lumora):
 
 
 def test_the_taskbar_clock_is_hidden_after_every_hidden_minute_and_given_back_at_exit(lumora):
-    taskbar = lumora.spawn([str(DRIVER_EXE), "taskbar", "60000"])
-    taskbar_clock = wait_until(lambda: next((int(c["hwnd"]) for c in lumora.driver.children("Shell_TrayWnd")
-                                             if c["class"] == "TrayClockWClass"), None), timeout=15)
+    taskbar_clock = fake_taskbar_clock(lumora)
     ten = 10 * 60  # Monday 10:00
     week = ["1"] * MINUTES_OF_WEEK
     week[ten] = "0"
@@ -73,7 +78,17 @@ def test_the_taskbar_clock_is_hidden_after_every_hidden_minute_and_given_back_at
     lumora.close()
     assert lumora.wait_exit(15) == 0
     assert shown()
-    taskbar.kill()
+
+
+def test_an_error_that_ends_the_program_gives_the_taskbar_clock_back(lumora):
+    taskbar_clock = fake_taskbar_clock(lumora)
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nHideTaskTrayClock=1\n")
+    lumora.start(env={"LUMORA_FAULT": "tick"})
+    dialog = lumora.wait_window("TFatalErrorForm", timeout=15)
+    assert not lumora.info(taskbar_clock).visible
+    lumora.press(dialog, IDCANCEL)
+    assert lumora.wait_exit(10) != 0
+    assert lumora.info(taskbar_clock).visible
 
 
 def test_a_notification_without_balloons_is_a_box_with_both_lines(lumora):
