@@ -88,10 +88,9 @@ void TMasterForm::ApplySettings(const Settings& next) {
     Settings normalised = next;
     NormaliseSettings(normalised, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
     NormaliseBootSettings(normalised.Boot);
+    // Keys that mark no part (animation, snapping, the time signal ...) are read afresh where they
+    // are used: the record takes every change, the parts rebuild only what the change touches.
     const SettingsChanges changes = CompareSettings(settings_, normalised);
-    if (!changes.Any()) {
-        return;
-    }
     settings_ = std::move(normalised);
     derived_ = DeriveSettings(settings_, facts_.Colours);
     clock_->ApplyWindowSettings();

@@ -55,6 +55,11 @@ def test_new_settings_rebuild_the_face_and_remove_the_icon(lumora):
     wait_until(lambda: not any(t["text"] == "MASTER apply" for tray in lumora.driver.all("__winex11_standalone_tray")
                                for t in lumora.driver.tooltip_texts(int(tray["pid"]))), timeout=10)
     assert lumora.info(CLOCK).rect[:2] == clock.rect[:2]
+    # A key that rebuilds nothing is still taken, and written at exit.
+    assert lumora.copydata(APPLY_SETTINGS, "[Animation]\nTiming=123\n") == 1
+    lumora.close()
+    assert lumora.wait_exit(15) == 0
+    assert "\nTiming=123" in lumora.read_settings()
 
 
 def test_the_taskbar_clock_is_hidden_after_every_hidden_minute_and_given_back_at_exit(lumora):
