@@ -63,20 +63,13 @@ def wait_face(app: LumoraApp, timeout: float = 15) -> tuple[WindowInfo, Image.Im
     deadline = time.monotonic() + timeout
     app.wait_window(CLOCK_CLASS, timeout=timeout)
     last = None
-    missed = 0
     while True:
         if app.process is not None and app.process.poll() is not None:
             raise RuntimeError(f"Lumora ended with {app.process.returncode} before its face settled")
         try:
             info = app.info(CLOCK_CLASS)
         except LookupError:
-            # One look-up can fail on a busy machine (the driver itself under Wine); a window
-            # that stays away is an error.
-            missed += 1
-            if missed >= 3:
-                raise RuntimeError("the clock window went away while the program was starting") from None
-            time.sleep(0.3)
-            continue
+            raise RuntimeError("the clock window went away while the program was starting") from None
         if info.visible and info.width > 0 and info.height > 0 and info.rect[0] > -1000:
             # The notification icon's window may come up while the face settles.
             app.move_tray_aside()

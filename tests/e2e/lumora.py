@@ -303,8 +303,14 @@ class Driver:
             raise TimeoutError(f"window of class {cls} still there after {timeout} s")
 
     def info(self, window: int | str) -> WindowInfo:
-        lines = self._call("info", window)
-        if not lines:
+        # In runs from a fresh prefix one look-up in a few hundred has come back empty while the
+        # window stood; a window that is really gone stays gone over three looks.
+        for _ in range(3):
+            lines = self._call("info", window)
+            if lines:
+                break
+            time.sleep(0.2)
+        else:
             raise LookupError(f"no window {window}")
         hwnd = window if isinstance(window, int) else self.find(window)
         return parse_info(hwnd, lines[0])
