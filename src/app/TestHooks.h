@@ -42,8 +42,7 @@ private:
     TestHookTargets targets_;
     bool commands_ = false;
     enum class Fault { None, Tick, TickStart } fault_ = Fault::None;
-    std::wstring pending_; // a command carried out after the sender got its answer
-    ULONG_PTR pendingKind_ = 0;
+    std::function<void()> pending_; // a command carried out after the sender got its answer
 };
 
 } // namespace lumora

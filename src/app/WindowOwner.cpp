@@ -20,11 +20,6 @@ TKZForm* WindowOwner::Find(WindowKind kind) const {
     return it != open_.end() ? it->Form.get() : nullptr;
 }
 
-size_t WindowOwner::Count(WindowKind kind) const {
-    return static_cast<size_t>(
-        std::count_if(open_.begin(), open_.end(), [kind](const Entry& e) { return e.Kind == kind; }));
-}
-
 void WindowOwner::Closed(TKZForm* form) {
     const auto it = std::find_if(open_.begin(), open_.end(), [form](const Entry& e) { return e.Form.get() == form; });
     if (it == open_.end()) {

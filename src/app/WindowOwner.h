@@ -25,7 +25,6 @@ public:
     TKZForm* Adopt(WindowKind kind, std::unique_ptr<TKZForm> form, std::function<void()> onClosed = {});
     // The open window of a kind that exists once, or null.
     TKZForm* Find(WindowKind kind) const;
-    size_t Count(WindowKind kind) const;
 
     // Frees the windows that closed since the last call.
     void ReleaseClosed();

@@ -41,7 +41,6 @@ public:
     void SetClickThrough(bool on, bool layered);
     // Bottom-most holds through every later position change, whoever asks for another place.
     void SetStacking(PictureStacking stacking);
-    PictureStacking Stacking() const { return stacking_; }
 
 protected:
     TLayeredPictureForm() = default;

@@ -68,7 +68,6 @@ public:
     void Observe(bool visibleNow);
     // Whether the taskbar clock is visible, or would be without us.
     bool WasVisible() const { return hiddenByUs_ || visible_; }
-    bool HiddenByUs() const { return hiddenByUs_; }
     // True when the clock must be hidden now.
     bool Hide(bool visibleNow);
     // True when the clock must be shown again now.
