@@ -95,24 +95,17 @@ def test_a_file_named_for_another_user_is_not_read(lumora):
     assert other.read_bytes() == b"[View]\r\nAlphaBlend=100\r\n"
 
 
-def test_priority_class_is_applied_and_written_back(lumora):
-    lumora.write_settings("[Boot]\nPriority=16384\n")
+# A class the options offer is applied; any other value runs idle and is written back as idle.
+@pytest.mark.parametrize("written, running, kept", [("16384", "below_normal", "16384"), ("12345", "idle", "64")],
+                         ids=["offered", "not-offered"])
+def test_priority_class_is_applied_and_written_back(lumora, written, running, kept):
+    lumora.write_settings(f"[Boot]\nPriority={written}\n")
     lumora.start()
     lumora.wait_window(MASTER_CLASS, timeout=15)
-    assert lumora.priority() == "below_normal"
+    assert lumora.priority() == running
     assert lumora.close()
     assert lumora.wait_exit(15) == 0
-    assert sections(lumora.read_settings())["Boot"]["Priority"] == "16384"
-
-
-def test_a_priority_class_not_offered_runs_idle_and_is_written_back_as_idle(lumora):
-    lumora.write_settings("[Boot]\nPriority=12345\n")
-    lumora.start()
-    lumora.wait_window(MASTER_CLASS, timeout=15)
-    assert lumora.priority() == "idle"
-    assert lumora.close()
-    assert lumora.wait_exit(15) == 0
-    assert sections(lumora.read_settings())["Boot"]["Priority"] == "64"
+    assert sections(lumora.read_settings())["Boot"]["Priority"] == kept
 
 
 def test_settings_are_written_when_the_session_ends(lumora):

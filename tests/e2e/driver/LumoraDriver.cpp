@@ -455,6 +455,14 @@ int CmdCover(Args args) {
     return ExitOk;
 }
 
+// Writes the marker file that tells the test an object is in place, then keeps it for ms.
+int HoldWithMarker(const wchar_t* markerPath, long long ms) {
+    UniqueHandle marker(
+        CreateFileW(markerPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Sleep(static_cast<DWORD>(ms));
+    return ExitOk;
+}
+
 // Holds a file open without sharing, as another program that locks it would; the marker file
 // appears once the lock is in place.
 int CmdHold(Args args) {
@@ -463,9 +471,7 @@ int CmdHold(Args args) {
     UniqueHandle file(CreateFileW(args[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) return ExitNotFound;
-    UniqueHandle marker(CreateFileW(args[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    Sleep(static_cast<DWORD>(*ms));
-    return ExitOk;
+    return HoldWithMarker(args[2], *ms);
 }
 
 // A taskbar of its own with a notification area and a clock, as Explorer's, in front of Wine's
@@ -502,9 +508,7 @@ int CmdEvent(Args args) {
     if (!ms || *ms < 0) return ExitUsage;
     UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, args[0]));
     if (!event.Get()) return ExitNotFound;
-    UniqueHandle marker(CreateFileW(args[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    Sleep(static_cast<DWORD>(*ms));
-    return ExitOk;
+    return HoldWithMarker(args[2], *ms);
 }
 
 // The work area and the bounds of the monitor a window is on (the primary one without a window).
