@@ -68,16 +68,12 @@ std::optional<LRESULT> TestHooks::HandleMessage(UINT message, WPARAM, LPARAM lPa
 
 LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
     const std::wstring text(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
-    std::function<void()> action;
     switch (data.dwData) {
     case PlaySound:
         // "<interactive 0|1>|<file>"
         if (text.size() < 2 || text[1] != L'|') {
             return FALSE;
         }
-        action = [this, file = text.substr(2), interactive = text[0] == L'1'] {
-            targets_.Sound->Play(targets_.Master, targets_.Master, file, interactive, false);
-        };
         break;
     case Notify: {
         int balloonKind = 0, beepKind = 0;
@@ -85,11 +81,9 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         if (!SplitNotifyText(text, balloonKind, beepKind, rest)) {
             return FALSE;
         }
-        action = [this, rest, balloonKind, beepKind] { targets_.ShowNotification(rest, balloonKind, beepKind); };
         break;
     }
     case ApplySettings:
-        action = [this, text] { targets_.ApplySettingsText(text); };
         break;
     case QuerySoundPlaying:
         return targets_.Sound->Playing() ? TRUE : FALSE;
@@ -97,14 +91,31 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return FALSE;
     }
     // Carried out after this message returns: a message box must not keep the sender waiting.
-    pending_ = std::move(action);
+    pending_ = text;
+    pendingKind_ = data.dwData;
     PostMessageW(targets_.Master, RunPendingMessage, 0, 0);
     return TRUE;
 }
 
 void TestHooks::RunPending() {
-    if (auto action = std::exchange(pending_, {})) {
-        action();
+    const std::wstring text = std::exchange(pending_, L"");
+    switch (std::exchange(pendingKind_, 0)) {
+    case PlaySound:
+        targets_.Sound->Play(targets_.Master, targets_.Master, text.substr(2), text[0] == L'1', false);
+        break;
+    case Notify: {
+        int balloonKind = 0, beepKind = 0;
+        std::wstring rest;
+        if (SplitNotifyText(text, balloonKind, beepKind, rest)) {
+            targets_.ShowNotification(rest, balloonKind, beepKind);
+        }
+        break;
+    }
+    case ApplySettings:
+        targets_.ApplySettingsText(text);
+        break;
+    default:
+        break;
     }
 }
 

@@ -42,7 +42,8 @@ private:
     TestHookTargets targets_;
     bool commands_ = false;
     enum class Fault { None, Tick, TickStart } fault_ = Fault::None;
-    std::function<void()> pending_; // a command carried out after the sender got its answer
+    std::wstring pending_; // a command carried out after the sender got its answer
+    ULONG_PTR pendingKind_ = 0;
 };
 
 } // namespace lumora
