@@ -20,6 +20,19 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A closed device unloads its MCI driver, and under Wine the wave driver's playing thread can
+// still be on its way out of the driver's code then: it faults in the unloaded image and takes
+// the program down. The drivers stay loaded for the run instead, which costs nothing.
+void KeepMciDriversLoaded() {
+    static constexpr const wchar_t* Drivers[] = {L"mciwave.dll", L"mciseq.dll", L"mcicda.dll", L"mciqtz32.dll",
+                                                 L"mciavi32.dll"};
+    for (const wchar_t* driver : Drivers) {
+        HMODULE module = nullptr;
+        // Only a driver that is loaded now is pinned; the others load with their first device.
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, driver, &module);
+    }
+}
+
 std::wstring MciErrorText(DWORD error) {
     wchar_t text[256] = {};
     return mciGetErrorStringW(error, text, static_cast<UINT>(std::size(text))) ? text : L"";
@@ -38,6 +51,7 @@ bool SoundPlayer::Open(const std::wstring& fileName, DWORD& error) {
                             reinterpret_cast<DWORD_PTR>(&open));
     if (error == 0) {
         deviceId_ = open.wDeviceID;
+        KeepMciDriversLoaded();
         return true;
     }
     // Devices without a video window refuse the window flags.
@@ -46,6 +60,7 @@ bool SoundPlayer::Open(const std::wstring& fileName, DWORD& error) {
     error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&plain));
     if (error == 0) {
         deviceId_ = plain.wDeviceID;
+        KeepMciDriversLoaded();
     }
     return error == 0;
 }
