@@ -25,3 +25,11 @@ def lumora(wine_session, tmp_path):
         yield app
     finally:
         app.end()
+
+
+@pytest.fixture
+def null_sound(tmp_path):
+    """An ALSA configuration whose default device swallows everything: Wine then has a wave device."""
+    config = tmp_path / "asound.conf"
+    config.write_text("pcm.!default { type null }\n")
+    return {"ALSA_CONFIG_PATH": str(config)}

@@ -5,23 +5,20 @@ Hooks (LUMORA_TEST_HOOKS=1) let the tests ask the master window to play a sound 
 whether one plays; the corner actions are the menu's commands; everything else goes through window
 messages, injected keys and the X pointer.
 """
-import math
 import os
-import struct
 import subprocess
 import time
-import wave
 
 import pytest
 
 from face_kit import DESKTOP, DESKTOP_HEX, grab, set_desktop, wine_path
+from kit import icon_texts, minute_of_week, stays, week, write_sine
 from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, wait_until
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 # A Monday morning: minute 570 of the week.
 MONDAY_0930 = "@2026-01-05 09:30:00"
-MINUTES_OF_WEEK = 7 * 24 * 60
 PARKED = (640, 600)
 
 WM_CLOSE, WM_SYSCOMMAND, WM_NCHITTEST = 0x0010, 0x0112, 0x0084
@@ -48,18 +45,6 @@ def desktop(wine_session):
 
 # --- helpers ------------------------------------------------------------------------------------
 
-def minute_of_week(day: int, hour: int, minute: int) -> int:
-    return day * 1440 + hour * 60 + minute
-
-
-def week(default: str = "1", marks: dict[int, str] | None = None) -> str:
-    """A visible-hours table: one digit per minute of the week, some minutes marked."""
-    table = [default] * MINUTES_OF_WEEK
-    for index, digit in (marks or {}).items():
-        table[index] = digit
-    return "".join(table)
-
-
 def start(lumora, ini: str = "", faketime: str | None = None, env: dict | None = None,
           shown: bool = True) -> WindowInfo | None:
     # The cursor stays where the last test left it; away from the clock, it hides nothing.
@@ -76,16 +61,6 @@ def start(lumora, ini: str = "", faketime: str | None = None, env: dict | None =
 
 def visible(lumora) -> bool:
     return lumora.info(CLOCK).visible
-
-
-def stays(predicate, seconds: float, interval: float = 0.1) -> bool:
-    """True when predicate holds at every look for the whole time."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if not predicate():
-            return False
-        time.sleep(interval)
-    return predicate()
 
 
 def visibility_trace(lumora, seconds: float, since: float) -> list[tuple[float, bool]]:
@@ -130,16 +105,6 @@ def point(x: int, y: int) -> int:
     return (y & 0xFFFF) << 16 | (x & 0xFFFF)
 
 
-def write_sine(path, seconds: float, rate: int = 22050):
-    with wave.open(str(path), "wb") as out:
-        out.setnchannels(1)
-        out.setsampwidth(2)
-        out.setframerate(rate)
-        out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate)))
-                                 for i in range(int(rate * seconds))))
-    return path
-
-
 def play(lumora, path, interactive: bool) -> None:
     assert lumora.copydata(PLAY, f"{int(interactive)}|{wine_path(path)}") == 1
 
@@ -154,14 +119,6 @@ def no_msgbox(lumora, seconds: float = 1.5) -> bool:
     except TimeoutError:
         return True
     return False
-
-
-@pytest.fixture
-def null_sound(tmp_path):
-    """An ALSA configuration whose default device swallows everything: Wine then has a wave device."""
-    config = tmp_path / "asound.conf"
-    config.write_text("pcm.!default { type null }\n")
-    return {"ALSA_CONFIG_PATH": str(config)}
 
 
 # --- placement ----------------------------------------------------------------------------------
@@ -288,11 +245,13 @@ def test_a_hidden_minute_hides_the_clock_and_the_next_shown_minute_brings_it_bac
     since = time.monotonic()
     start(lumora, f"[Animation]\nType=0\n[View]\nVisibleHours={week('1', {ten: '0'})}\n",
           faketime="@2026-01-05 09:59:15 x10")
-    changes = visibility_trace(lumora, 11.8, since)
+    changes = visibility_trace(lumora, 12.8, since)
     assert [v for _, v in changes] == [True, False, True], changes
     hidden_at, back_at = changes[1][0], changes[2][0]
-    assert 4.1 <= hidden_at <= 5.4, changes
-    assert 10.1 <= back_at <= 11.4, changes
+    # The fake clock starts with the process, so a slow start moves both changes alike: the
+    # hidden minute is judged by its length.
+    assert 4.1 <= hidden_at <= 6.0, changes
+    assert 5.5 <= back_at - hidden_at <= 6.5, changes
 
 
 def test_a_temporary_minute_shows_a_hidden_clock_from_second_57_for_its_display_time(lumora):
@@ -377,13 +336,6 @@ def test_the_icon_tooltip_follows_its_format_every_second(lumora):
     time.sleep(1.3)
     second = icon_texts(lumora, "LIVING ")[0]
     assert second.startswith("LIVING 2026/01/05 09:30:0") and second != first, (first, second)
-
-
-def icon_texts(lumora, prefix: str) -> list[str]:
-    texts = []
-    for tray in lumora.all_windows("__winex11_standalone_tray"):
-        texts += [t["text"] for t in lumora.driver.tooltip_texts(int(tray["pid"])) if t["text"].startswith(prefix)]
-    return texts
 
 
 def test_a_click_on_the_icon_shows_a_hidden_clock_for_its_display_time(lumora):

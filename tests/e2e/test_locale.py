@@ -8,6 +8,7 @@ import subprocess
 
 import pytest
 
+from kit import icon_texts
 from lumora import wait_until
 
 INTERNATIONAL = r"HKCU\Control Panel\International"
@@ -40,13 +41,6 @@ def era_calendar(wine_session):
                 reg(wine_session, "delete", INTERNATIONAL, "/v", name, "/f")
             else:
                 reg(wine_session, "add", INTERNATIONAL, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
-
-
-def icon_texts(lumora, prefix: str) -> list[str]:
-    texts = []
-    for tray in lumora.all_windows("__winex11_standalone_tray"):
-        texts += [t["text"] for t in lumora.driver.tooltip_texts(int(tray["pid"])) if t["text"].startswith(prefix)]
-    return texts
 
 
 def test_the_era_calendar_and_a_leading_marker_show_as_windows_shows_them(lumora, era_calendar):

@@ -1,0 +1,53 @@
+"""Small things several test files share: waiting for states, visible-hours tables, test tones
+and the notification icon's tooltips."""
+import math
+import struct
+import time
+import wave
+
+MINUTES_OF_WEEK = 7 * 24 * 60
+WINE_TRAY_WINDOW = "__winex11_standalone_tray"
+
+
+def stays(predicate, seconds: float, interval: float = 0.1) -> bool:
+    """True when predicate holds at every look for the whole time."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not predicate():
+            return False
+        time.sleep(interval)
+    return predicate()
+
+
+def minute_of_week(day: int, hour: int, minute: int) -> int:
+    return day * 1440 + hour * 60 + minute
+
+
+def week(default: str = "1", marks: dict[int, str] | None = None) -> str:
+    """A visible-hours table: one digit per minute of the week, some minutes marked."""
+    table = [default] * MINUTES_OF_WEEK
+    for index, digit in (marks or {}).items():
+        table[index] = digit
+    return "".join(table)
+
+
+def write_sine(path, seconds: float, rate: int = 22050):
+    with wave.open(str(path), "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(rate)
+        out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate)))
+                                 for i in range(int(rate * seconds))))
+    return path
+
+
+def icon_tips(lumora, prefix: str) -> list[dict[str, str]]:
+    """The notification icons' tooltips that start with prefix: text and the icon's window (tool)."""
+    tips = []
+    for tray in lumora.all_windows(WINE_TRAY_WINDOW):
+        tips += [t for t in lumora.driver.tooltip_texts(int(tray["pid"])) if t["text"].startswith(prefix)]
+    return tips
+
+
+def icon_texts(lumora, prefix: str) -> list[str]:
+    return [t["text"] for t in icon_tips(lumora, prefix)]
