@@ -4,10 +4,10 @@
 #include "clock/GlyphStrip.h"
 #include "shell/FileIo.h"
 #include "shell/GdiObjects.h"
+#include "shell/TextMask.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 
 namespace lumora {
@@ -80,34 +80,14 @@ std::wstring GlyphText(int index, bool fullWidth) {
     return text;
 }
 
-// A white canvas of 32-bit pixels that GDI draws black text on.
-struct TextCanvas {
-    DibSection Dib;
-    MemoryDC Dc;
-
-    TextCanvas(int width, int height) : Dib(width, height) {
-        if (Dib.Bits() != nullptr) {
-            std::fill(Dib.Bits(), Dib.Bits() + PixelCount(), 0xFFFFFFu);
-        }
+// Black text, each centred in its own box.
+void DrawCentred(TextMaskCanvas& canvas, HFONT font, const std::array<std::wstring, GlyphCount>& texts,
+                 const std::array<CellBox, GlyphCount>& boxes) {
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const RECT r{boxes[i].Left, boxes[i].Top, boxes[i].Left + boxes[i].Width, boxes[i].Top + boxes[i].Height};
+        canvas.Draw(font, texts[i], r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
-    size_t PixelCount() const { return static_cast<size_t>(Dib.Width()) * static_cast<size_t>(Dib.Height()); }
-
-    // Black text, each centred in its own box.
-    void Draw(HFONT font, const std::array<std::wstring, GlyphCount>& texts,
-              const std::array<CellBox, GlyphCount>& boxes) {
-        SelectedObject bitmap(Dc.Get(), Dib.Get());
-        SelectedObject selected(Dc.Get(), font);
-        SetBkMode(Dc.Get(), TRANSPARENT);
-        SetTextColor(Dc.Get(), RGB(0, 0, 0));
-        for (size_t i = 0; i < texts.size(); ++i) {
-            RECT r{boxes[i].Left, boxes[i].Top, boxes[i].Left + boxes[i].Width, boxes[i].Top + boxes[i].Height};
-            DrawTextW(Dc.Get(), texts[i].c_str(), static_cast<int>(texts[i].size()), &r,
-                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-        }
-        GdiFlush();
-    }
-    GlyphMask Glyphs() const { return DarkPixels({Dib.Bits(), PixelCount()}, Dib.Width(), Dib.Height()); }
-};
+}
 
 RawDigits RasteriseFont(const DesignSettings& design, int screenHeight, int dpi) {
     const int points = DigitFontPoints(design.DigitFontSize, screenHeight);
@@ -134,29 +114,29 @@ RawDigits RasteriseFont(const DesignSettings& design, int screenHeight, int dpi)
         GetTextMetricsW(probe.Get(), &metrics);
     }
     const CellBox box = MeasuringBox(metrics.tmMaxCharWidth, metrics.tmHeight);
-    TextCanvas measure(box.Width, box.Height);
-    if (measure.Dib.Bits() == nullptr) {
+    TextMaskCanvas measure(box.Width, box.Height);
+    if (!measure.Valid()) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi);
     }
     // Every glyph centred in the one box: the union of their pixels is the cell they all share.
     std::array<CellBox, GlyphCount> boxes;
     boxes.fill(box);
-    measure.Draw(font.Get(), texts, boxes);
-    const std::optional<CellBox> cell = SharedGlyphCell(measure.Glyphs());
+    DrawCentred(measure, font.Get(), texts, boxes);
+    const std::optional<CellBox> cell = SharedGlyphCell(measure.Mask());
     if (!cell) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi); // the font drew nothing
     }
 
-    TextCanvas strip(cell->Width * GlyphCount, cell->Height);
-    if (strip.Dib.Bits() == nullptr) {
+    TextMaskCanvas strip(cell->Width * GlyphCount, cell->Height);
+    if (!strip.Valid()) {
         return LoadBuiltIn(DefaultBuiltInStrip, dpi);
     }
     for (int i = 0; i < GlyphCount; ++i) {
         boxes[static_cast<size_t>(i)] = StripTextBox(box, *cell, i);
     }
-    strip.Draw(font.Get(), texts, boxes);
+    DrawCentred(strip, font.Get(), texts, boxes);
     RawDigits raw;
-    raw.Mask = strip.Glyphs();
+    raw.Mask = strip.Mask();
     raw.CellWidth = cell->Width;
     raw.CellHeight = cell->Height;
     raw.PointSize = points;
