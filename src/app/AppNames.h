@@ -12,6 +12,7 @@ inline constexpr wchar_t MasterFormClass[] = L"TMasterForm";
 inline constexpr wchar_t OptionFormClass[] = L"TOptionForm";
 inline constexpr wchar_t LumoraFormClass[] = L"TLumoraForm";
 inline constexpr wchar_t SplashFormClass[] = L"TSplashForm";
+inline constexpr wchar_t TelopFormClass[] = L"TTelopForm";
 inline constexpr wchar_t FatalErrorFormClass[] = L"TFatalErrorForm";
 inline constexpr wchar_t TaskTrayIconClass[] = L"TKZTaskTrayIconWindow";
 inline constexpr wchar_t TaskTrayIconTitle[] = L"TaskBarIconWindow";

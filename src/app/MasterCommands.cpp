@@ -15,6 +15,9 @@ void TMasterForm::TaskTrayIconClick(ClickSender sender) {
     const bool fromIcon = sender == ClickSender::Icon;
     const bool soundWasPlaying = sound_->Playing();
     StopSounds();
+    if (fromIcon) {
+        CloseTelop();
+    }
     UpdateClock(fromIcon);
     if (fromIcon) {
         SetForegroundWindow(clock_->Window());
@@ -39,11 +42,10 @@ void TMasterForm::TemporaryDisplay() {
     clock_->StartForcedShow(Handle(), ForcedShowTimer);
 }
 
+// The user's stop: the cuckoo's chain ends with the sound that plays.
 void TMasterForm::StopSounds() {
-    sound_->CloseDevice();
-    if (sound_->CaptionButton() == Handle()) {
-        sound_->ClearCaptionButton();
-    }
+    signal_->StopChain();
+    CloseSound();
 }
 
 bool TMasterForm::RunCommand(CommandId command) {

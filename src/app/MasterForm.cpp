@@ -87,6 +87,8 @@ void TMasterForm::CreateParts() {
         throw std::runtime_error("the clock window could not be created");
     }
     sound_ = std::make_unique<SoundPlayer>(Handle());
+    signal_ = std::make_unique<HourlySignal>(*sound_, Handle());
+    afterPass_ = std::make_unique<AfterPass>(Handle(), AfterPassMessage);
     NotificationAreaEvents trayEvents;
     trayEvents.Click = [this] { TaskTrayIconClick(ClickSender::Icon); };
     trayEvents.DoubleClick = [this] { TaskTrayIconDblClick(); };
@@ -100,7 +102,8 @@ void TMasterForm::CreateParts() {
              [this](const std::wstring& text, int balloonKind, int beepKind) {
                  tray_->ShowNotification(text, balloonKind, beepKind, clock_->Window());
              },
-         .ApplySettingsText = [this](const std::wstring& text) { ApplySettingsText(text); }});
+         .ApplySettingsText = [this](const std::wstring& text) { ApplySettingsText(text); },
+         .ShowTelop = [this](const std::wstring& text, bool allowSound) { ShowTelop(text, allowSound); }});
 }
 
 void TMasterForm::StartTick() {
@@ -170,6 +173,9 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case MM_MCINOTIFY:
         SoundNotify(wParam);
         return 0;
+    case AfterPassMessage:
+        afterPass_->Run();
+        return 0;
     case WM_TIMER:
         TimerMessage(wParam);
         return 0;
@@ -194,7 +200,7 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
         TemporaryDisplay();
     }
     const PassContext pass{WithAnimationLead(displayed, settings_.Animation), taken, fullRedraw};
-    const VisibilityDecision decision = clock_->DecideVisibility(pass, false, tray_->TaskbarClockWasVisible());
+    const VisibilityDecision decision = clock_->DecideVisibility(pass, TelopShowing(), tray_->TaskbarClockWasVisible());
     if (decision.HideTaskbarClock) {
         tray_->HideTaskbarClock();
     }
@@ -202,6 +208,7 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
         tray_->RestoreTaskbarClock();
     }
     clock_->Render(pass, facts_);
+    SoundTheHour(pass);
     windows_.ReleaseClosed();
 }
 
@@ -257,8 +264,20 @@ void TMasterForm::PowerBroadcast(WPARAM event) {
 
 void TMasterForm::SoundNotify(WPARAM flags) {
     // A failed play also ends: left open, the device would count as playing for ever.
-    if (flags == MCI_NOTIFY_SUCCESSFUL || flags == MCI_NOTIFY_FAILURE) {
-        StopSounds();
+    if (flags != MCI_NOTIFY_SUCCESSFUL && flags != MCI_NOTIFY_FAILURE) {
+        return;
+    }
+    const bool mastersSound = sound_->CaptionButton() == Handle();
+    CloseSound();
+    if (mastersSound) {
+        signal_->SoundEnded(flags == MCI_NOTIFY_SUCCESSFUL);
+    }
+}
+
+void TMasterForm::CloseSound() {
+    sound_->CloseDevice();
+    if (sound_->CaptionButton() == Handle()) {
+        sound_->ClearCaptionButton();
     }
 }
 

@@ -4,6 +4,7 @@
 // the tick and the system's messages in a fixed order, carries out the menu's commands, and
 // writes the settings back when it closes or when Windows ends the session.
 
+#include "app/AfterPass.h"
 #include "app/CommandIds.h"
 #include "app/SystemFacts.h"
 #include "app/TestHooks.h"
@@ -14,6 +15,7 @@
 #include "settings/SettingsLocation.h"
 #include "shell/KZForm.h"
 #include "shell/NotificationArea.h"
+#include "sound/HourlySignal.h"
 #include "sound/SoundPlayer.h"
 
 #include <memory>
@@ -41,6 +43,10 @@ public:
     void ApplySettings(const Settings& next);
     // A command of the popup menu; false when it is not one this program carries out.
     bool RunCommand(CommandId command);
+    // Opens a caption over the screen in place of any other (lines separated by CR LF); the
+    // clock stays hidden while it shows. False when there was nothing to show.
+    bool ShowTelop(const std::wstring& text, bool allowSound);
+    bool TelopShowing() const;
 
     // Whether the message loop has to call ApplicationIdle when the queue runs empty.
     bool HasIdleWork() const;
@@ -67,6 +73,8 @@ private:
     void DisplayChange(WPARAM bitsPerPixel, LPARAM size);
     void PowerBroadcast(WPARAM event);
     void SoundNotify(WPARAM flags);
+    // Closes the master's sound device after the end of playback or a stop.
+    void CloseSound();
     void TimerMessage(WPARAM id);
 
     // The icon, the clock and the temporary display.
@@ -76,6 +84,13 @@ private:
     void TaskTrayIconBalloonClick();
     void TemporaryDisplay();
     void StopSounds();
+    // The caption closes at once (the icon's click); a click on the caption itself.
+    void CloseTelop();
+    void TelopClicked();
+
+    // The hourly signal, once the pass has drawn the face, and its announcement.
+    void SoundTheHour(const PassContext& pass);
+    void AnnounceTheHour(const Announcement& announcement);
 
     // Commands.
     void ArrangeCorner(Corner corner);
@@ -85,6 +100,8 @@ private:
     // Window timers of the master window.
     static constexpr UINT_PTR ForcedShowTimer = 1;
     static constexpr UINT_PTR SingleClickTimer = 2;
+    // Messages of the master window's own (WM_APP + 1 belongs to the test hooks).
+    static constexpr UINT AfterPassMessage = WM_APP + 2;
 
     StartupContext& context_;
     Settings settings_;
@@ -98,6 +115,8 @@ private:
     std::unique_ptr<ClockDisplay> clock_;
     std::unique_ptr<NotificationArea> tray_;
     std::unique_ptr<SoundPlayer> sound_;
+    std::unique_ptr<HourlySignal> signal_;
+    std::unique_ptr<AfterPass> afterPass_;
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TestHooks> testHooks_; // only when the tests ask for it
 };

@@ -10,7 +10,7 @@ namespace lumora {
 namespace {
 
 // WM_COPYDATA kinds the tests send.
-enum TestCommand : ULONG_PTR { PlaySound = 1, QuerySoundPlaying = 2, Notify = 5, ApplySettings = 6 };
+enum TestCommand : ULONG_PTR { PlaySound = 1, QuerySoundPlaying = 2, Notify = 5, ApplySettings = 6, ShowTelop = 7 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
 bool EnvironmentSwitch(const wchar_t* name, std::wstring_view expected) {
@@ -69,8 +69,8 @@ std::optional<LRESULT> TestHooks::HandleMessage(UINT message, WPARAM, LPARAM lPa
 LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
     const std::wstring text(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
     switch (data.dwData) {
-    case PlaySound:
-        // "<interactive 0|1>|<file>"
+    case PlaySound: // "<interactive 0|1>|<file>"
+    case ShowTelop: // "<allowSound 0|1>|<caption text>"
         if (text.size() < 2 || text[1] != L'|') {
             return FALSE;
         }
@@ -113,6 +113,9 @@ void TestHooks::RunPending() {
     }
     case ApplySettings:
         targets_.ApplySettingsText(text);
+        break;
+    case ShowTelop:
+        targets_.ShowTelop(text.substr(2), text[0] == L'1');
         break;
     default:
         break;

@@ -1,7 +1,7 @@
 #pragma once
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
-// sound, ask whether one plays, show a notification and apply settings; LUMORA_FAULT=tick raises
+// sound, ask whether one plays, show a notification or a caption and apply settings; LUMORA_FAULT=tick raises
 // an error nobody catches on the next tick, LUMORA_FAULT=tick-start refuses to start the tick.
 
 #include <windows.h>
@@ -21,6 +21,7 @@ struct TestHookTargets {
     std::function<void(const std::wstring& text, int balloonKind, int beepKind)> ShowNotification;
     // INI text whose keys are applied over the current settings.
     std::function<void(const std::wstring& iniText)> ApplySettingsText;
+    std::function<void(const std::wstring& text, bool allowSound)> ShowTelop;
 };
 
 class TestHooks {

@@ -20,6 +20,19 @@ TKZForm* WindowOwner::Find(WindowKind kind) const {
     return it != open_.end() ? it->Form.get() : nullptr;
 }
 
+void WindowOwner::Close(WindowKind kind) {
+    // Each close takes its entry out of open_: collect the handles first.
+    std::vector<HWND> handles;
+    for (const Entry& entry : open_) {
+        if (entry.Kind == kind) {
+            handles.push_back(entry.Form->Handle());
+        }
+    }
+    for (HWND handle : handles) {
+        DestroyWindow(handle);
+    }
+}
+
 void WindowOwner::Closed(TKZForm* form) {
     const auto it = std::find_if(open_.begin(), open_.end(), [form](const Entry& e) { return e.Form.get() == form; });
     if (it == open_.end()) {

@@ -253,6 +253,11 @@ std::optional<int> ClockDisplay::ApplyMouseBehaviour(bool fullRedraw) {
     return std::nullopt;
 }
 
+void ClockDisplay::HideNow() {
+    window_->MarkShown(false);
+    window_->ApplyShowCommand(SW_HIDE);
+}
+
 void ClockDisplay::StartForcedShow(HWND timerWindow, UINT_PTR timerId) {
     visibility_.StartForcedShow();
     KillTimer(timerWindow, timerId);

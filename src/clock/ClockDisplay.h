@@ -48,6 +48,9 @@ public:
     // Text, face and transitions, hide completion, the mouse, the push and the show command.
     void Render(const PassContext& pass, const SystemFacts& facts);
 
+    // Off the screen at once, outside the pass: a caption takes the clock's place.
+    void HideNow();
+
     // The clock stays on screen for AutoHideTime seconds from now (a click, a temporary minute).
     void StartForcedShow(HWND timerWindow, UINT_PTR timerId);
     // The forced-show timer's tick; false once the period is over and the timer must stop.

@@ -7,10 +7,9 @@
 
 namespace lumora {
 
-std::wstring ExpandFormatNow(const std::wstring& format, double displayed, const LocaleFacts& locale) {
+SystemFigures CurrentSystemFigures() {
     SystemFigures figures;
     figures.MillisecondsSinceStart = timeGetTime();
-    // Read only when the format asks for them.
     figures.Memory = [] {
         MEMORYSTATUSEX status{};
         status.dwLength = sizeof(status);
@@ -25,7 +24,11 @@ std::wstring ExpandFormatNow(const std::wstring& format, double displayed, const
         }
         return PowerStatus{status.ACLineStatus, status.BatteryFlag, status.BatteryLifePercent};
     };
-    return ExpandTooltipFormat(format, displayed, figures, locale);
+    return figures;
+}
+
+std::wstring ExpandFormatNow(const std::wstring& format, double displayed, const LocaleFacts& locale) {
+    return ExpandTooltipFormat(format, displayed, CurrentSystemFigures(), locale);
 }
 
 } // namespace lumora

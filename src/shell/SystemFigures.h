@@ -3,10 +3,14 @@
 // memory and power.
 
 #include "clock/DateTimeFormat.h"
+#include "shell/TooltipFormat.h"
 
 #include <string>
 
 namespace lumora {
+
+// Memory and power are read only when a format asks for them.
+SystemFigures CurrentSystemFigures();
 
 std::wstring ExpandFormatNow(const std::wstring& format, double displayed, const LocaleFacts& locale);
 

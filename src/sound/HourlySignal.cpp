@@ -1,0 +1,56 @@
+#include "sound/HourlySignal.h"
+
+#include "shell/SystemFigures.h"
+
+#include <mmsystem.h>
+
+namespace lumora {
+namespace {
+
+bool SoundFileExists(const std::wstring& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+} // namespace
+
+std::optional<Announcement> HourlySignal::Tick(double displayed, const Settings& settings, const SystemFacts& facts) {
+    const CuckooClockSettings& cuckoo = settings.CuckooClock;
+    const std::optional<HourSignal> signal = trigger_.Check(displayed, cuckoo, settings.View.VisibleHours);
+    if (!signal) {
+        return std::nullopt;
+    }
+    const bool chain = cuckoo.CuckooClockMode == CuckooClockCuckoo;
+    if (chain) {
+        // Whatever the master still plays is closed before the new chain begins.
+        chain_.Cancel();
+        SendMessageW(master_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    }
+    if (const auto file = SignalSound(*signal, cuckoo, settings.Format.Hour12, chain_)) {
+        if (chain) {
+            PlayChainSound(*file);
+        } else {
+            sound_.Play(master_, master_, *file, false, false);
+        }
+    }
+    const SystemFigures figures = CurrentSystemFigures();
+    const AnnouncementInput input{.CuckooClock = cuckoo,
+                                  .Telop = settings.Telop,
+                                  .FirstSoundExists = SoundFileExists(cuckoo.FirstCuckooClockFile),
+                                  .Figures = figures,
+                                  .Locale = facts.Locale};
+    return Announce(*signal, input);
+}
+
+void HourlySignal::SoundEnded(bool successful) {
+    if (const auto next = chain_.Ended(successful)) {
+        PlayChainSound(*next);
+    }
+}
+
+void HourlySignal::PlayChainSound(const std::wstring& file) {
+    sound_.Play(master_, master_, file, false, false);
+    chain_.Started(sound_.Playing());
+}
+
+} // namespace lumora

@@ -1,0 +1,157 @@
+"""The hourly time signal on a faked clock: the cuckoo's chain of sounds, the announcement by box,
+notification and caption, the silent hidden minute, and a click that stops the chain.
+
+Which sounds play is seen from outside: inotify reports every file the program opens."""
+import ctypes
+import os
+import struct
+import time
+
+import pytest
+
+from face_kit import wine_path
+from kit import icon_texts, icon_tips, minute_of_week, week, write_sine
+from lumora import IDOK, wait_until
+
+CLOCK, TELOP = "TLumoraForm", "TTelopForm"
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+PLAYING = 2
+WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0201, 0x0202
+# Twelve seconds before the hour leave a slow start on a busy machine its time.
+BEFORE_TEN = "@2026-01-05 09:59:48"
+ANNOUNCEMENT = "Lumora が 10 時 00 分をお知らせします。"
+IN_CLOSE_NOWRITE, IN_OPEN = 0x10, 0x20
+
+
+class FileOpens:
+    """The names of the files opened in a folder, in order, without the extension. Closes are
+    watched too: inotify merges an event with an unread one just like it, which would make two
+    opens of a file in a row look like one."""
+
+    def __init__(self, folder):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = self.libc.inotify_init1(os.O_NONBLOCK)
+        assert self.fd >= 0 and self.libc.inotify_add_watch(self.fd, os.fsencode(folder), IN_OPEN | IN_CLOSE_NOWRITE) >= 0
+        self.names: list[str] = []
+
+    def read(self) -> list[str]:
+        while True:
+            try:
+                data = os.read(self.fd, 65536)
+            except BlockingIOError:
+                return self.names
+            offset = 0
+            while offset < len(data):
+                _, mask, _, length = struct.unpack_from("iIII", data, offset)
+                name = data[offset + 16:offset + 16 + length].rstrip(b"\0").decode()
+                if mask & IN_OPEN and name.endswith(".wav"):
+                    self.names.append(name.removesuffix(".wav"))
+                offset += 16 + length
+
+    def runs(self) -> list[tuple[str, int]]:
+        """Consecutive opens of one file as (name, count)."""
+        result: list[tuple[str, int]] = []
+        for name in self.read():
+            if result and result[-1][0] == name:
+                result[-1] = (name, result[-1][1] + 1)
+            else:
+                result.append((name, 1))
+        return result
+
+    def close(self):
+        os.close(self.fd)
+
+
+@pytest.fixture
+def sounds(tmp_path):
+    folder = tmp_path / "sounds"
+    folder.mkdir()
+    files = {name: write_sine(folder / f"{name}.wav", seconds)
+             for name, seconds in (("first", 0.4), ("repeat", 0.2), ("last", 0.4), ("long", 2.0))}
+    opens = FileOpens(folder)
+    yield files, opens
+    opens.close()
+
+
+def cuckoo_ini(files, notify: int, repeat: str = "repeat", cuckoo: str = "", view: str = "", other: str = "") -> str:
+    return ("[Animation]\nType=0\n"
+            "[View]\nTaskTrayToolTipFormat=\"SIGNAL \"hh:nn:ss\n" + view +
+            f"[CuckooClock]\nCuckooClockMode=1\nCuckooClockRepeat=1\nNotifyType={notify}\n"
+            f"FirstCuckooClockFile={wine_path(files['first'])}\n"
+            f"RepeatCuckooClockFile={wine_path(files[repeat])}\n"
+            f"LastCuckooClockFile={wine_path(files['last'])}\n" + cuckoo + other)
+
+
+def start(lumora, ini: str, env: dict):
+    lumora.write_settings("[Boot]\nShowSplash=0\n" + ini)
+    lumora.start(env={**HOOKS, **env}, faketime=BEFORE_TEN)
+    lumora.wait_window(CLOCK, timeout=15)
+
+
+def tip_time(lumora) -> str:
+    texts = icon_texts(lumora, "SIGNAL ")
+    return texts[0].removeprefix("SIGNAL ") if texts else ""
+
+
+def test_ten_oclock_strikes_ten_times_and_the_box_leaves_the_clock_running(lumora, sounds, null_sound):
+    files, opens = sounds
+    start(lumora, cuckoo_ini(files, notify=1), null_sound)
+    box = lumora.msgbox(timeout=30, pid=lumora.pid())
+    assert (box.title, box.text) == ("Lumora - 時報", ANNOUNCEMENT)
+    # The box came after the pass: the clock goes on ticking beneath it.
+    first_tip = tip_time(lumora)
+    wait_until(lambda: tip_time(lumora) > first_tip, timeout=3)
+    # Every sound opens its file the same number of times.
+    runs = wait_until(lambda: (r := opens.runs()) and r[-1][0] == "last" and r, timeout=20)
+    (first, per_play), (repeat, repeats), (last, lasts) = runs
+    assert (first, repeat, last) == ("first", "repeat", "last"), runs
+    assert repeats == 10 * per_play and lasts == per_play, runs
+    lumora.press(box, IDOK)
+
+
+def test_a_click_on_the_icon_stops_the_chain(lumora, sounds, null_sound):
+    files, opens = sounds
+    start(lumora, cuckoo_ini(files, notify=0, repeat="long"), null_sound)
+    wait_until(lambda: "long" in opens.read(), timeout=30)
+    icon = int(icon_tips(lumora, "SIGNAL ")[0]["tool"])
+    lumora.post(icon, WM_LBUTTONDOWN, 1, 0)
+    lumora.post(icon, WM_LBUTTONUP, 0, 0)
+    wait_until(lambda: lumora.copydata(PLAYING) == 0, timeout=5)
+    heard = len(opens.read())
+    time.sleep(2)
+    assert len(opens.read()) == heard and "last" not in opens.names, opens.names
+
+
+def test_a_balloon_announces_the_hour_when_the_first_sound_is_a_folder(lumora, sounds, null_sound):
+    files, opens = sounds
+    start(lumora, cuckoo_ini({**files, "first": files["first"].parent}, notify=2), null_sound)
+    # Wine shows no balloons: the notification falls back to a box with the same lines.
+    box = lumora.msgbox(timeout=30, pid=lumora.pid())
+    assert (box.title, box.text) == ("Lumora - 時報", ANNOUNCEMENT)
+    # A first sound that cannot play ends the chain before it began.
+    time.sleep(1)
+    assert opens.read() == [] and lumora.copydata(PLAYING) == 0
+    lumora.press(box, IDOK)
+
+
+def test_a_hidden_minute_stays_silent(lumora, sounds, null_sound):
+    files, opens = sounds
+    hidden = week("1", {minute_of_week(0, 10, 0): "0"})
+    start(lumora, cuckoo_ini(files, notify=1, cuckoo="InVisibleSilent=1\n", view=f"VisibleHours={hidden}\n"),
+          null_sound)
+    wait_until(lambda: tip_time(lumora) >= "10:00:02", timeout=30)
+    assert opens.read() == []
+    with pytest.raises(TimeoutError):
+        lumora.msgbox(timeout=1, pid=lumora.pid())
+
+
+def test_a_caption_announces_the_hour_and_closes_after_two_passes(lumora, sounds, null_sound):
+    files, _ = sounds
+    start(lumora, cuckoo_ini(files, notify=3, other="[Telop]\nChangeSpeed=600\n"), null_sound)
+    caption = lumora.wait_window(TELOP, timeout=30)
+    info = lumora.info(caption)
+    assert info.rect[1] == 16 and abs((info.rect[0] + info.rect[2]) - 1280) <= 1, info.rect
+    assert not lumora.info(CLOCK).visible
+    # Three lines twice at 0.6 s each and the pause between: gone within a few seconds.
+    lumora.wait_gone(TELOP, timeout=10)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=5)
