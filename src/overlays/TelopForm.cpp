@@ -58,7 +58,8 @@ bool TTelopForm::Build(const std::vector<std::wstring>& lines) {
     measure_ = std::make_unique<TextMeasure>(font_.Get());
     const RECT bounds{0, 0, box_.Width, box_.TextHeightLimit};
     const RECT row = measure_->Measure(RowSample, bounds, CharacterFlags);
-    const Rect place = TelopWindowRect(box_, displayWidth, row.bottom - row.top);
+    rowHeight_ = std::max<int>(row.bottom - row.top, 1);
+    const Rect place = TelopWindowRect(box_, displayWidth, rowHeight_);
     lines_ = LayOutTelop(lines, settings_.Scroll, box_.RowWidth(), TelopRows, [this, &bounds](std::wstring_view c) {
         const RECT r = measure_->Measure(c, bounds, CharacterFlags);
         return static_cast<int>(r.right - r.left);
@@ -173,8 +174,9 @@ void TTelopForm::DrawWholeLine(const std::wstring& text) {
     const int width = box_.RowWidth();
     const RECT measured = measure_->Measure(text, {0, 0, width, box_.TextHeightLimit}, WholeLineFlags);
     const int textHeight = std::min<int>(measured.bottom, box_.TextHeightLimit);
-    // Rows below the window would only be drawn to be cut off.
-    const int height = std::min(textHeight, image_.Height);
+    // Only rows that fit whole, rim included: a row cut in half by the window's edge looks broken.
+    const int wholeRows = std::max((image_.Height - box_.OutlineWidth) / rowHeight_, 1);
+    const int height = std::min(textHeight, wholeRows * rowHeight_);
     if (height <= 0 || width <= 0) {
         return;
     }

@@ -62,6 +62,7 @@ private:
     TelopSettings settings_;
     TelopContext context_;
     TelopBox box_;
+    int rowHeight_ = 1; // one row of text in the caption font
     UniqueFont font_;
     std::unique_ptr<TextMeasure> measure_; // holds font_ selected: declared after it
     std::unique_ptr<TextMaskCanvas> characterCanvas_;
