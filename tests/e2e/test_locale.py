@@ -21,7 +21,8 @@ def reg(session, *args: str) -> subprocess.CompletedProcess:
 
 def registry_value(session, name: str) -> str | None:
     result = reg(session, "query", INTERNATIONAL, "/v", name)
-    for line in result.stdout.decode("utf-8", "replace").splitlines():
+    # Wine's reg writes to a pipe in the ANSI code page of the Japanese session.
+    for line in result.stdout.decode("cp932", "replace").splitlines():
         fields = line.split(None, 2)
         if result.returncode == 0 and len(fields) == 3 and fields[0] == name:
             return fields[2]
