@@ -66,4 +66,18 @@ double ComposeDateTime(int year, int month, int day, int hour, int minute, int s
     return date >= 0 ? date + time : date - time;
 }
 
+std::optional<double> TryComposeDateTime(int year, int month, int day, int hour, int minute, int second,
+                                         int millisecond) {
+    static constexpr int DaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59 || second < 0 || second > 59 || millisecond < 0 || millisecond > 999) {
+        return std::nullopt;
+    }
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    if (day > DaysInMonth[month - 1] + (month == 2 && leap ? 1 : 0)) {
+        return std::nullopt;
+    }
+    return ComposeDateTime(year, month, day, hour, minute, second, millisecond);
+}
+
 } // namespace lumora

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace lumora {
 
@@ -29,6 +30,11 @@ DateTimeParts SplitDateTime(double dateTime);
 
 // Fields are expected in their ordinary ranges (month 1-12, day valid for the month, hour 0-23 ...).
 double ComposeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond);
+
+// For fields read from outside: empty unless they name a real instant (year 1-9999, the day within
+// its month, 00:00:00.000-23:59:59.999).
+std::optional<double> TryComposeDateTime(int year, int month, int day, int hour, int minute, int second,
+                                         int millisecond);
 
 constexpr double MillisecondsToDays(int milliseconds) {
     return static_cast<double>(milliseconds) / MillisecondsPerDay;

@@ -1,0 +1,67 @@
+#pragma once
+// What a clock-setting run tells the user: the title, the message of each way it can fail, the
+// two-line report of a success, the balloon and beep kinds, and whether the result is shown.
+
+#include "adjust/AdjustRequest.h"
+#include "clock/DateTimeFormat.h"
+
+#include <string>
+#include <string_view>
+
+namespace lumora {
+
+// Kinds as ShowNotification takes them; a success beeps with BeepNone.
+constexpr int BalloonInformation = 1;
+constexpr int BalloonWarning = 2;
+constexpr int BalloonError = 3;
+constexpr int BeepNone = 5;
+
+enum class AdjustFailure {
+    Overloaded,     // the server was asked less than OverloadGuardMinutes ago
+    NoServer,       // the request names no server
+    NoInternet,     // sockets, WinINet or the connected state failed
+    PortUnusable,   // the local SNTP port cannot be bound (names Request.Port)
+    UnknownServer,  // the name does not resolve, or no URL form opens (names Request.Server)
+    SendFailed,     // the SNTP packet did not go out
+    TimedOut,       // no SNTP reply within the time-out
+    ReceiveFailed,  // a reply or Date header that cannot be read
+    SetClockFailed, // the system refused the new time
+    KitPortNotOpen, // the serial port does not open (names Request.Server)
+    KitSilent,      // nothing, or the command echoed, came back
+    KitNotReady,    // the kit has not decoded a time yet
+    KitBadData,     // the kit's time and date do not form a valid date-time
+};
+
+struct AdjustResult {
+    std::wstring Text; // title|message, as ShowNotification takes it
+    int BalloonKind = BalloonError;
+    int BeepKind = BalloonError;
+    bool Succeeded = false;
+    bool ClockSet = false;
+    // When ClockSet: new time minus old time, in days, so that stamps taken on the old clock can
+    // follow the change (FollowClockChange).
+    double Correction = 0.0;
+};
+
+// "<kind> <source>|", for example "手動時刻合わせ (NTP)|".
+std::wstring AdjustTitle(AdjustKind kind, AdjustSource source);
+// The zero adjustment is always a manual command and has no source.
+std::wstring ZeroAdjustmentTitle();
+
+// request supplies the server, port name or port number a message names.
+AdjustResult AdjustFailed(std::wstring_view title, AdjustFailure failure, const AdjustRequest& request = {});
+
+// before: the clock when the time arrived; after: the time received (offset included), both in
+// the zone the report shows. A test only reports them; any other kind has set the clock to after.
+AdjustResult AdjustSucceeded(std::wstring_view title, AdjustKind kind, double before, double after,
+                             const LocaleFacts& locale);
+
+// Tests and manual runs always answer; automatic and start-up runs only with AdjustMessage on.
+constexpr bool AdjustResultShown(AdjustKind kind, bool adjustMessage) {
+    return kind == AdjustKind::Test || kind == AdjustKind::Manual || adjustMessage;
+}
+
+// The options dialog's answer to a test while that source's run is still going.
+inline constexpr std::wstring_view AdjustBusyText = L"既に通信中です。現在行っている通信が終了するまで待ってください。";
+
+} // namespace lumora

@@ -1,0 +1,56 @@
+#include "adjust/ZeroAdjustment.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+DateTimeParts Utc(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    return SplitDateTime(ComposeDateTime(year, month, day, hour, minute, second, millisecond));
+}
+
+TEST(ZeroAdjustment, ToTheNearestFullHour) {
+    struct Row {
+        DateTimeParts now;
+        DateTimeParts set;
+        bool advanced;
+        int correctionMs;
+    };
+    const Row rows[] = {
+        {Utc(2026, 1, 5, 12, 29, 59, 999), Utc(2026, 1, 5, 12, 0, 0, 0), false, -1799999},
+        {Utc(2026, 1, 5, 12, 30, 0, 0), Utc(2026, 1, 5, 13, 0, 0, 0), true, 1800000},
+        {Utc(2026, 1, 5, 12, 0, 0, 0), Utc(2026, 1, 5, 12, 0, 0, 0), false, 0},
+        {Utc(2026, 1, 5, 23, 45, 0, 0), Utc(2026, 1, 6, 0, 0, 0, 0), true, 900000},
+        {Utc(2026, 12, 31, 23, 45, 0, 0), Utc(2027, 1, 1, 0, 0, 0, 0), true, 900000},
+        {Utc(2024, 2, 28, 23, 30, 0, 0), Utc(2024, 2, 29, 0, 0, 0, 0), true, 1800000},
+    };
+    for (const Row& r : rows) {
+        const ZeroAdjustment z = ZeroAdjust(r.now);
+        EXPECT_EQ(z.Utc, r.set) << r.now.Month << "/" << r.now.Day << " " << r.now.Hour << ":" << r.now.Minute;
+        EXPECT_EQ(z.HourAdvanced, r.advanced) << r.now.Hour << ":" << r.now.Minute;
+        EXPECT_NEAR(z.Correction * MillisecondsPerDay, r.correctionMs, 0.01) << r.now.Hour << ":" << r.now.Minute;
+    }
+}
+
+TEST(ZeroAdjustment, Results) {
+    const ZeroAdjustment kept = ZeroAdjust(Utc(2026, 1, 5, 12, 10, 0, 0));
+    const ZeroAdjustment advanced = ZeroAdjust(Utc(2026, 1, 5, 12, 50, 0, 0));
+
+    const AdjustResult ok = ZeroAdjustmentResult(kept, true);
+    EXPECT_EQ(ok.Text, L"手動時刻合わせ (ゼロ調整)|時刻を正時に合わせました。");
+    EXPECT_EQ(ok.BalloonKind, 1);
+    EXPECT_EQ(ok.BeepKind, 1) << "unlike a run's report, this one beeps";
+    EXPECT_TRUE(ok.Succeeded && ok.ClockSet);
+    EXPECT_EQ(ZeroAdjustmentResult(advanced, true).Text,
+              L"手動時刻合わせ (ゼロ調整)|時刻を正時に合わせ、時刻を 1 時間進めました。");
+
+    const AdjustResult failed = ZeroAdjustmentResult(advanced, false);
+    EXPECT_EQ(failed.Text, L"手動時刻合わせ (ゼロ調整)|時刻合わせに失敗しました。\r\n"
+                           L"現在ログオンしているユーザには時刻合わせに必要な権限がない可能性があります。");
+    EXPECT_EQ(failed.BalloonKind, 3);
+    EXPECT_EQ(failed.BeepKind, 3);
+    EXPECT_FALSE(failed.ClockSet);
+}
+
+} // namespace
+} // namespace lumora
