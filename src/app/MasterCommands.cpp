@@ -58,6 +58,15 @@ bool TMasterForm::RunCommand(CommandId command) {
         return true;
     }
     switch (command) {
+    case CommandId::NetworkAdjust:
+        StartAdjust(NetworkAdjustSource(settings_.AdjustClock));
+        return true;
+    case CommandId::JJYAdjust:
+        StartAdjust(KitAdjustVisible(settings_.AdjustClock) ? std::optional(AdjustSource::Kit) : std::nullopt);
+        return true;
+    case CommandId::AdjustClockZero:
+        AdjustClockZero();
+        return true;
     case CommandId::KeyMove:
         clock_->KeyMove();
         return true;

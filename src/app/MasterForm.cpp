@@ -1,5 +1,6 @@
 #include "app/MasterForm.h"
 
+#include "adjust/SystemClock.h"
 #include "app/AppNames.h"
 #include "clock/TimeText.h"
 #include "resources/ResourceIds.h"
@@ -17,16 +18,6 @@
 #include <stdexcept>
 
 namespace lumora {
-namespace {
-
-double CurrentLocalDateTime() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return ComposeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-}
-
-} // namespace
-
 TMasterForm::TMasterForm(StartupContext& context) : context_(context) {}
 
 std::unique_ptr<TMasterForm> TMasterForm::Create(StartupContext& context, const IniDocument& document) {
@@ -60,6 +51,7 @@ void TMasterForm::FormCreate(const IniDocument& document) {
     clock_->ApplyWindowSettings();
     clock_->BuildDigitImages(facts_);
     tray_->ApplyIconSetting();
+    CreateClockSetter();
     StartTick();
     *startupFinished_ = true;
 }
@@ -103,7 +95,13 @@ void TMasterForm::CreateParts() {
                  tray_->ShowNotification(text, balloonKind, beepKind, clock_->Window());
              },
          .ApplySettingsText = [this](const std::wstring& text) { ApplySettingsText(text); },
-         .ShowTelop = [this](const std::wstring& text, bool allowSound) { ShowTelop(text, allowSound); }});
+         .ShowTelop = [this](const std::wstring& text, bool allowSound) { ShowTelop(text, allowSound); },
+         .StartAdjust =
+             [this](int kind, int source) {
+                 const auto from = static_cast<AdjustSource>(source);
+                 clockSetter_->Start(
+                     from, MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
+             }});
 }
 
 void TMasterForm::StartTick() {
@@ -125,6 +123,9 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == context_.ShowOptionsMessage && message != 0) {
         RunCommand(CommandId::Option);
+        return 0;
+    }
+    if (clockSetter_ && clockSetter_->HandleMessage(message)) {
         return 0;
     }
     if (testHooks_) {
@@ -188,10 +189,11 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // One pass: the displayed time, the tooltips, the temporary display, then the clock decides,
 // draws and pushes.
 void TMasterForm::UpdateClock(bool fullRedraw) {
-    if (!clock_ || !tray_) {
+    if (!clock_ || !tray_ || !clockSetter_) {
         return; // still starting, or already closing
     }
-    const double now = CurrentLocalDateTime();
+    const double now = LocalNow();
+    clockSetter_->Tick(settings_.AdjustClock, now);
     const double displayed = DisplayedTime(now, settings_.WorldClock, facts_.TimeZoneBias);
     const DateTimeParts taken = SplitDateTime(displayed);
     clock_->RefreshHint(displayed, taken, facts_.Locale);
@@ -311,6 +313,13 @@ void TMasterForm::FormEndSession(bool ending) {
 void TMasterForm::FormDestroy() {
     MarkApplicationTerminating();
     tick_.reset();
+    if (clockSetter_ && !clockSetter_->StopAll(std::chrono::seconds(3))) {
+        // A run is held by a server that does not answer, in a call nothing can interrupt. The
+        // settings are written and the icon is gone: the process ends now rather than linger
+        // unseen until the server gives up.
+        ExitProcess(0);
+    }
+    clockSetter_.reset();
     if (sound_) {
         sound_->CloseDevice();
     }

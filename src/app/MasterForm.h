@@ -4,6 +4,7 @@
 // the tick and the system's messages in a fixed order, carries out the menu's commands, and
 // writes the settings back when it closes or when Windows ends the session.
 
+#include "adjust/ClockSetter.h"
 #include "app/AfterPass.h"
 #include "app/CommandIds.h"
 #include "app/SystemFacts.h"
@@ -59,6 +60,7 @@ private:
     void FormCreate(const IniDocument& document);
     void ShowSplashes();
     void CreateParts();
+    void CreateClockSetter();
     void StartTick();
     void FormClose();
     void FormEndSession(bool ending);
@@ -92,6 +94,13 @@ private:
     void SoundTheHour(const PassContext& pass);
     void AnnounceTheHour(const Announcement& announcement);
 
+    // Setting the computer's clock: a run of the menu, and what every run's end brings.
+    void StartAdjust(std::optional<AdjustSource> source);
+    void AdjustClockZero();
+    void AdjustFinished(const AdjustResult& result, AdjustKind kind);
+    // Another sound of the master's: the cuckoo's chain gives way to it.
+    void PlayMasterSound(const std::wstring& fileName);
+
     // Commands.
     void ArrangeCorner(Corner corner);
     void ZOrderAction(StackingMode mode);
@@ -102,6 +111,7 @@ private:
     static constexpr UINT_PTR SingleClickTimer = 2;
     // Messages of the master window's own (WM_APP + 1 belongs to the test hooks).
     static constexpr UINT AfterPassMessage = WM_APP + 2;
+    static constexpr UINT ClockSetterMessage = WM_APP + 3;
 
     StartupContext& context_;
     Settings settings_;
@@ -117,6 +127,7 @@ private:
     std::unique_ptr<SoundPlayer> sound_;
     std::unique_ptr<HourlySignal> signal_;
     std::unique_ptr<AfterPass> afterPass_;
+    std::unique_ptr<ClockSetter> clockSetter_;
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TestHooks> testHooks_; // only when the tests ask for it
 };

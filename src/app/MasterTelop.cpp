@@ -27,8 +27,7 @@ bool TMasterForm::ShowTelop(const std::wstring& text, bool allowSound) {
     }
     telop->Show();
     if (settings_.Telop.Sound && allowSound) {
-        signal_->StopChain(); // the caption's sound takes the player
-        sound_->Play(Handle(), Handle(), settings_.Telop.SoundFile, false, false);
+        PlayMasterSound(settings_.Telop.SoundFile);
     }
     return true;
 }

@@ -10,7 +10,14 @@ namespace lumora {
 namespace {
 
 // WM_COPYDATA kinds the tests send.
-enum TestCommand : ULONG_PTR { PlaySound = 1, QuerySoundPlaying = 2, Notify = 5, ApplySettings = 6, ShowTelop = 7 };
+enum TestCommand : ULONG_PTR {
+    PlaySound = 1,
+    QuerySoundPlaying = 2,
+    Notify = 5,
+    ApplySettings = 6,
+    ShowTelop = 7,
+    StartAdjust = 8,
+};
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
 bool EnvironmentSwitch(const wchar_t* name, std::wstring_view expected) {
@@ -85,6 +92,11 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
     }
     case ApplySettings:
         break;
+    case StartAdjust: // "<kind 0-3><source 0-2>", as the options dialog's test buttons start runs
+        if (text.size() != 2 || text[0] < L'0' || text[0] > L'3' || text[1] < L'0' || text[1] > L'2') {
+            return FALSE;
+        }
+        break;
     case QuerySoundPlaying:
         return targets_.Sound->Playing() ? TRUE : FALSE;
     default:
@@ -116,6 +128,9 @@ void TestHooks::RunPending() {
         break;
     case ShowTelop:
         targets_.ShowTelop(text.substr(2), text[0] == L'1');
+        break;
+    case StartAdjust:
+        targets_.StartAdjust(text[0] - L'0', text[1] - L'0');
         break;
     default:
         break;

@@ -1,8 +1,9 @@
 #pragma once
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
-// sound, ask whether one plays, show a notification or a caption and apply settings; LUMORA_FAULT=tick raises
-// an error nobody catches on the next tick, LUMORA_FAULT=tick-start refuses to start the tick.
+// sound, ask whether one plays, show a notification or a caption, apply settings and start a
+// clock-setting run; LUMORA_FAULT=tick raises an error nobody catches on the next tick,
+// LUMORA_FAULT=tick-start refuses to start the tick.
 
 #include <windows.h>
 
@@ -22,6 +23,8 @@ struct TestHookTargets {
     // INI text whose keys are applied over the current settings.
     std::function<void(const std::wstring& iniText)> ApplySettingsText;
     std::function<void(const std::wstring& text, bool allowSound)> ShowTelop;
+    // A clock-setting run of any kind (0 test … 3 manual) from a source (0 SNTP, 1 HTTP, 2 kit).
+    std::function<void(int kind, int source)> StartAdjust;
 };
 
 class TestHooks {

@@ -163,6 +163,12 @@ void NotificationArea::HideTaskbarClock() {
     }
 }
 
+void NotificationArea::RedrawTaskbarClock() const {
+    if (const HWND clock = TaskbarClockWindow()) {
+        PostMessageW(clock, WM_TIMER, 0, 0);
+    }
+}
+
 void NotificationArea::RestoreTaskbarClock() {
     const HWND clock = TaskbarClockWindow();
     if (clock != nullptr && taskbarClock_.Restore()) {

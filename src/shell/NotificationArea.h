@@ -51,6 +51,8 @@ public:
     bool TaskbarClockWasVisible() const { return taskbarClock_.WasVisible(); }
     void HideTaskbarClock();
     void RestoreTaskbarClock();
+    // After the computer's clock was set: the taskbar's clock redraws on its timer.
+    void RedrawTaskbarClock() const;
     // After a settings change or an Explorer restart: look again, and hide it again while the
     // clock is shown.
     void RecheckTaskbarClock(bool clockShown);

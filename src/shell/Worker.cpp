@@ -55,6 +55,11 @@ WorkerThread::~WorkerThread() {
     dispatcher_.Forget(this);
 }
 
+bool WorkerThread::WaitForJobEnd(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [this] { return phase_ != Phase::Running; });
+}
+
 bool WorkerThread::Start(std::function<void(WorkerContext&)> job, std::function<void()> finish) {
     {
         std::lock_guard lock(mutex_);
@@ -110,6 +115,7 @@ void WorkerThread::Run(const std::function<void(WorkerContext&)>& job) {
         std::lock_guard lock(mutex_);
         phase_ = Phase::Finished;
     }
+    changed_.notify_all();
     // When the user-interface thread cannot be reached any more, the worker's destruction joins us.
     dispatcher_.Enqueue(this);
 }

@@ -3,6 +3,7 @@
 // hand-overs, and whose result is delivered there once it ends. Destroying the worker stops it and
 // joins its thread; a hand-over still waiting is then refused rather than run.
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -101,6 +102,8 @@ public:
 
     // Asks the job to end: refuses a waiting hand-over and calls the job's cancel.
     void Stop();
+    // Waits up to timeout for the job's thread to leave the job; true when no job runs on it any more.
+    bool WaitForJobEnd(std::chrono::milliseconds timeout);
 
 private:
     friend class UiDispatcher;
@@ -146,6 +149,7 @@ public:
     }
     bool Running() const { return thread_.Running(); }
     void Stop() { thread_.Stop(); }
+    bool WaitForJobEnd(std::chrono::milliseconds timeout) { return thread_.WaitForJobEnd(timeout); }
 
 private:
     std::unique_ptr<Result> result_; // written by the job, read after its thread has ended

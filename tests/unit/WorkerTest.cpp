@@ -163,5 +163,24 @@ TEST(Worker, DestructionEndsAJobThatWaitsForTheUiThread) {
     }
 }
 
+// The owner may wait a while for a job held in a call nothing interrupts, and then give up.
+TEST(Worker, WaitForJobEndGivesUpOnAHeldJob) {
+    FakeUiThread ui;
+    std::promise<void> released;
+    std::shared_future<void> release = released.get_future().share();
+    Worker<Answer> worker(ui);
+    EXPECT_TRUE(worker.WaitForJobEnd(0ms)); // nothing runs
+    ASSERT_TRUE(worker.Start(
+        [release](WorkerContext&) {
+            release.wait();
+            return std::make_unique<Answer>();
+        },
+        [](std::unique_ptr<Answer>) {}));
+    EXPECT_FALSE(worker.WaitForJobEnd(50ms));
+    released.set_value();
+    EXPECT_TRUE(worker.WaitForJobEnd(5s));
+    EXPECT_TRUE(ui.ServeUntil([&] { return !worker.Running(); }));
+}
+
 } // namespace
 } // namespace lumora

@@ -1,0 +1,59 @@
+// The master's part in setting the computer's clock: it builds the runs from its settings, keeps
+// the time of the last server contact in its record, and carries out what a run's end asks:
+// the sound, the taskbar clock's redraw and the result, shown as the settings say.
+
+#include "app/MasterForm.h"
+
+#include "adjust/SystemClock.h"
+#include "shell/TaskTrayIcon.h"
+
+namespace lumora {
+
+void TMasterForm::CreateClockSetter() {
+    ClockSetterHost host;
+    host.LastConnectedTime = [this] { return settings_.AdjustClock.LastConnectedTime; };
+    host.SetLastConnectedTime = [this](double at) { settings_.AdjustClock.LastConnectedTime = at; };
+    host.Locale = [this] { return facts_.Locale; };
+    host.Finished = [this](const AdjustResult& result, AdjustKind kind) { AdjustFinished(result, kind); };
+    clockSetter_ = std::make_unique<ClockSetter>(Handle(), ClockSetterMessage, settings_.AdjustClock.BootAdjust,
+                                                 LocalNow(), std::move(host));
+}
+
+void TMasterForm::StartAdjust(std::optional<AdjustSource> source) {
+    if (source) {
+        clockSetter_->Start(*source, MakeAdjustRequest(*source, AdjustKind::Manual, settings_.AdjustClock));
+    }
+}
+
+void TMasterForm::AdjustClockZero() {
+    const AdjustResult result = clockSetter_->ZeroAdjust();
+    if (result.ClockSet) {
+        tray_->RedrawTaskbarClock();
+    }
+    AdjustFinished(result, AdjustKind::Manual);
+}
+
+void TMasterForm::AdjustFinished(const AdjustResult& result, AdjustKind kind) {
+    if (result.ClockSet) {
+        // Stamps taken on the old clock move with it.
+        settings_.AdjustClock.LastConnectedTime =
+            FollowClockChange(settings_.AdjustClock.LastConnectedTime, result.Correction);
+        clockSetter_->ClockChanged(result.Correction);
+        RefreshNotificationArea();
+    }
+    if (result.Succeeded && settings_.AdjustClock.AdjustSound) {
+        PlayMasterSound(settings_.AdjustClock.AdjustSoundFile);
+    }
+    if (AdjustResultShown(kind, settings_.AdjustClock.AdjustMessage)) {
+        afterPass_->Add([this, result] {
+            tray_->ShowNotification(result.Text, result.BalloonKind, result.BeepKind, clock_->Window());
+        });
+    }
+}
+
+void TMasterForm::PlayMasterSound(const std::wstring& fileName) {
+    signal_->StopChain();
+    sound_->Play(Handle(), Handle(), fileName, false, false);
+}
+
+} // namespace lumora
