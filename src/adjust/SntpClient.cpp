@@ -113,6 +113,7 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
     server.sin_port = htons(SntpServerPort);
     memcpy(&server.sin_addr, host->h_addr_list[0], sizeof(server.sin_addr));
     const auto packet = SntpRequest();
+    const ElapsedMilliseconds sinceSent;
     if (sendto(socket.Get(), reinterpret_cast<const char*>(packet.data()), static_cast<int>(packet.size()), 0,
                reinterpret_cast<const sockaddr*>(&server), sizeof(server)) != static_cast<int>(packet.size())) {
         return fail(AdjustFailure::SendFailed);
@@ -139,6 +140,7 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
                                       static_cast<int>(datagram.size()), 0, reinterpret_cast<sockaddr*>(&sender),
                                       &senderSize);
         const ElapsedMilliseconds elapsed;
+        const int roundTrip = sinceSent.Now();
         if (received == SOCKET_ERROR) {
             // A datagram larger than the buffer is no SNTP reply; anything else ends the wait.
             if (WSAGetLastError() == WSAEMSGSIZE) {
@@ -155,7 +157,8 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
             dropped = true;
             continue;
         }
-        const double receivedUtc = reply.Utc + MillisecondsToDays(request.Offset + elapsed.Now());
+        // The server stamped its reply about half the round trip before it arrived.
+        const double receivedUtc = reply.Utc + MillisecondsToDays(request.Offset + roundTrip / 2 + elapsed.Now());
         return ConcludeAdjust(title, request.Kind, receivedUtc, ReportZone::Local, context.Locale);
     }
 }
