@@ -1,22 +1,16 @@
 // Glyph, background and logo bitmaps come from the user's disk: decoding must never crash, read
 // outside the input or hand back an image that breaks its own size promises.
 
+#include "FuzzCheck.h"
 #include "clock/BitmapDecoder.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 
 using namespace lumora;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 void CheckImage(const std::optional<PixelBuffer>& image, const BitmapLimits& limits) {
     if (!image) {

@@ -1,12 +1,12 @@
 // The Date header comes from any web server or proxy: whatever it holds, the parser gives no time
 // or a real one, and the same one whether the text arrives as bytes or as UTF-16.
 
+#include "FuzzCheck.h"
 #include "adjust/HttpDate.h"
 #include "clock/DateTime.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,12 +14,6 @@
 using namespace lumora;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 void CheckTime(std::optional<double> utc) {
     if (utc) {

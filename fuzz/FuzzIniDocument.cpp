@@ -1,23 +1,17 @@
 // Settings files come from disk and may be hand-edited or damaged: parsing must never crash,
 // and what we write must read back to the same document.
 
+#include "FuzzCheck.h"
 #include "settings/IniDocument.h"
 #include "settings/ValueCodecs.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 using namespace lumora;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 void ReadValue(const std::wstring& value) {
     if (const auto number = ParseInteger(value)) {

@@ -1,27 +1,17 @@
 // The kit's replies come over a serial line that may carry noise or another device: any bytes give
 // one of the defined outcomes, and a time only when it is a real one.
 
+#include "FuzzCheck.h"
 #include "adjust/KitReplies.h"
 #include "clock/DateTime.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 using namespace lumora;
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 // The first byte says whether the exchange is the repeat; the rest, split at 0xFF, is the status
 // reply, the first date, the time and the second date.

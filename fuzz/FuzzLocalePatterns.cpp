@@ -1,27 +1,17 @@
 // The era table comes from registry values and the patterns from the locale: any of them, under
 // either calendar, must give a bounded pattern and a bounded text.
 
+#include "FuzzCheck.h"
 #include "clock/LocalePatterns.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 using namespace lumora;
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 // Two bytes per character, as Windows has it. Lines alternate value name and data; the last line
 // is the Windows pattern.

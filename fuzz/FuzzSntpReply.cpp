@@ -1,25 +1,15 @@
 // SNTP replies come from the network, from anyone who can reach our port: any datagram must be
 // either ignored or give a time between 1970 and 2106.
 
+#include "FuzzCheck.h"
 #include "adjust/SntpPacket.h"
 #include "clock/DateTime.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 
 using namespace lumora;
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 // The first byte says whether the datagram came from the server; the rest is the datagram.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,12 +1,12 @@
 // Tooltip formats come from the settings file and locale patterns from the system: expanding any
 // of them, at any date-time, must end quickly with a text of bounded length.
 
+#include "FuzzCheck.h"
 #include "shell/TooltipFormat.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <optional>
@@ -16,12 +16,6 @@
 using namespace lumora;
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 // The first byte says how the rest becomes text: one byte per character finds the pattern
 // letters quickly, two bytes per character reach all of UTF-16 as Windows has it.

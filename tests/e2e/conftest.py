@@ -1,6 +1,7 @@
 """Fixtures: one Wine session (Xvfb, prefix, server) per run; one Lumora copy per test."""
 import pytest
 
+from face_kit import DESKTOP_HEX, set_desktop
 from lumora import Driver, LumoraApp, WineSession
 
 
@@ -33,3 +34,11 @@ def null_sound(tmp_path):
     config = tmp_path / "asound.conf"
     config.write_text("pcm.!default { type null }\n")
     return {"ALSA_CONFIG_PATH": str(config)}
+
+
+@pytest.fixture(scope="module")
+def coloured_desktop(wine_session):
+    """A desktop that is neither black nor white, so that rims and transparency show."""
+    set_desktop(wine_session, DESKTOP_HEX)
+    yield
+    set_desktop(wine_session, "black")

@@ -352,7 +352,6 @@ def test_ending_the_program_while_a_server_keeps_it_waiting(lumora):
 
 # --- radio-clock kit --------------------------------------------------------------------------------
 
-WINE_PORTS = r"HKLM\Software\Wine\Ports"
 KIT_REPLIES = {
     "valid": {b"DCST": b"valid\r\n", b"STIM": b"12:34:56\r\n", b"DATE": b"2007/01/02 Tue\r\n"},
     "not ready": {b"DCST": b"search\n"},
@@ -402,22 +401,23 @@ class KitSimulator:
         os.close(self.slave)
 
 
-def wine_reg(session, *args: str) -> None:
-    subprocess.run(["wine", "reg", *args], env=session.env, capture_output=True, timeout=60, check=True)
-
-
 @pytest.fixture
 def kit(wine_session):
-    """The simulator as COM1: Wine reads its ports when its server starts."""
+    """The simulator as COM1. Wine opens COM1 through the prefix's dosdevices link, which the
+    test points at the pseudo-terminal for its length (a restart of the Wine server would make
+    the registry's ports rewrite it, but would also disturb the session for the tests after)."""
     simulator = KitSimulator()
-    wine_reg(wine_session, "add", WINE_PORTS, "/v", "COM1", "/t", "REG_SZ", "/d", simulator.path, "/f")
-    wine_session.restart_server()
+    link = wine_session.prefix / "dosdevices" / "com1"
+    saved = os.readlink(link) if link.is_symlink() else None
+    link.unlink(missing_ok=True)
+    link.symlink_to(simulator.path)
     try:
         yield simulator
     finally:
         simulator.close()
-        wine_reg(wine_session, "delete", WINE_PORTS, "/v", "COM1", "/f")
-        wine_session.restart_server()
+        link.unlink(missing_ok=True)
+        if saved is not None:
+            link.symlink_to(saved)
 
 
 def test_the_kit_answers_sets_refuses_and_is_read_in_japan_time(lumora, kit):

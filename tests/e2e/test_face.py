@@ -5,8 +5,8 @@ import time
 import pytest
 from PIL import Image, ImageChops
 
-from face_kit import (CLOCK_CLASS, DESKTOP, DESKTOP_HEX, GLYPH_CELL, GLYPH_GROUND, GLYPH_INK, HALF_PAST_NINE,
-                      glyph_bar_rows, grab, set_desktop, show_face, wait_face, wine_path, write_blank_bmp,
+from face_kit import (CLOCK_CLASS, DESKTOP, GLYPH_CELL, GLYPH_GROUND, GLYPH_INK,
+                      glyph_bar_rows, grab, show_face, wine_path, write_blank_bmp,
                       write_glyph_strip)
 
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
@@ -49,11 +49,7 @@ def assert_digits(image: Image.Image, ink=WHITE, outline=BLACK, minimum: int = 4
         assert count(image, outline) >= minimum, "no outline pixels"
 
 
-@pytest.fixture(scope="module", autouse=True)
-def desktop(wine_session):
-    set_desktop(wine_session, DESKTOP_HEX)
-    yield
-    set_desktop(wine_session, "black")
+pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
 
 # --- the default face ---------------------------------------------------------------------------

@@ -11,7 +11,7 @@ import time
 
 import pytest
 
-from face_kit import DESKTOP, DESKTOP_HEX, grab, set_desktop, wine_path
+from face_kit import DESKTOP, grab, wine_path
 from kit import icon_texts, minute_of_week, stays, week, write_sine
 from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, wait_until
 
@@ -36,11 +36,7 @@ SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
 MISSING_FILE_TEXT = "指定したサウンド ファイルは存在しません。正しいファイル名を指定してください。"
 
 
-@pytest.fixture(scope="module", autouse=True)
-def desktop(wine_session):
-    set_desktop(wine_session, DESKTOP_HEX)
-    yield
-    set_desktop(wine_session, "black")
+pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
 
 # --- helpers ------------------------------------------------------------------------------------

@@ -5,7 +5,7 @@ import time
 
 import pytest
 
-from face_kit import DESKTOP, DESKTOP_HEX, grab, set_desktop, wine_path
+from face_kit import DESKTOP, grab, wine_path
 from kit import stays, write_sine
 from lumora import DRIVER_EXE, MASTER_CLASS, wait_until
 
@@ -19,12 +19,7 @@ WHITE, BLACK = (255, 255, 255), (0, 0, 0)
 NEWS = "Lumora 時報\r\nLumora が 10 時 00 分をお知らせします。\r\nLumora 時報／終"
 
 
-@pytest.fixture(scope="module", autouse=True)
-def desktop(wine_session):
-    # Black rims only show on a desktop that is not black.
-    set_desktop(wine_session, DESKTOP_HEX)
-    yield
-    set_desktop(wine_session, "black")
+pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
 
 def start(lumora, ini: str = "", env: dict | None = None) -> None:
