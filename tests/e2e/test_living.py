@@ -245,9 +245,10 @@ def test_a_hidden_minute_hides_the_clock_and_the_next_shown_minute_brings_it_bac
     assert [v for _, v in changes] == [True, False, True], changes
     hidden_at, back_at = changes[1][0], changes[2][0]
     # The fake clock starts with the process, so a slow start moves both changes alike: the
-    # hidden minute is judged by its length.
+    # hidden minute is judged by its length, 6 s, give or take a look at the window, which takes
+    # the driver up to half a second on a busy machine.
     assert 4.1 <= hidden_at <= 6.0, changes
-    assert 5.5 <= back_at - hidden_at <= 6.5, changes
+    assert 5.0 <= back_at - hidden_at <= 7.2, changes
 
 
 def test_a_temporary_minute_shows_a_hidden_clock_from_second_57_for_its_display_time(lumora):
