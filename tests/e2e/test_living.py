@@ -379,7 +379,7 @@ def test_a_missing_file_is_reported_only_for_interactive_plays(lumora, tmp_path,
     assert not playing(lumora)
 
     play(lumora, missing, interactive=True)
-    box = lumora.msgbox(5, pid=lumora.pid())
+    box = lumora.msgbox(15, pid=lumora.pid())  # the first report loads the sound drivers
     assert box.title == "Lumora"
     assert box.text == MISSING_FILE_TEXT
     assert list(box.buttons) == [1]
@@ -398,7 +398,7 @@ def test_a_file_that_is_not_sound_fails_without_harm(lumora, tmp_path, null_soun
     assert not playing(lumora)
 
     play(lumora, noise, interactive=True)
-    box = lumora.msgbox(5, pid=lumora.pid())
+    box = lumora.msgbox(15, pid=lumora.pid())  # the first report loads the sound drivers
     assert box.title == "Lumora"
     assert box.text and box.text != MISSING_FILE_TEXT
     lumora.press(box, 1)
@@ -419,7 +419,7 @@ def test_without_a_wave_device_the_player_does_not_stay_playing(lumora, tmp_path
     assert no_msgbox(lumora, 0.5)
     # Not wedged: the next play runs and reports as usual.
     play(lumora, tmp_path / "missing.wav", interactive=True)
-    box = lumora.msgbox(5, pid=lumora.pid())
+    box = lumora.msgbox(15, pid=lumora.pid())  # the first report loads the sound drivers
     assert box.text == MISSING_FILE_TEXT
     lumora.press(box, 1)
     assert lumora.running
