@@ -14,11 +14,14 @@ double InZone(double utc, ReportZone zone) {
 
 } // namespace
 
-std::optional<AdjustResult> RefusedByOverloadGuard(const std::wstring& title, const AdjustRequest& request,
-                                                   AdjustJobContext& context) {
+std::optional<AdjustResult> RefusedBeforeContact(const std::wstring& title, const AdjustRequest& request,
+                                                 AdjustJobContext& context) {
     const std::optional<double> last = context.Worker.RunOnUiThread(context.LastConnectedTime);
     if (!last || OverloadGuardRefuses(*last, LocalNow())) {
         return AdjustFailed(title, AdjustFailure::Overloaded, request);
+    }
+    if (request.Server.empty()) {
+        return AdjustFailed(title, AdjustFailure::NoServer, request);
     }
     return std::nullopt;
 }

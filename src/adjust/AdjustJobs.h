@@ -26,10 +26,10 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
 AdjustResult RunHttpAdjust(const AdjustRequest& request, AdjustJobContext& context);
 AdjustResult RunKitAdjust(const AdjustRequest& request, AdjustJobContext& context);
 
-// For the jobs: the overload guard shared by SNTP and HTTP; a failure when it refuses or the run
-// is being stopped.
-std::optional<AdjustResult> RefusedByOverloadGuard(const std::wstring& title, const AdjustRequest& request,
-                                                   AdjustJobContext& context);
+// For the jobs: what SNTP and HTTP check before they contact anyone, the overload guard they share
+// and a server to ask; a failure when either refuses or the run is being stopped.
+std::optional<AdjustResult> RefusedBeforeContact(const std::wstring& title, const AdjustRequest& request,
+                                                 AdjustJobContext& context);
 // For the jobs: the contact is made; the guard counts from now.
 void MarkConnected(AdjustJobContext& context);
 

@@ -33,10 +33,8 @@ ClockSetter::ClockSetter(HWND window, UINT message, bool bootAdjust, double now,
 }
 
 ClockSetter::~ClockSetter() {
-    // Each run is asked to end first, so that the threads are joined together rather than in turn.
-    for (auto& worker : workers_) {
-        worker->Stop();
-    }
+    // Every run is asked to end first, so that the threads are joined together rather than in turn.
+    StopAll(std::chrono::milliseconds(0));
 }
 
 bool ClockSetter::StopAll(std::chrono::milliseconds grace) {

@@ -134,11 +134,8 @@ private:
 AdjustResult RunHttpAdjust(const AdjustRequest& request, AdjustJobContext& context) {
     const std::wstring title = AdjustTitle(request.Kind, AdjustSource::Http);
     const auto fail = [&](AdjustFailure failure) { return AdjustFailed(title, failure, request); };
-    if (auto refused = RefusedByOverloadGuard(title, request, context)) {
+    if (auto refused = RefusedBeforeContact(title, request, context)) {
         return *refused;
-    }
-    if (request.Server.empty()) {
-        return fail(AdjustFailure::NoServer);
     }
     DWORD connection = 0;
     if (!InternetGetConnectedState(&connection, 0)) {

@@ -5,6 +5,7 @@
 #include "adjust/SntpPacket.h"
 #include "adjust/SystemClock.h"
 #include "clock/DateTime.h"
+#include "shell/FileIo.h"
 #include "shell/UniqueSocket.h"
 
 #include <wininet.h>
@@ -35,14 +36,6 @@ public:
 private:
     bool started_ = false;
 };
-
-std::string Narrow(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(std::max(size, 1)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-    narrow.resize(narrow.size() - 1);
-    return narrow;
-}
 
 enum class WaitResult { Readable, TimedOut, Failed, Stopped };
 
@@ -77,11 +70,8 @@ WaitResult WaitReadable(SOCKET socket, DWORD deadline, const WorkerContext& work
 AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& context) {
     const std::wstring title = AdjustTitle(request.Kind, AdjustSource::Ntp);
     const auto fail = [&](AdjustFailure failure) { return AdjustFailed(title, failure, request); };
-    if (auto refused = RefusedByOverloadGuard(title, request, context)) {
+    if (auto refused = RefusedBeforeContact(title, request, context)) {
         return *refused;
-    }
-    if (request.Server.empty()) {
-        return fail(AdjustFailure::NoServer);
     }
     const SocketsLibrary sockets;
     if (!sockets.Started()) {
@@ -102,7 +92,7 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
     if (!InternetGetConnectedState(&connection, 0)) {
         return fail(AdjustFailure::NoInternet);
     }
-    const hostent* host = gethostbyname(Narrow(request.Server).c_str());
+    const hostent* host = gethostbyname(EncodeAnsi(request.Server).c_str());
     if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list[0] == nullptr) {
         return fail(AdjustFailure::UnknownServer);
     }

@@ -4,22 +4,9 @@
 #include "app/MasterForm.h"
 
 #include "shell/Application.h"
+#include "shell/MessageBoxes.h"
 
 namespace lumora {
-namespace {
-
-// A message box belongs to the window the user works in, but never to the clock, which may hide
-// beneath it, nor to a window nobody sees.
-HWND AnnouncementOwner(HWND clockWindow) {
-    const HWND active = GetActiveWindow();
-    if (active == nullptr || active == clockWindow || !IsWindowVisible(active)) {
-        return GetDesktopWindow();
-    }
-    return active;
-}
-
-} // namespace
-
 void TMasterForm::SoundTheHour(const PassContext& pass) {
     if (const auto announcement = signal_->Tick(pass.Displayed, settings_, facts_)) {
         AnnounceTheHour(*announcement);
@@ -31,7 +18,8 @@ void TMasterForm::AnnounceTheHour(const Announcement& announcement) {
     switch (announcement.Kind) {
     case AnnouncementKind::MessageBox:
         afterPass_->Add([this, text = announcement.Text, caption = announcement.BoxCaption] {
-            MessageBoxW(AnnouncementOwner(clock_->Window()), text.c_str(), caption.c_str(),
+            const HWND owner = MessageBoxOwner(clock_->Window());
+            MessageBoxW(owner != nullptr ? owner : GetDesktopWindow(), text.c_str(), caption.c_str(),
                         MB_ICONINFORMATION | MB_SETFOREGROUND);
         });
         break;

@@ -20,27 +20,6 @@ UniqueFile CreateNewFile(const std::wstring& path) {
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-std::wstring DecodeAnsi(const std::string& bytes) {
-    if (bytes.empty()) {
-        return {};
-    }
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-    return text;
-}
-
-std::string EncodeAnsi(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
 bool WriteAll(HANDLE file, const std::string& bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
@@ -77,8 +56,7 @@ SettingsPaths LocateSettingsFiles() {
 }
 
 bool WindowsSettingsStorage::Exists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return FileExists(path);
 }
 
 SettingsStorage::ReadResult WindowsSettingsStorage::ReadText(const std::wstring& path, std::wstring& text) {

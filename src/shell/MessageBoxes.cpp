@@ -37,12 +37,12 @@ std::wstring WidenErrorText(std::string_view what) {
     return {};
 }
 
-HWND FatalErrorOwner() {
-    HWND active = GetActiveWindow();
-    return active != nullptr && IsWindowVisible(active) ? active : nullptr;
-}
-
 } // namespace
+
+HWND MessageBoxOwner(HWND passOver) {
+    const HWND active = GetActiveWindow();
+    return active != nullptr && active != passOver && IsWindowVisible(active) ? active : nullptr;
+}
 
 void ShowFatalError(std::string_view what) {
     // A second error while the first is being reported only ends the program.
@@ -56,7 +56,7 @@ void ShowFatalError(std::string_view what) {
         const std::wstring text = FillText(LoadResourceString(IDS_FATAL_ERROR_TEXT), {names::ProductName, errorText});
         const std::wstring caption = LoadResourceString(IDS_FATAL_ERROR_CAPTION);
         MessageBeep(MB_ICONHAND);
-        MessageBoxW(FatalErrorOwner(), text.c_str(), caption.c_str(), MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
+        MessageBoxW(MessageBoxOwner(), text.c_str(), caption.c_str(), MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
     }
     try {
         RunFatalExitAction();

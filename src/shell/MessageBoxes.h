@@ -13,6 +13,10 @@ namespace lumora {
 
 std::wstring LoadResourceString(UINT id);
 
+// Who owns a message box the program shows unasked: the window the user works in, unless it is
+// passOver (the clock, which may hide beneath the box) or a window nobody sees; else none.
+HWND MessageBoxOwner(HWND passOver = nullptr);
+
 // A message box titled "Lumora" with a message of the string table.
 int ShowResourceMessage(HWND owner, UINT id, UINT flags, std::initializer_list<std::wstring_view> args = {});
 

@@ -1,6 +1,7 @@
 #include "shell/NotificationArea.h"
 
 #include "shell/Application.h"
+#include "shell/MessageBoxes.h"
 #include "shell/SystemFigures.h"
 #include "shell/TooltipFormat.h"
 
@@ -140,10 +141,7 @@ void NotificationArea::ShowNotification(const std::wstring& text, int balloonKin
         }
         return;
     }
-    HWND owner = GetActiveWindow();
-    if (owner == nullptr || owner == clockWindow || !IsWindowVisible(owner)) {
-        owner = nullptr;
-    }
+    const HWND owner = MessageBoxOwner(clockWindow);
     if (style.BoxSilent) {
         SilentInformationBox(owner, parts.Body, parts.Title);
     } else {

@@ -1,19 +1,11 @@
 #include "sound/HourlySignal.h"
 
+#include "shell/FileIo.h"
 #include "shell/SystemFigures.h"
 
 #include <mmsystem.h>
 
 namespace lumora {
-namespace {
-
-bool SoundFileExists(const std::wstring& path) {
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-} // namespace
-
 std::optional<Announcement> HourlySignal::Tick(double displayed, const Settings& settings, const SystemFacts& facts) {
     const CuckooClockSettings& cuckoo = settings.CuckooClock;
     const std::optional<HourSignal> signal = trigger_.Check(displayed, cuckoo, settings.View.VisibleHours);
@@ -36,7 +28,7 @@ std::optional<Announcement> HourlySignal::Tick(double displayed, const Settings&
     const SystemFigures figures = CurrentSystemFigures();
     const AnnouncementInput input{.CuckooClock = cuckoo,
                                   .Telop = settings.Telop,
-                                  .FirstSoundExists = SoundFileExists(cuckoo.FirstCuckooClockFile),
+                                  .FirstSoundExists = FileExists(cuckoo.FirstCuckooClockFile),
                                   .Figures = figures,
                                   .Locale = facts.Locale};
     return Announce(*signal, input);

@@ -1,5 +1,6 @@
 #include "sound/SoundPlayer.h"
 
+#include "shell/FileIo.h"
 #include "shell/PathText.h"
 
 #include "app/AppNames.h"
@@ -14,11 +15,6 @@ namespace {
 
 constexpr wchar_t StopCaption[] = L"\u505C\u6B62";          // 停止
 constexpr wchar_t StopCaptionAccel[] = L"\u505C\u6B62(&S)"; // 停止(&S)
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 // A closed device unloads its MCI driver, and under Wine the wave driver's playing thread can
 // still be on its way out of the driver's code then: it faults in the unloaded image and takes
