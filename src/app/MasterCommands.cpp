@@ -76,6 +76,9 @@ bool TMasterForm::RunCommand(CommandId command) {
         ApplySettings(next);
         return true;
     }
+    case CommandId::TestPattern:
+        TestPatternActionExecute();
+        return true;
     case CommandId::Exit:
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
         return true;
@@ -120,6 +123,18 @@ void TMasterForm::ApplySettings(const Settings& next) {
     }
     if (changes.GlyphStrip || changes.KeyColours || changes.Background) {
         clock_->BuildDigitImages(facts_);
+    }
+    if (changes.Stacking) {
+        RestackOverlays(windows_, CurrentOverlayScene().Stacking);
+    }
+    if (changes.Logos) {
+        RebuildLogos();
+    }
+    if (changes.CallSigns) {
+        RebuildCallSigns();
+    }
+    if (changes.TestPattern) {
+        testPattern_.Refresh(settings_);
     }
     UpdateClock(true);
     if (changes.TaskbarClock) {

@@ -99,9 +99,12 @@ void TMasterForm::CreateParts() {
          .StartAdjust =
              [this](int kind, int source) {
                  const auto from = static_cast<AdjustSource>(source);
-                 clockSetter_->Start(
-                     from, MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
+                 clockSetter_->Start(from,
+                                     MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
              }});
+    if (testHooks_) {
+        testPattern_.SetRefusal([hooks = testHooks_.get()](int index) { return hooks->TestPatternRefused(index); });
+    }
 }
 
 void TMasterForm::StartTick() {
@@ -211,6 +214,14 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
     }
     clock_->Render(pass, facts_);
     SoundTheHour(pass);
+    if (!firstPassDone_) {
+        firstPassDone_ = true;
+        RebuildLogos();
+        RebuildCallSigns();
+    }
+    if (decision.FirstShow && settings_.Omake.OmakeWindow) {
+        ShowOmakeWindows();
+    }
     windows_.ReleaseClosed();
 }
 
@@ -255,6 +266,10 @@ void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {
         clock_->BuildDigitImages(facts_);
         UpdateClock(true);
     }
+    // The overlays follow the new monitors. The master hears the change once for all of them.
+    testPattern_.Close();
+    RebuildCallSigns();
+    RebuildLogos();
 }
 
 void TMasterForm::PowerBroadcast(WPARAM event) {

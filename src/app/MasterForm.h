@@ -6,6 +6,7 @@
 
 #include "adjust/ClockSetter.h"
 #include "app/AfterPass.h"
+#include "app/BroadcastOverlays.h"
 #include "app/CommandIds.h"
 #include "app/SystemFacts.h"
 #include "app/TestHooks.h"
@@ -94,6 +95,15 @@ private:
     void SoundTheHour(const PassContext& pass);
     void AnnounceTheHour(const Announcement& announcement);
 
+    // The broadcast around the clock: call signs and logos on every monitor, the omake windows
+    // of the first show, the test pattern.
+    OverlayScene CurrentOverlayScene() const;
+    void RebuildCallSigns();
+    void RebuildLogos();
+    void ShowOmakeWindows();
+    void TestPatternActionExecute();
+    void TestPatternClosed();
+
     // Setting the computer's clock: a run of the menu, and what every run's end brings.
     void StartAdjust(std::optional<AdjustSource> source);
     void AdjustClockZero();
@@ -122,6 +132,11 @@ private:
     std::shared_ptr<bool> startupFinished_ = std::make_shared<bool>(false);
 
     WindowOwner windows_;
+    CallSignOverlay callSigns_{windows_};
+    LogoOverlay logos_{windows_};
+    OmakeOverlay omake_{windows_};
+    TestPatternOverlay testPattern_{windows_};
+    bool firstPassDone_ = false;
     std::unique_ptr<ClockDisplay> clock_;
     std::unique_ptr<NotificationArea> tray_;
     std::unique_ptr<SoundPlayer> sound_;

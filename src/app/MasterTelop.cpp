@@ -8,6 +8,7 @@
 namespace lumora {
 
 bool TMasterForm::ShowTelop(const std::wstring& text, bool allowSound) {
+    omake_.Close();
     windows_.Close(WindowKind::Telop);
     TelopContext context;
     context.Owner = clock_->Window();

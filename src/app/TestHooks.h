@@ -3,7 +3,8 @@
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
 // clock-setting run; LUMORA_FAULT=tick raises an error nobody catches on the next tick,
-// LUMORA_FAULT=tick-start refuses to start the tick.
+// LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
+// pattern's window on the second monitor.
 
 #include <windows.h>
 
@@ -35,6 +36,8 @@ public:
     // Throws when the tests asked for a fault in the tick.
     void TickStarting() const;
     bool TickMayStart() const { return fault_ != Fault::TickStart; }
+    // The test pattern's window for the monitor at index cannot be made.
+    bool TestPatternRefused(int monitorIndex) const { return fault_ == Fault::TestPattern && monitorIndex == 1; }
     // The hooks' messages; nothing when the message is not theirs.
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -45,7 +48,7 @@ private:
 
     TestHookTargets targets_;
     bool commands_ = false;
-    enum class Fault { None, Tick, TickStart } fault_ = Fault::None;
+    enum class Fault { None, Tick, TickStart, TestPattern } fault_ = Fault::None;
     std::wstring pending_; // a command carried out after the sender got its answer
     ULONG_PTR pendingKind_ = 0;
 };

@@ -20,13 +20,21 @@ TKZForm* WindowOwner::Find(WindowKind kind) const {
     return it != open_.end() ? it->Form.get() : nullptr;
 }
 
+std::vector<TKZForm*> WindowOwner::FindAll(WindowKind kind) const {
+    std::vector<TKZForm*> forms;
+    for (const Entry& entry : open_) {
+        if (entry.Kind == kind) {
+            forms.push_back(entry.Form.get());
+        }
+    }
+    return forms;
+}
+
 void WindowOwner::Close(WindowKind kind) {
     // Each close takes its entry out of open_: collect the handles first.
     std::vector<HWND> handles;
-    for (const Entry& entry : open_) {
-        if (entry.Kind == kind) {
-            handles.push_back(entry.Form->Handle());
-        }
+    for (const TKZForm* form : FindAll(kind)) {
+        handles.push_back(form->Handle());
     }
     for (HWND handle : handles) {
         DestroyWindow(handle);

@@ -12,7 +12,7 @@
 
 namespace lumora {
 
-enum class WindowKind { Splash, Telop };
+enum class WindowKind { Splash, Telop, CallSign, Logo, Omake, TestPattern };
 
 class WindowOwner {
 public:
@@ -25,6 +25,8 @@ public:
     TKZForm* Adopt(WindowKind kind, std::unique_ptr<TKZForm> form, std::function<void()> onClosed = {});
     // The open window of a kind that exists once, or null.
     TKZForm* Find(WindowKind kind) const;
+    // The open windows of a kind, oldest first.
+    std::vector<TKZForm*> FindAll(WindowKind kind) const;
     // Destroys the open windows of a kind; their closed handlers run as for any other close.
     void Close(WindowKind kind);
 

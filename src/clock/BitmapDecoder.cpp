@@ -57,9 +57,9 @@ struct Layout {
     int BitCount = 0;
     uint32_t Compression = BiRgb;
     size_t HeaderSize = 0;
-    size_t MasksSize = 0;     // masks stored after a 40-byte header
+    size_t MasksSize = 0; // masks stored after a 40-byte header
     std::array<uint32_t, 3> Masks{};
-    bool CoreTable = false;   // colour table of 3-byte entries
+    bool CoreTable = false;    // colour table of 3-byte entries
     uint64_t TableEntries = 0; // as declared
 };
 
@@ -119,8 +119,7 @@ std::optional<Layout> ReadHeader(std::span<const uint8_t> dib, const BitmapLimit
         return std::nullopt;
     }
 
-    if (layout.Width <= 0 || layout.Height <= 0 || layout.Width > limits.MaxWidth ||
-        layout.Height > limits.MaxHeight) {
+    if (layout.Width <= 0 || layout.Height <= 0 || layout.Width > limits.MaxWidth || layout.Height > limits.MaxHeight) {
         return std::nullopt;
     }
     if (layout.BitCount <= 8) {
@@ -191,7 +190,8 @@ std::optional<PixelBuffer> Decode(std::span<const uint8_t> dib, std::optional<ui
     const int height = static_cast<int>(layout.Height);
     PixelBuffer image(width, height);
     for (int row = 0; row < height; ++row) {
-        const auto src = dib.subspan(static_cast<size_t>(pixelsAt + uint64_t(row) * stride), static_cast<size_t>(stride));
+        const auto src =
+            dib.subspan(static_cast<size_t>(pixelsAt + uint64_t(row) * stride), static_cast<size_t>(stride));
         const int y = layout.TopDown ? row : height - 1 - row;
         Pixel* dest = &image.At(0, y);
         switch (layout.BitCount) {
@@ -242,6 +242,14 @@ std::optional<PixelBuffer> DecodeBitmapFile(std::span<const uint8_t> bytes, cons
         return std::nullopt;
     }
     return Decode(bytes.subspan(FileHeaderSize), uint64_t(offBits) - FileHeaderSize, limits);
+}
+
+int BitmapFileBitCount(std::span<const uint8_t> bytes) {
+    if (bytes.size() < FileHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
+        return 0;
+    }
+    const auto layout = ReadHeader(bytes.subspan(FileHeaderSize), {});
+    return layout ? layout->BitCount : 0;
 }
 
 std::optional<PixelBuffer> DecodeDib(std::span<const uint8_t> bytes, const BitmapLimits& limits) {

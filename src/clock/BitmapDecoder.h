@@ -20,6 +20,9 @@ struct BitmapLimits {
 // A whole .bmp file: the 14-byte "BM" file header, then the DIB.
 std::optional<PixelBuffer> DecodeBitmapFile(std::span<const uint8_t> bytes, const BitmapLimits& limits = {});
 
+// Bits per pixel of a whole .bmp file whose header can be read, else 0.
+int BitmapFileBitCount(std::span<const uint8_t> bytes);
+
 // A packed DIB as an RT_BITMAP resource holds it: info header, colour table, then the bits.
 std::optional<PixelBuffer> DecodeDib(std::span<const uint8_t> bytes, const BitmapLimits& limits = {});
 

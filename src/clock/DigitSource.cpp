@@ -32,14 +32,8 @@ RawDigits FromMask(GlyphMask mask, int dpi) {
 }
 
 RawDigits LoadBuiltIn(int id, int dpi) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2)); // RT_BITMAP
-    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
-    const auto* bytes = static_cast<const uint8_t*>(loaded != nullptr ? LockResource(loaded) : nullptr);
-    if (bytes != nullptr) {
-        if (auto strip = DecodeDib({bytes, SizeofResource(module, resource)})) {
-            return FromMask(SilhouetteOf(*strip, true), dpi);
-        }
+    if (const auto strip = LoadBitmapResource(id)) {
+        return FromMask(SilhouetteOf(*strip, true), dpi);
     }
     // The program's own resources are broken: draw empty cells rather than nothing at all.
     RawDigits empty;
@@ -152,6 +146,17 @@ std::optional<PixelBuffer> LoadBitmapFile(const std::wstring& path, const Bitmap
         return std::nullopt;
     }
     return DecodeBitmapFile({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, limits);
+}
+
+std::optional<PixelBuffer> LoadBitmapResource(int id) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2)); // RT_BITMAP
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const auto* bytes = static_cast<const uint8_t*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+    if (bytes == nullptr) {
+        return std::nullopt;
+    }
+    return DecodeDib({bytes, SizeofResource(module, resource)});
 }
 
 RawDigits LoadRawDigits(const DesignSettings& design, int screenHeight, int dpi) {

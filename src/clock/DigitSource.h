@@ -27,5 +27,7 @@ RawDigits LoadRawDigits(const DesignSettings& design, int screenHeight, int dpi)
 
 // A bitmap file from disk, or nothing when it is missing, unreadable or not a bitmap.
 std::optional<PixelBuffer> LoadBitmapFile(const std::wstring& path, const BitmapLimits& limits = {});
+// A bitmap resource of the program's own, or nothing when it is missing or damaged.
+std::optional<PixelBuffer> LoadBitmapResource(int id);
 
 } // namespace lumora

@@ -11,6 +11,8 @@ constexpr UINT_PTR HintHideTimer = 2;
 constexpr UINT HintPause = 500;     // the usual pause before a hint shows
 constexpr int HintHidePause = 2500; // and how long it stays
 
+} // namespace
+
 PictureStacking PictureStackingFor(StackingMode mode) {
     switch (mode) {
     case StackingMode::InFront:
@@ -23,8 +25,6 @@ PictureStacking PictureStackingFor(StackingMode mode) {
     }
     return PictureStacking::Normal;
 }
-
-} // namespace
 
 ClockWindowOptions ClockWindowOptionsFrom(const Settings& settings) {
     ClockWindowOptions options;

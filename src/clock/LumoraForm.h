@@ -14,6 +14,9 @@
 
 namespace lumora {
 
+// The window stacking that carries out a stacking mode of the clock's.
+PictureStacking PictureStackingFor(StackingMode mode);
+
 struct PushOptions {
     bool Layered = true;           // UpdateLayeredWindow; otherwise a window region
     int ColourDepth = 32;          // bits per pixel of the display

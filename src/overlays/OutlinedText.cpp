@@ -1,5 +1,7 @@
 #include "overlays/OutlinedText.h"
 
+#include "clock/GlyphStrip.h"
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -66,6 +68,15 @@ PixelBuffer OutlinedTextImage(const GlyphMask& mask, int rim, Pixel background) 
     PixelBuffer image(std::max(mask.Width, 0) + 2 * rim, std::max(mask.Height, 0) + 2 * rim, background);
     DrawOutlinedText(image, mask, 0, 0, rim);
     return image;
+}
+
+PixelBuffer KeyedAtOpacity(const PixelBuffer& image, Colour key, uint8_t opacity) {
+    PixelBuffer result = image;
+    const Pixel keyPixel = ToPixel(key);
+    for (Pixel& pixel : result.Pixels) {
+        pixel = pixel == keyPixel ? 0 : Premultiply((pixel & 0xFFFFFFu) | (uint32_t(opacity) << 24));
+    }
+    return result;
 }
 
 } // namespace lumora

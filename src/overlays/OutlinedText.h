@@ -24,4 +24,10 @@ void DrawOutlinedText(PixelBuffer& image, const GlyphMask& mask, int left, int t
 // The mask outlined on its own image, 2 * rim larger each way, background everywhere else.
 PixelBuffer OutlinedTextImage(const GlyphMask& mask, int rim, Pixel background);
 
+// The picture as a layered window shows it with a clear key colour at a constant opacity, in
+// premultiplied per-pixel alpha: the key's pixels fully clear, every other one at opacity. Some
+// window systems drop the colour key when a constant opacity comes with it; this shows the same
+// everywhere.
+PixelBuffer KeyedAtOpacity(const PixelBuffer& image, Colour key, uint8_t opacity);
+
 } // namespace lumora

@@ -47,11 +47,7 @@ bool TTelopForm::Build(const std::vector<std::wstring>& lines) {
     const int displayWidth = GetSystemMetrics(SM_CXSCREEN);
     const int displayHeight = GetSystemMetrics(SM_CYSCREEN);
     box_ = TelopBoxFor(displayWidth, displayHeight);
-    // A positive height asks for the cell height. Non-antialiased glyphs give two-colour masks
-    // without touching the system's font smoothing.
-    font_.Reset(CreateFontW(box_.FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
-                            settings_.FontName.c_str()));
+    font_ = CreateMaskFont(settings_.FontName, box_.FontHeight);
     if (!font_) {
         return false;
     }
@@ -65,20 +61,9 @@ bool TTelopForm::Build(const std::vector<std::wstring>& lines) {
         return static_cast<int>(r.right - r.left);
     });
 
-    CreateParams params;
-    params.ClassName = names::TelopFormClass;
-    params.Style = WS_POPUP;
-    params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    params.Left = place.X;
-    params.Top = place.Y;
-    params.Width = place.Width;
-    params.Height = place.Height;
-    params.Owner = context_.Owner;
-    if (!CreateForm(params)) {
+    const ScreenRect rect{place.X, place.Y, place.X + place.Width, place.Y + place.Height};
+    if (!CreateOverlay(names::TelopFormClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, rect, false)) {
         return false;
-    }
-    if (context_.BottomMost) {
-        SetStacking(PictureStacking::BottomMost);
     }
     image_ = PixelBuffer(place.Width, place.Height, ToPixel(OverlayKey));
     sequencer_.emplace(CharacterCounts(lines_), settings_, NowMs());
@@ -92,7 +77,7 @@ void TTelopForm::Show() {
 }
 
 void TTelopForm::ShowOnScreen() {
-    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ShowOnTop();
     visible_ = true;
 }
 
@@ -131,12 +116,7 @@ void TTelopForm::TelopTick() {
 // The image follows the frame; a hidden caption is kept up to date too, so it shows at once.
 void TTelopForm::Present(const TelopFrame& frame) {
     if (Compose(frame)) {
-        PictureOptions options;
-        options.Layered = context_.Layered;
-        options.PerPixelAlpha = false;
-        options.KeyColour = OverlayKey;
-        options.Shape = PictureShape::CutOutKey;
-        PushPicture(image_, options);
+        PushKeyed(image_, 255);
     }
 }
 
@@ -213,7 +193,7 @@ void TTelopForm::DrawCharacter(const std::wstring& character, const TelopPlace& 
 void TTelopForm::MouseDown() {
     KillTimer(Handle(), TelopTimerId);
     // The window's owner may release this object once it has heard of the close.
-    const std::function<void()> clicked = context_.Clicked;
+    const std::function<void()> clicked = Context().Clicked;
     DestroyWindow(Handle());
     if (clicked) {
         clicked();
@@ -234,20 +214,10 @@ LRESULT TTelopForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_XBUTTONDOWN:
         MouseDown();
         return 0;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE; // the click closes it: no reason to take the focus first
-    case WM_ENABLE:
-        // A modal dialog disables the program's windows; the caption stays clickable.
-        if (!wParam) {
-            EnableWindow(Handle(), TRUE);
-        }
-        return 0;
-    case WM_ERASEBKGND:
-        return DefaultHandler(message, wParam, lParam);
     default:
         break;
     }
-    return TLayeredPictureForm::HandleMessage(message, wParam, lParam);
+    return TOverlayForm::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace lumora

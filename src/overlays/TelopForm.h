@@ -8,7 +8,7 @@
 #include "overlays/TelopSequencer.h"
 #include "settings/Settings.h"
 #include "shell/GdiObjects.h"
-#include "shell/LayeredPictureForm.h"
+#include "overlays/OverlayForm.h"
 #include "shell/TextMask.h"
 
 #include <cstdint>
@@ -21,14 +21,10 @@
 
 namespace lumora {
 
-struct TelopContext {
-    HWND Owner = nullptr;          // the clock window
-    bool Layered = false;          // colour keyed where layered windows exist, else a window region
-    bool BottomMost = false;       // the clock's bottom-most stacking holds for the caption too
-    std::function<void()> Clicked; // after a click has closed the caption
-};
+// Clicked runs after a click has closed the caption.
+using TelopContext = OverlayContext;
 
-class TTelopForm final : public TLayeredPictureForm {
+class TTelopForm final : public TOverlayForm {
 public:
     // text: the caption's lines, separated by CR LF; empty lines are left out. The settings are
     // copied, so later changes only reach the next caption. Null when there is no line to show or
@@ -37,11 +33,11 @@ public:
                                               const TelopContext& context);
 
     // Brings the caption on screen and runs its timeline.
-    void Show();
+    void Show() override;
 
 private:
     TTelopForm(const TelopSettings& settings, TelopContext context)
-        : settings_(settings), context_(std::move(context)) {}
+        : TOverlayForm(std::move(context)), settings_(settings) {}
     bool Build(const std::vector<std::wstring>& lines);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void TelopTick();
@@ -60,7 +56,6 @@ private:
     };
 
     TelopSettings settings_;
-    TelopContext context_;
     TelopBox box_;
     int rowHeight_ = 1; // one row of text in the caption font
     UniqueFont font_;

@@ -45,4 +45,20 @@ RECT TextMeasure::Measure(std::wstring_view text, RECT box, UINT flags) const {
     return box;
 }
 
+UniqueFont CreateMaskFont(const std::wstring& faceName, int cellHeight) {
+    // A positive height asks for the cell height.
+    return UniqueFont(CreateFontW(cellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
+                                  faceName.c_str()));
+}
+
+GlyphMask RasteriseText(HFONT font, std::wstring_view text, int width, int height, RECT rect, UINT flags) {
+    TextMaskCanvas canvas(width, height);
+    if (!canvas.Valid()) {
+        return {};
+    }
+    canvas.Draw(font, text, rect, flags);
+    return canvas.Mask();
+}
+
 } // namespace lumora

@@ -7,6 +7,7 @@
 #include "shell/GdiObjects.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace lumora {
@@ -45,5 +46,13 @@ private:
     MemoryDC dc_;
     SelectedObject selected_;
 };
+
+// A font for two-colour text: cellHeight pixels, the system's default character set, no
+// antialiasing. Null when GDI cannot make it.
+UniqueFont CreateMaskFont(const std::wstring& faceName, int cellHeight);
+
+// text drawn in rect (from the canvas' top-left) with DrawTextW's flags, as a width x height
+// mask; empty when the canvas cannot be made.
+GlyphMask RasteriseText(HFONT font, std::wstring_view text, int width, int height, RECT rect, UINT flags);
 
 } // namespace lumora

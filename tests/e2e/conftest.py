@@ -2,7 +2,7 @@
 import pytest
 
 from face_kit import DESKTOP_HEX, set_desktop
-from lumora import Driver, LumoraApp, WineSession
+from lumora import BUILD, Driver, LumoraApp, WineSession
 
 
 @pytest.fixture(scope="session")
@@ -42,3 +42,15 @@ def coloured_desktop(wine_session):
     set_desktop(wine_session, DESKTOP_HEX)
     yield
     set_desktop(wine_session, "black")
+
+
+@pytest.fixture(scope="module")
+def two_monitors():
+    """A second Wine session whose screen is two monitors (both heads at 0,0 under Xvfb)."""
+    session = WineSession(root=BUILD / "e2e-two-monitors", screens=("1280x800x24", "1024x768x24"))
+    try:
+        session.start()
+        set_desktop(session, DESKTOP_HEX)
+        yield session
+    finally:
+        session.stop()

@@ -1,9 +1,7 @@
 """Start and end of the real program: one instance, boot delay, splash, errors nobody caught."""
 import time
 
-import pytest
-
-from lumora import BUILD, IDCANCEL, MASTER_CLASS, LumoraApp, WineSession, wait_until
+from lumora import IDCANCEL, MASTER_CLASS, LumoraApp, wait_until
 
 CLOCK_CLASS = "TLumoraForm"
 SPLASH_CLASS = "TSplashForm"
@@ -103,15 +101,6 @@ def test_the_fault_trigger_does_nothing_without_its_variable(lumora):
     time.sleep(1)
     assert lumora.find_window(FATAL_CLASS) is None
     assert lumora.running
-
-
-@pytest.fixture(scope="module")
-def two_monitors():
-    session = WineSession(root=BUILD / "e2e-two-monitors", screens=("1280x800x24", "1024x768x24"))
-    try:
-        yield session.start()
-    finally:
-        session.stop()
 
 
 def test_one_splash_per_monitor_until_start_up_has_finished(two_monitors, tmp_path):

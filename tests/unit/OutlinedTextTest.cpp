@@ -86,5 +86,15 @@ TEST(OutlinedText, OutlineWidthIsEvenAndAtLeastTwo) {
     }
 }
 
+TEST(OutlinedText, KeyedAtOpacityClearsTheKeyAndPremultipliesTheRest) {
+    PixelBuffer image(3, 1, ToPixel(OverlayKey));
+    image.At(1, 0) = OutlineWhite;
+    image.At(2, 0) = ToPixel(0x0080FF); // orange: R 255, G 128
+    const PixelBuffer shown = KeyedAtOpacity(image, OverlayKey, 64);
+    EXPECT_EQ(shown.At(0, 0), 0u);
+    EXPECT_EQ(shown.At(1, 0), 0x40404040u);
+    EXPECT_EQ(shown.At(2, 0), 0x40402000u);
+}
+
 } // namespace
 } // namespace lumora

@@ -2,6 +2,7 @@
 // Runs under the same Wine prefix, prints UTF-8 lines on stdout.
 // Exit codes: 0 done, 1 timed out or nothing found, 2 bad usage.
 #include <windows.h>
+#include <windowsx.h>
 #include <commctrl.h>
 
 #include <cwchar>
@@ -433,13 +434,22 @@ void PumpMessagesFor(DWORD ms) {
     }
 }
 
+// Tells the test which mouse clicks reached the cover, by their point in the window.
+LRESULT CALLBACK CoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN) {
+        Print(L"cover-click=" + std::to_wstring(GET_X_LPARAM(lParam)) + L"," + std::to_wstring(GET_Y_LPARAM(lParam)));
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 // Another program's always-on-top window, shown at the top-left corner and made the foreground
-// window, as a program that pushes itself in front of everything would.
+// window, as a program that pushes itself in front of everything would. Left clicks that reach
+// it are printed.
 int CmdCover(Args args) {
     auto ms = ParseNumber(args[0]);
     if (!ms || *ms < 0) return ExitUsage;
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = CoverProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszClassName = L"LumoraDriverCover";

@@ -1,0 +1,157 @@
+"""The broadcast around the clock on a screen of two monitors: the call sign and the logo in their
+corners of every monitor, the omake windows of the first show, and the test pattern."""
+import subprocess
+import time
+
+import pytest
+from PIL import Image
+
+from face_kit import DESKTOP, wine_path
+from lumora import DRIVER_EXE, MASTER_CLASS, LumoraApp, wait_until
+
+CLOCK, CALL_SIGN, LOGO = "TLumoraForm", "TCallSignForm", "TLogoForm"
+OMAKE, PATTERN, TELOP = "TOmakeForm", "TTestPatternForm", "TTelopForm"
+MONITORS = [(0, 0, 1280, 800), (0, 0, 1024, 768)]
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+APPLY_SETTINGS, SHOW_TELOP = 6, 7
+WM_COMMAND, WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x0111, 0x0100, 0x0201, 0x0204
+TEST_PATTERN_COMMAND = 116
+WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_TRANSPARENT, WS_EX_LAYERED = 0x8, 0x80, 0x20, 0x80000
+YELLOW, BLUE = (255, 200, 0), (0, 0, 255)
+
+
+@pytest.fixture
+def app(two_monitors, tmp_path):
+    lumora = LumoraApp(two_monitors, tmp_path)
+    try:
+        yield lumora
+    finally:
+        lumora.end()
+
+
+def start(app: LumoraApp, ini: str) -> None:
+    app.write_settings("[Boot]\nShowSplash=0\n" + ini)
+    app.start(env=HOOKS)
+    app.wait_window(CLOCK, timeout=15)
+
+
+def shown(app: LumoraApp, cls: str) -> list:
+    return [info for info in (app.info(int(w["hwnd"])) for w in app.all_windows(cls)) if info.visible]
+
+
+def wait_shown(app: LumoraApp, cls: str, count: int, timeout: float = 15) -> list:
+    wait_until(lambda: len(shown(app, cls)) == count, timeout=timeout)
+    return shown(app, cls)
+
+
+def logo_file(folder) -> str:
+    """640 x 100: blue (the clear colour, as the bottom-left pixel says) with a yellow block."""
+    image = Image.new("RGB", (640, 100), BLUE)
+    image.paste(YELLOW, (200, 20, 440, 80))
+    path = folder / "logo.bmp"
+    image.save(path)
+    return wine_path(path)
+
+
+def test_call_signs_and_logos_stand_faint_in_their_corners_and_let_clicks_through(app):
+    cover = app.spawn([str(DRIVER_EXE), "cover", "60000", "Below"])
+    wait_until(lambda: app.find_window("LumoraDriverCover") is not None, timeout=15)
+    start(app, "[Omake]\nCallSignWindow=1\nCallSignAlignment=1\nCallSign=JOLU\n"
+               f"LogoWindow=1\nLogoAlignment=0\nLogoFile={logo_file(app.folder)}\n")
+    call_signs = wait_shown(app, CALL_SIGN, 2)
+    logos = wait_shown(app, LOGO, 2)
+
+    # Lower right, 48 in from the side and the bottom of each monitor; upper left, 5 in.
+    assert sorted((c.rect[2], c.rect[3]) for c in call_signs) == sorted((r - 48, b - 48) for _, _, r, b in MONITORS)
+    assert [logo.rect for logo in logos] == [(5, 5, 325, 105)] * 2  # 640 wide squeezed to 320
+    for window in call_signs + logos:
+        wanted = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_TRANSPARENT
+        assert window.exstyle & wanted == wanted
+
+    # The blue of the picture is clear; the yellow shows at a quarter (Xvfb composes nothing, so
+    # there it lies over black rather than over the desktop).
+    shot = Image.open(app.screenshot()).convert("RGB")
+    assert shot.getpixel((5 + 50, 50)) != BLUE
+    yellow = shot.getpixel((5 + 160, 50))
+    assert yellow != YELLOW and all(abs(c - y // 4) <= 2 + d * 3 // 4 for c, y, d in zip(yellow, YELLOW, DESKTOP))
+
+    # A click on the logo reaches the window below it.
+    subprocess.run(["xdotool", "mousemove", "165", "50", "click", "1"], env=app.session.env, check=True, timeout=10)
+    wait_until(lambda: "cover-click=165,50" in app.log.read_text(errors="replace"), timeout=10)
+    cover.kill()
+
+    # A logo file that is not a picture shows no logo and costs nothing else.
+    (app.folder / "logo.bmp").write_bytes(b"BM not really a bitmap")
+    assert app.copydata(APPLY_SETTINGS, "[Omake]\nLogoAlignment=1\n") == 1
+    wait_until(lambda: not app.all_windows(LOGO), timeout=10)
+    assert len(shown(app, CALL_SIGN)) == 2 and app.running
+
+
+def test_the_test_pattern_covers_every_monitor_until_a_click(app):
+    start(app, "[Omake]\nShowTestPattern=1\nCallSignWindow=1\nStationName=ルモラ放送\nCallSign=JOLU\n")
+    wait_shown(app, CALL_SIGN, 2)
+    app.post(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND)
+    patterns = wait_shown(app, PATTERN, 2)
+    assert sorted(p.rect for p in patterns) == sorted(MONITORS)
+    for pattern in patterns:
+        assert pattern.exstyle & WS_EX_TOOLWINDOW and not pattern.exstyle & WS_EX_TOPMOST
+    assert not shown(app, CALL_SIGN), "the call signs make way for the pattern"
+
+    # The later window, monitor 2's (1024 x 768, the standard bars), lies on top: columns of
+    # 146, rows of 69. The banner names the monitor (looked at in the screenshot).
+    shot = Image.open(app.screenshot()).convert("RGB")
+    assert shot.getpixel((73, 20)) == (192, 192, 192)
+    assert shot.getpixel((146 + 73, 20)) == (255, 255, 0)
+    assert shot.getpixel((6 * 146 + 20, 20)) == (0, 0, 255)
+    assert shot.getpixel((73, 7 * 69 + 20)) == (0, 0, 255)
+    assert shot.getpixel((10, 767)) == (0, 0, 128)
+    banner = {shot.getpixel((x, y)) for x in range(0, 1024, 2) for y in (768 // 3 - 30, 768 // 3 + 30)}
+    assert {(255, 255, 255), (0, 0, 0)} <= banner
+
+    # The command does nothing while the pattern is up; keys do nothing; a button closes all.
+    assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
+    assert app.send(patterns[0].hwnd, WM_KEYDOWN, 0x20) is not None
+    assert len(app.all_windows(PATTERN)) == 2
+    app.post(patterns[0].hwnd, WM_RBUTTONDOWN, 2)
+    wait_until(lambda: not app.all_windows(PATTERN), timeout=10)
+    wait_shown(app, CALL_SIGN, 2, timeout=10)
+    assert app.running
+
+
+def test_omake_windows_come_with_the_first_show_and_go_on_a_click(app):
+    # The clock in the right half of both monitors: the omake windows keep to the top left, 16 in.
+    start(app, "[View]\nPlacement=0,700,300\n[Omake]\nOmakeWindow=1\n")
+    windows = wait_shown(app, OMAKE, 2)
+    assert [w.rect[:2] for w in windows] == [(16, 16)] * 2
+    clock = app.info(CLOCK)
+    assert all(w.rect[2] <= clock.rect[0] for w in windows), "beside the clock, never over it"
+    app.post(windows[1].hwnd, WM_LBUTTONDOWN, 1)
+    wait_until(lambda: not app.all_windows(OMAKE), timeout=10)
+    assert app.running
+
+
+def test_omake_windows_go_by_themselves_and_when_a_caption_opens(app):
+    start(app, "[Omake]\nOmakeWindow=1\n")
+    wait_shown(app, OMAKE, 2)
+    appeared = time.monotonic()
+    # A mark stays 5 s, a text 10 s.
+    wait_until(lambda: not app.all_windows(OMAKE), timeout=20)
+    assert time.monotonic() - appeared > 3.5
+    app.end()
+
+    start(app, "[Omake]\nOmakeWindow=1\n")
+    wait_shown(app, OMAKE, 2)
+    assert app.copydata(SHOW_TELOP, "0|お知らせ\r\n本文\r\n終") == 1
+    wait_until(lambda: not app.all_windows(OMAKE), timeout=5)
+    app.wait_window(TELOP)
+
+
+def test_a_pattern_that_fails_on_one_monitor_closes_on_all(app):
+    app.write_settings("[Boot]\nShowSplash=0\n[Omake]\nCallSignWindow=1\n")
+    app.start(env={"LUMORA_FAULT": "test-pattern-2"})
+    app.wait_window(CLOCK, timeout=15)
+    wait_shown(app, CALL_SIGN, 2)
+    for _ in range(2):  # the command is given back, and nothing is left behind to close
+        assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
+        assert not app.all_windows(PATTERN)
+        assert len(shown(app, CALL_SIGN)) == 2
