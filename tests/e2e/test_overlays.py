@@ -14,8 +14,8 @@ OMAKE, PATTERN, TELOP = "TOmakeForm", "TTestPatternForm", "TTelopForm"
 MONITORS = [(0, 0, 1280, 800), (0, 0, 1024, 768)]
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 APPLY_SETTINGS, SHOW_TELOP = 6, 7
-WM_COMMAND, WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x0111, 0x0100, 0x0201, 0x0204
-TEST_PATTERN_COMMAND = 116
+WM_DISPLAYCHANGE, WM_COMMAND, WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x7E, 0x0111, 0x0100, 0x0201, 0x0204
+TEST_PATTERN_COMMAND, BOTTOM_MOST_COMMAND = 116, 109
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_TRANSPARENT, WS_EX_LAYERED = 0x8, 0x80, 0x20, 0x80000
 YELLOW, BLUE = (255, 200, 0), (0, 0, 255)
 
@@ -78,6 +78,10 @@ def test_call_signs_and_logos_stand_faint_in_their_corners_and_let_clicks_throug
     # A click on the logo reaches the window below it.
     subprocess.run(["xdotool", "mousemove", "165", "50", "click", "1"], env=app.session.env, check=True, timeout=10)
     wait_until(lambda: "cover-click=165,50" in app.log.read_text(errors="replace"), timeout=10)
+    # With the clock kept at the bottom, so are they.
+    assert app.send(MASTER_CLASS, WM_COMMAND, BOTTOM_MOST_COMMAND) == 0
+    order = [w["class"] for w in app.driver.stack()]
+    assert order.index("LumoraDriverCover") < min(order.index(CALL_SIGN), order.index(LOGO))
     cover.kill()
 
     # A logo file that is not a picture shows no logo and costs nothing else.
@@ -107,6 +111,11 @@ def test_the_test_pattern_covers_every_monitor_until_a_click(app):
     assert shot.getpixel((10, 767)) == (0, 0, 128)
     banner = {shot.getpixel((x, y)) for x in range(0, 1024, 2) for y in (768 // 3 - 30, 768 // 3 + 30)}
     assert {(255, 255, 255), (0, 0, 0)} <= banner
+    # Monitor 1's pattern below it, once the other is moved aside: 1280 x 800, columns of 182.
+    top = next(p for p in patterns if p.rect == (0, 0, 1024, 768))
+    assert app.driver.move(top.hwnd, 1280, 0)
+    shot = Image.open(app.screenshot(app.folder / "monitor1.png")).convert("RGB")
+    assert shot.getpixel((182 + 91, 20)) == (255, 255, 0) and shot.getpixel((1279, 20)) == (0, 0, 255)
 
     # The command does nothing while the pattern is up; keys do nothing; a button closes all.
     assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
@@ -115,7 +124,14 @@ def test_the_test_pattern_covers_every_monitor_until_a_click(app):
     app.post(patterns[0].hwnd, WM_RBUTTONDOWN, 2)
     wait_until(lambda: not app.all_windows(PATTERN), timeout=10)
     wait_shown(app, CALL_SIGN, 2, timeout=10)
-    assert app.running
+
+    # A display change closes the pattern and builds the call signs afresh for the new monitors.
+    before = {w.hwnd for w in shown(app, CALL_SIGN)}
+    assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
+    assert app.send(MASTER_CLASS, WM_DISPLAYCHANGE, 24, 800 << 16 | 1280) == 0
+    assert not app.all_windows(PATTERN)
+    after = {w.hwnd for w in shown(app, CALL_SIGN)}
+    assert len(after) == 2 and not after & before
 
 
 def test_omake_windows_come_with_the_first_show_and_go_on_a_click(app):
