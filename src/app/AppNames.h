@@ -25,5 +25,6 @@ inline constexpr wchar_t TaskTrayIconMessage[] = L"TaskTrayIcon";
 inline constexpr wchar_t TaskbarCreatedMessage[] = L"TaskbarCreated";
 
 inline constexpr wchar_t ProductName[] = L"Lumora";
+inline constexpr wchar_t WebSite[] = L"https://lumora.orvane.jp/";
 
 } // namespace lumora::names

@@ -40,6 +40,9 @@ enum class CommandId : uint16_t {
     Calendar = 126,
 };
 
+// The help topic of the program as a whole.
+constexpr int MasterHelpContext = 18;
+
 constexpr CommandId FirstCommand = CommandId::KeyMove;
 constexpr CommandId LastCommand = CommandId::Calendar;
 

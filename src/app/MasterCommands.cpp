@@ -3,6 +3,7 @@
 
 #include "app/MasterForm.h"
 
+#include "app/SystemCommands.h"
 #include "settings/IniDocument.h"
 #include "settings/SettingsChanges.h"
 #include "settings/SettingsSchema.h"
@@ -78,6 +79,22 @@ bool TMasterForm::RunCommand(CommandId command) {
     }
     case CommandId::TestPattern:
         TestPatternActionExecute();
+        return true;
+    case CommandId::ScreenSave:
+    case CommandId::ScreenSaveConfig:
+        RunScreenSaver(Handle(), command == CommandId::ScreenSaveConfig);
+        return true;
+    case CommandId::MonitorOff:
+        TurnMonitorOff(Handle());
+        return true;
+    case CommandId::TimeDateCpl:
+        OpenTimeDatePanel();
+        return true;
+    case CommandId::WebSite:
+        OpenWebSite(clock_->Window());
+        return true;
+    case CommandId::Help:
+        help_.ShowContext(GetDesktopWindow(), MasterHelpContext);
         return true;
     case CommandId::Exit:
         SendMessageW(Handle(), WM_CLOSE, 0, 0);

@@ -68,6 +68,7 @@ void TMasterForm::ShowSplashes() {
 void TMasterForm::CreateParts() {
     ClockWindowEvents clockEvents;
     clockEvents.Click = [this] { TaskTrayIconClick(ClickSender::Clock); };
+    clockEvents.PopupMenu = [this](POINT point) { ShowPopupMenu(point); };
     clockEvents.MouseEntered = [this] {
         if (tick_) {
             PostMessageW(Handle(), tick_->Message(), 0, 0);
@@ -81,11 +82,14 @@ void TMasterForm::CreateParts() {
     sound_ = std::make_unique<SoundPlayer>(Handle());
     signal_ = std::make_unique<HourlySignal>(*sound_, Handle());
     afterPass_ = std::make_unique<AfterPass>(Handle(), AfterPassMessage);
+    menu_ = std::make_unique<PopupMenu>(Handle());
+    menu_->LoadImages(facts_.ColourDepth);
     NotificationAreaEvents trayEvents;
     trayEvents.Click = [this] { TaskTrayIconClick(ClickSender::Icon); };
     trayEvents.DoubleClick = [this] { TaskTrayIconDblClick(); };
     trayEvents.BalloonClick = [this] { TaskTrayIconBalloonClick(); };
     trayEvents.Recreated = [this] { tray_->RecheckTaskbarClock(clock_->Shown()); };
+    trayEvents.ContextMenu = [this](POINT point) { ShowPopupMenu(point); };
     tray_ = std::make_unique<NotificationArea>(settings_, Handle(), SingleClickTimer, std::move(trayEvents));
     testHooks_ = TestHooks::FromEnvironment(
         {.Master = Handle(),
@@ -96,6 +100,7 @@ void TMasterForm::CreateParts() {
              },
          .ApplySettingsText = [this](const std::wstring& text) { ApplySettingsText(text); },
          .ShowTelop = [this](const std::wstring& text, bool allowSound) { ShowTelop(text, allowSound); },
+         .DescribeOpenMenu = [this] { return DescribeMenu(menu_->OpenMenu()); },
          .StartAdjust =
              [this](int kind, int source) {
                  const auto from = static_cast<AdjustSource>(source);
@@ -183,6 +188,19 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         TimerMessage(wParam);
         return 0;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: {
+        LRESULT result = 0;
+        if (menu_ && menu_->HandleMessage(message, lParam, result)) {
+            return result;
+        }
+        break;
+    }
+    case WM_MENUCHAR:
+        if (menu_) {
+            return menu_->MenuChar(LOWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        }
+        break;
     default:
         break;
     }
@@ -258,8 +276,12 @@ void TMasterForm::TimeChange() {
 }
 
 void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {
+    const int depthBefore = facts_.ColourDepth;
     ReadDisplayFacts(facts_);
     facts_.ColourDepth = static_cast<int>(bitsPerPixel);
+    if (facts_.ColourDepth != depthBefore) {
+        menu_->LoadImages(facts_.ColourDepth);
+    }
     const ScreenSize reported{LOWORD(size), HIWORD(size)};
     if (AutoSizedFaceFollows(settings_.Design.DigitType, settings_.Design.DigitFontSize, facts_.Screen, reported)) {
         facts_.Screen = reported;

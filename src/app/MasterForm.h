@@ -8,6 +8,7 @@
 #include "app/AfterPass.h"
 #include "app/BroadcastOverlays.h"
 #include "app/CommandIds.h"
+#include "app/PopupMenu.h"
 #include "app/SystemFacts.h"
 #include "app/TestHooks.h"
 #include "app/TickEngine.h"
@@ -15,6 +16,7 @@
 #include "clock/ClockDisplay.h"
 #include "settings/DerivedSettings.h"
 #include "settings/SettingsLocation.h"
+#include "shell/HelpViewer.h"
 #include "shell/KZForm.h"
 #include "shell/NotificationArea.h"
 #include "sound/HourlySignal.h"
@@ -111,6 +113,10 @@ private:
     // Another sound of the master's: the cuckoo's chain gives way to it.
     void PlayMasterSound(const std::wstring& fileName);
 
+    // The popup menu, from the clock or the icon, and what its states depend on.
+    void ShowPopupMenu(POINT point);
+    MenuContext CurrentMenuContext() const;
+
     // Commands.
     void ArrangeCorner(Corner corner);
     void ZOrderAction(StackingMode mode);
@@ -142,6 +148,8 @@ private:
     std::unique_ptr<SoundPlayer> sound_;
     std::unique_ptr<HourlySignal> signal_;
     std::unique_ptr<AfterPass> afterPass_;
+    std::unique_ptr<PopupMenu> menu_;
+    HelpViewer help_;
     std::unique_ptr<ClockSetter> clockSetter_;
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TestHooks> testHooks_; // only when the tests ask for it

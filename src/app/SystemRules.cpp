@@ -21,4 +21,16 @@ bool AutoSizedFaceFollows(int digitType, int digitFontSize, ScreenSize stored, S
            reported.Height != stored.Height;
 }
 
+std::wstring TimeDateCommandLine(const std::wstring& systemFolder, const std::wstring& windowsFolder,
+                                 const std::function<bool(const std::wstring&)>& exists) {
+    const std::wstring panel = systemFolder + L"\\timedate.cpl";
+    for (const std::wstring& folder : {systemFolder, windowsFolder}) {
+        const std::wstring rundll = folder + L"\\rundll32.exe";
+        if (exists(rundll)) {
+            return rundll + L" " + systemFolder + L"\\shell32.dll,Control_RunDLL " + panel;
+        }
+    }
+    return windowsFolder + L"\\control.exe " + panel;
+}
+
 } // namespace lumora

@@ -17,6 +17,7 @@ enum TestCommand : ULONG_PTR {
     ApplySettings = 6,
     ShowTelop = 7,
     StartAdjust = 8,
+    DescribeMenu = 9,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -100,6 +101,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         break;
     case QuerySoundPlaying:
         return targets_.Sound->Playing() ? TRUE : FALSE;
+    case DescribeMenu: // "<file>": the open popup menu, written at once (the menu holds the thread)
+        return DescribeMenuTo(text) ? TRUE : FALSE;
     default:
         return FALSE;
     }
@@ -136,6 +139,26 @@ void TestHooks::RunPending() {
     default:
         break;
     }
+}
+
+bool TestHooks::DescribeMenuTo(const std::wstring& file) const {
+    const std::wstring description = targets_.DescribeOpenMenu ? targets_.DescribeOpenMenu() : std::wstring();
+    if (description.empty()) {
+        return false;
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, description.data(), static_cast<int>(description.size()), nullptr,
+                                         0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, description.data(), static_cast<int>(description.size()), bytes.data(), size,
+                        nullptr, nullptr);
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+    return ok && written == bytes.size();
 }
 
 } // namespace lumora

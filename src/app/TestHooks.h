@@ -2,7 +2,7 @@
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
-// clock-setting run; LUMORA_FAULT=tick raises an error nobody catches on the next tick,
+// clock-setting run, describe the open popup menu; LUMORA_FAULT=tick raises an error nobody catches on the next tick,
 // LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor.
 
@@ -24,6 +24,8 @@ struct TestHookTargets {
     // INI text whose keys are applied over the current settings.
     std::function<void(const std::wstring& iniText)> ApplySettingsText;
     std::function<void(const std::wstring& text, bool allowSound)> ShowTelop;
+    // The popup menu open now, one line per item; empty when none is open.
+    std::function<std::wstring()> DescribeOpenMenu;
     // A clock-setting run of any kind (0 test … 3 manual) from a source (0 SNTP, 1 HTTP, 2 kit).
     std::function<void(int kind, int source)> StartAdjust;
 };
@@ -45,6 +47,7 @@ private:
     explicit TestHooks(TestHookTargets targets) : targets_(std::move(targets)) {}
     LRESULT CopyData(const COPYDATASTRUCT& data);
     void RunPending();
+    bool DescribeMenuTo(const std::wstring& file) const;
 
     TestHookTargets targets_;
     bool commands_ = false;

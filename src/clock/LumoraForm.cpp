@@ -193,10 +193,22 @@ LRESULT TLumoraForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return options_.Operation.Fixed ? HTCLIENT : HTCAPTION;
     case WM_SETCURSOR:
         return SetCursorShape(lParam) ? TRUE : FALSE;
+    case WM_NCRBUTTONDOWN:
+        // Not to the default: Wine's waits for the release itself there, and the window would
+        // never hear of it.
+        return 0;
     case WM_NCRBUTTONUP:
         // Handled here only: the default would also raise WM_CONTEXTMENU, a second menu.
         PopupMenuAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_RBUTTONUP: {
+        // The same for a fixed clock, whose face is client area: Wine's default raises no
+        // WM_CONTEXTMENU for it.
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(Handle(), &point);
+        PopupMenuAt(point);
+        return 0;
+    }
     case WM_CONTEXTMENU: {
         const ScreenPoint point = ContextMenuPoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, WindowRect());
         PopupMenuAt({point.X, point.Y});

@@ -24,4 +24,11 @@ ScreenPoint ClampIntoWorkArea(const ScreenRect& window, const ScreenRect& workAr
             static_cast<int>(ClampAxis(window.Top, height, workArea.Top, workArea.Bottom))};
 }
 
+ScreenPoint CalendarCorner(const ScreenRect& workArea, int screenWidth, int screenHeight, const ScreenRect& tray,
+                           int width, int height) {
+    const int left = tray.Left > screenWidth / 2 ? workArea.Right - width : workArea.Left;
+    const int top = tray.Top > screenHeight / 2 ? workArea.Bottom - height : workArea.Top;
+    return {left, top};
+}
+
 } // namespace lumora

@@ -25,4 +25,10 @@ struct ScreenRect {
 // at the work area's top-left corner, in reach.
 ScreenPoint ClampIntoWorkArea(const ScreenRect& window, const ScreenRect& workArea);
 
+// Where the calendar opens: the corner of the work area next to the notification area, whose
+// window is tray (on the right when it lies beyond half the screen's width, at the bottom when
+// beyond half its height).
+ScreenPoint CalendarCorner(const ScreenRect& workArea, int screenWidth, int screenHeight, const ScreenRect& tray,
+                           int width, int height);
+
 } // namespace lumora

@@ -71,6 +71,10 @@ NotificationArea::NotificationArea(const Settings& settings, HWND timerWindow, U
         if (events_.DoubleClick)
             events_.DoubleClick();
     };
+    icon_->OnContextPopup = [this](POINT cursor) {
+        if (events_.ContextMenu)
+            events_.ContextMenu(cursor);
+    };
     icon_->OnBalloonClick = [this] {
         if (events_.BalloonClick)
             events_.BalloonClick();

@@ -20,6 +20,8 @@ struct NotificationAreaEvents {
     std::function<void()> DoubleClick;
     std::function<void()> BalloonClick;
     std::function<void()> Recreated;
+    // The right button: the popup menu at the cursor.
+    std::function<void(POINT)> ContextMenu;
     // A single click that no double click followed.
     std::function<void()> SingleClick;
 };

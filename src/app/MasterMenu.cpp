@@ -1,0 +1,36 @@
+// The master's popup menu: opened from the clock and the icon, its states from the settings and
+// from what is open or running.
+
+#include "app/MasterForm.h"
+
+namespace lumora {
+
+MenuContext TMasterForm::CurrentMenuContext() const {
+    MenuContext context;
+    context.ColourDepth = facts_.ColourDepth;
+    context.LayeredWindows = context_.LayeredWindowsAvailable;
+    if (testPattern_.IsOpen()) {
+        context.Busy.insert(CommandId::TestPattern);
+    }
+    if (clockSetter_->Running(AdjustSource::Ntp) || clockSetter_->Running(AdjustSource::Http)) {
+        context.Busy.insert(CommandId::NetworkAdjust);
+    }
+    if (clockSetter_->Running(AdjustSource::Kit)) {
+        context.Busy.insert(CommandId::JJYAdjust);
+    }
+    return context;
+}
+
+// The menu belongs to the hidden master window, which takes the foreground for it so that a click
+// elsewhere closes it; the empty message afterwards lets the next menu open at once.
+void TMasterForm::ShowPopupMenu(POINT point) {
+    const MenuContext context = CurrentMenuContext();
+    const MenuLook look{settings_.View.ShowMenuIcon, settings_.View.UseModernMenu};
+    SetForegroundWindow(Handle());
+    menu_->Track(
+        point, VisibleMenuItems(settings_, context),
+        [this, &context](CommandId command) { return CommandStateOf(command, settings_, context); }, look);
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+} // namespace lumora

@@ -1,0 +1,64 @@
+#pragma once
+// The popup menu as data: every command's caption and image, the menu's order with its
+// submenus and separators, and each command's state (shown, usable, checked) from the settings
+// and what is open or running. The shell builds the system's menu from it.
+
+#include "app/CommandIds.h"
+#include "clock/PixelBuffer.h"
+#include "settings/Settings.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace lumora {
+
+constexpr int NoImage = -1;
+constexpr int MenuImageCount = 20;
+constexpr int MenuImageSize = 16;
+
+struct CommandInfo {
+    CommandId Command;
+    const wchar_t* Caption;
+    int Image; // index into the menu images, NoImage for none
+};
+const CommandInfo& CommandInfoOf(CommandId command);
+
+struct MenuItem {
+    enum class Kind { Command, Separator, Submenu };
+    Kind Type = Kind::Command;
+    CommandId Command = CommandId::Option; // Kind::Command
+    std::wstring Caption;                  // Kind::Submenu
+    std::vector<MenuItem> Items;           // Kind::Submenu
+};
+// The popup menu from top to bottom; the first command is the default item.
+const std::vector<MenuItem>& PopupMenuItems();
+
+// What the states depend on besides the settings.
+struct MenuContext {
+    int ColourDepth = 32;
+    bool LayeredWindows = true;
+    bool TimerRunning = false;
+    std::set<CommandId> Busy; // commands whose window is open or whose work still runs
+};
+
+struct CommandState {
+    bool Visible = true;
+    bool Enabled = true;
+    bool Checked = false;
+    bool Radio = false; // one of a group of which exactly one is checked
+
+    bool operator==(const CommandState&) const = default;
+};
+CommandState CommandStateOf(CommandId command, const Settings& settings, const MenuContext& context);
+
+// The menu as it shows: hidden commands left out, and so are separators that would lead, end or
+// double up a list, and submenus left empty.
+std::vector<MenuItem> VisibleMenuItems(const Settings& settings, const MenuContext& context);
+
+// The menu images from their sheet: 20 images of 16 x 16 side by side in the upper half, their
+// masks (black where the image is) below. Opaque where the mask says, clear elsewhere. A sheet of
+// another size gives no images.
+std::vector<PixelBuffer> SplitMenuImages(const PixelBuffer& sheet);
+
+} // namespace lumora

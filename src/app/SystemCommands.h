@@ -1,0 +1,15 @@
+#pragma once
+// The menu's commands that hand over to Windows: the screen saver and its settings, the monitor's
+// power, the date and time panel, the web site. Each says in a message box what went wrong.
+
+#include <windows.h>
+
+namespace lumora {
+
+// configure: the screen saver's own settings instead of the screen saver.
+void RunScreenSaver(HWND master, bool configure);
+void TurnMonitorOff(HWND master);
+void OpenTimeDatePanel();
+void OpenWebSite(HWND clock);
+
+} // namespace lumora

@@ -1,0 +1,160 @@
+"""The popup menu: opened by a right click on the clock and on the icon, with every item in its
+place and state; commands chosen from it by keyboard act on the clock; the commands that hand
+over to Windows say what went wrong."""
+import subprocess
+import time
+
+import pytest
+
+from face_kit import grab, wine_path
+from lumora import MASTER_CLASS, wait_until
+
+CLOCK, MENU = "TLumoraForm", "#32768"
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+DESCRIBE_MENU = 9
+WM_COMMAND, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0111, 0x0204, 0x0205
+VK_ESCAPE = 0x1B
+SCREEN_SAVE, SCREEN_SAVE_CONFIG, HELP = 117, 118, 122
+
+pytestmark = pytest.mark.usefixtures("coloured_desktop")
+
+# With an SNTP server set, the test pattern shown, a time difference and the clock fixed.
+SETTINGS = ("[View]\nPlacement=1,400,300\nTaskTrayToolTipFormat=\"MENU tip\"\n[Operation]\nFixed=1\n"
+            "[WorldClock]\nTimeDiffTime=0.125\n[AdjustClock]\nAdjustType=1\nCurrentNTPServer=127.0.0.1\n"
+            "[Omake]\nShowTestPattern=1\n")
+EXPECTED = """\
+id=101 text=オプション(&O)... default
+----
+id=0 text=時刻合わせ(&J)
+  id=102 text=インターネットで合わせる(&N)
+  ----
+  id=104 text=正時に合わせる(&Z)
+id=105 text=世界時計(&W)... checked
+----
+id=121 text=タイマー(&T)...
+----
+id=0 text=配置(&Z)
+  id=106 text=通常の配置(&N)
+  id=107 text=手前に配置する(&T) radio
+  id=108 text=常に手前に配置する(&S)
+  id=109 text=手前に配置しない(&B)
+id=0 text=移動(&M)
+  id=100 text=方向キーで移動(&M)
+  ----
+  id=110 text=左上(&L)
+  id=111 text=右上(&T)
+  id=112 text=右下(&R)
+  id=113 text=左下(&B)
+id=114 text=位置を固定する(&F) checked
+----
+id=115 text=透明度の設定(&P)...
+----
+id=0 text=ツール(&L)
+  id=116 text=テストパターンを表示(&T)
+  ----
+  id=117 text=スクリーン セーバを起動(&E)
+  id=118 text=スクリーン セーバの設定(&C)
+  id=119 text=モニタの電源を切る(&F)
+  ----
+  id=120 text=日付と時刻のプロパティ(&R)
+----
+id=122 text=ヘルプ(&H)
+id=123 text=バージョン情報(&A)...
+----
+id=125 text=Lumora の終了(&X)
+"""
+
+
+def start(lumora, ini: str = SETTINGS) -> None:
+    lumora.write_settings("[Boot]\nShowSplash=0\n" + ini)
+    lumora.start(env=HOOKS)
+    lumora.wait_window(CLOCK, timeout=15)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+
+
+def xdotool(lumora, *args: object) -> None:
+    subprocess.run(["xdotool", *(str(a) for a in args)], env=lumora.session.env, check=True, timeout=10)
+
+
+def right_click_clock(lumora) -> tuple[int, int]:
+    """On a white pixel of a digit: the clear parts of the face let clicks through."""
+    rect = lumora.info(CLOCK).rect
+    face = grab(lumora, rect, "face.png")
+    x, y = next((rect[0] + x, rect[1] + y) for y in range(face.height) for x in range(face.width)
+                if face.getpixel((x, y)) == (255, 255, 255))
+    xdotool(lumora, "mousemove", x, y, "mousedown", 3)
+    xdotool(lumora, "mouseup", 3)
+    return x, y
+
+
+def open_menu(lumora) -> str:
+    """The description of the menu on screen, as the program built it."""
+    menu = lumora.wait_window(MENU, timeout=10)
+    wait_until(lambda: lumora.info(menu).visible, timeout=5)
+    described = lumora.folder / "menu.txt"
+    assert lumora.copydata(DESCRIBE_MENU, wine_path(described)) == 1
+    return described.read_text(encoding="utf-8")
+
+
+def close_menu(lumora) -> None:
+    lumora.press_key(VK_ESCAPE)
+    lumora.press_key(VK_ESCAPE)  # out of a submenu as well
+    wait_until(lambda: not any(lumora.info(int(w["hwnd"])).visible for w in lumora.all_windows(MENU)), timeout=5)
+
+
+@pytest.mark.parametrize("look", ["", "ShowMenuIcon=1\nUseModernMenu=1\n"], ids=["classic", "modern"])
+def test_the_menu_opens_on_the_clock_and_on_the_icon_with_every_item_in_place(lumora, look):
+    start(lumora, SETTINGS + "[View]\n" + look)
+    clicked = time.monotonic()
+    x, y = right_click_clock(lumora)
+    assert open_menu(lumora) == EXPECTED
+    opened = time.monotonic() - clicked
+    menu = lumora.info(lumora.find_window(MENU))
+    assert abs(menu.rect[0] - x) <= 2 and abs(menu.rect[1] - y) <= 2, "at the cursor"
+    lumora.screenshot(lumora.folder / "menu.png")
+    close_menu(lumora)
+    print(f"right click to menu on screen: {opened:.2f} s")
+
+    icon = lumora.tray_icon("MENU tip")
+    assert lumora.post(icon, WM_RBUTTONDOWN, 2, 0) and lumora.post(icon, WM_RBUTTONUP, 0, 0)
+    assert open_menu(lumora) == EXPECTED
+    close_menu(lumora)
+    assert lumora.running
+
+
+def test_commands_chosen_by_keyboard_act_and_exit_writes_the_settings(lumora):
+    start(lumora, "[View]\nPlacement=0,400,300\n")
+    right_click_clock(lumora)
+    lumora.wait_window(MENU)
+    for key in "ZB":  # 配置 → 手前に配置しない
+        lumora.press_key(ord(key))
+    close_menu(lumora)
+    right_click_clock(lumora)
+    assert "id=109 text=手前に配置しない(&B) radio" in open_menu(lumora)
+    lumora.press_key(ord("X"))  # Lumora の終了
+    assert lumora.wait_exit(timeout=15) == 0
+    assert "Placement=3," in lumora.read_settings()
+
+
+def test_screen_saver_and_help_commands_say_what_is_missing(lumora):
+    start(lumora, "")
+    for command in (SCREEN_SAVE, SCREEN_SAVE_CONFIG):
+        assert lumora.post(MASTER_CLASS, WM_COMMAND, command)
+        box = lumora.msgbox(timeout=15)
+        assert box.title == "Lumora"
+        assert box.text == ("スクリーン セーバなしに設定されています。"
+                            "コントロール パネルの [画面] でスクリーン セーバを設定しておいてください。")
+        lumora.press(box, 1)
+
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, HELP)
+    box = lumora.msgbox(timeout=15)
+    assert box.text.startswith("ヘルプ ファイルが見つかりません。")
+    lumora.press(box, 1)
+
+    # A file of that name that is not a help file.
+    (lumora.folder / "Lumora.chm").write_bytes(b"ITSF but not really")
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, HELP)
+    box = lumora.msgbox(timeout=20)
+    assert box.text.startswith("ヘルプを表示できません。")
+    lumora.press(box, 1)
+    assert lumora.running
