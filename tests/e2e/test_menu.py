@@ -13,7 +13,7 @@ CLOCK, MENU = "TLumoraForm", "#32768"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 DESCRIBE_MENU = 9
 WM_COMMAND, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0111, 0x0204, 0x0205
-VK_ESCAPE = 0x1B
+VK_ESCAPE, VK_RETURN, VK_RIGHT = 0x1B, 0x0D, 0x27
 SCREEN_SAVE, SCREEN_SAVE_CONFIG, HELP = 117, 118, 122
 
 pytestmark = pytest.mark.usefixtures("coloured_desktop")
@@ -70,6 +70,7 @@ def start(lumora, ini: str = SETTINGS) -> None:
     lumora.start(env=HOOKS)
     lumora.wait_window(CLOCK, timeout=15)
     wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+    lumora.move_tray_aside()
 
 
 def xdotool(lumora, *args: object) -> None:
@@ -122,18 +123,35 @@ def test_the_menu_opens_on_the_clock_and_on_the_icon_with_every_item_in_place(lu
     assert lumora.running
 
 
-def test_commands_chosen_by_keyboard_act_and_exit_writes_the_settings(lumora):
-    start(lumora, "[View]\nPlacement=0,400,300\n")
+def choose(lumora, keys: str) -> None:
     right_click_clock(lumora)
     lumora.wait_window(MENU)
-    for key in "ZB":  # 配置 → 手前に配置しない
+    for key in keys:
         lumora.press_key(ord(key))
+
+
+def test_commands_chosen_by_keyboard_act_and_exit_writes_the_settings(lumora):
+    start(lumora, "[View]\nPlacement=0,400,300\n")
+    choose(lumora, "ZB")  # 配置 → 手前に配置しない
     close_menu(lumora)
     right_click_clock(lumora)
     assert "id=109 text=手前に配置しない(&B) radio" in open_menu(lumora)
+    close_menu(lumora)
+
+    choose(lumora, "ML")  # 移動 → 左上
+    wait_until(lambda: lumora.info(CLOCK).rect[:2] < (40, 40), timeout=5)
+    left = lumora.info(CLOCK).rect[0]
+    choose(lumora, "MM")  # 移動 → 方向キーで移動: the system's move loop
+    for key in (VK_RIGHT, VK_RIGHT, VK_RETURN):
+        lumora.press_key(key)
+    wait_until(lambda: lumora.info(CLOCK).rect[0] > left, timeout=5)
+    choose(lumora, "F")  # 位置を固定する
+    right_click_clock(lumora)
+    assert "id=114 text=位置を固定する(&F) checked" in open_menu(lumora)
     lumora.press_key(ord("X"))  # Lumora の終了
     assert lumora.wait_exit(timeout=15) == 0
-    assert "Placement=3," in lumora.read_settings()
+    written = lumora.read_settings()
+    assert "Placement=3," in written and "\nFixed=1" in written
 
 
 def test_screen_saver_and_help_commands_say_what_is_missing(lumora):
