@@ -1,0 +1,25 @@
+/* Help context numbers: the program opens Lumora.chm at these numbers (HH_HELP_CONTEXT). */
+#define IDH_OVERVIEW           18
+#define IDH_WORLD_CLOCK        20
+#define IDH_OPACITY            26
+#define IDH_OPTION_CHARACTERS  32
+#define IDH_OPTION_DECORATION  34
+#define IDH_OPTION_BACKGROUND  36
+#define IDH_OPTION_FORMAT      38
+#define IDH_OPTION_VISIBLE     42
+#define IDH_OPTION_EFFECTS     44
+#define IDH_OPTION_TOOLTIP     46
+#define IDH_TASK_TRAY_CALENDAR 48
+#define IDH_OPTION_PLACEMENT   50
+#define IDH_WINDOW_FINDER      52
+#define IDH_OPTION_TELOP       54
+#define IDH_OPTION_MENU        56
+#define IDH_OPTION_OPERATION   58
+#define IDH_OPTION_TIME_SIGNAL 60
+#define IDH_OPTION_ADJUST      62
+#define IDH_OPTION_BOOT        66
+#define IDH_OPTION_OMAKE       68
+#define IDH_COLOR_DIALOG       70
+#define IDH_IMAGE_DIALOG       72
+#define IDH_SOUND_DIALOG       74
+#define IDH_ABOUT              76
