@@ -17,32 +17,64 @@ TKZForm::~TKZForm() {
     }
 }
 
+namespace {
+
+// The hourglass while a form is built.
+struct WaitCursor {
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ~WaitCursor() { SetCursor(previous); }
+};
+
+bool RegisterFormClass(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC procedure, int extraBytes,
+                       HBRUSH background, HICON icon) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, name, &wc)) {
+        return true;
+    }
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = extraBytes;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+} // namespace
+
 bool TKZForm::CreateForm(const CreateParams& p) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     dialog_ = p.Dialog;
-    // The hourglass while the form is built.
-    struct WaitCursor {
-        HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        ~WaitCursor() { SetCursor(previous); }
-    } waitCursor;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(instance, p.ClassName, &wc)) {
-        wc.cbSize = sizeof(wc);
-        wc.style = p.ClassStyle;
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = p.Dialog ? GetSysColorBrush(COLOR_BTNFACE) : nullptr;
-        wc.hIcon = LoadIconW(instance, L"MAINICON");
-        wc.lpszClassName = p.ClassName;
-        if (!RegisterClassExW(&wc)) {
-            return false;
-        }
+    WaitCursor waitCursor;
+    if (!RegisterFormClass(instance, p.ClassName, p.ClassStyle, WindowProc, 0,
+                           p.Dialog ? GetSysColorBrush(COLOR_BTNFACE) : nullptr, LoadIconW(instance, L"MAINICON"))) {
+        return false;
     }
     CreateWindowExW(p.ExStyle | WS_EX_CONTROLPARENT, p.ClassName, p.Caption, p.Style, p.Left, p.Top, p.Width, p.Height,
                     p.Owner, nullptr, instance, this);
     if (hwnd_ == nullptr) {
+        return false;
+    }
+    RemoveMeaninglessSystemMenuItems();
+    return true;
+}
+
+bool TKZForm::CreateDialogForm(const wchar_t* className, UINT templateId, HWND owner) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    dialog_ = true;
+    WaitCursor waitCursor;
+    // A dialog's class keeps the dialog manager's data in its extra bytes.
+    if (!RegisterFormClass(instance, className, 0, DialogClassProc, DLGWINDOWEXTRA, GetSysColorBrush(COLOR_BTNFACE),
+                           nullptr)) {
+        return false;
+    }
+    const HWND made =
+        CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    if (made == nullptr || hwnd_ == nullptr) {
         return false;
     }
     RemoveMeaninglessSystemMenuItems();
@@ -137,7 +169,8 @@ bool TKZForm::PreTranslate(MSG& message) {
     }
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
     // Only windows of our own form classes hold a form in GWLP_USERDATA.
-    if (root == nullptr || reinterpret_cast<WNDPROC>(GetClassLongPtrW(root, GCLP_WNDPROC)) != WindowProc) {
+    const auto procedure = root != nullptr ? reinterpret_cast<WNDPROC>(GetClassLongPtrW(root, GCLP_WNDPROC)) : nullptr;
+    if (procedure == nullptr || (procedure != WindowProc && procedure != DialogClassProc)) {
         return false;
     }
     auto* form = reinterpret_cast<TKZForm*>(GetWindowLongPtrW(root, GWLP_USERDATA));
@@ -280,7 +313,34 @@ void TKZForm::SnapPointerToDefaultButton() {
 }
 
 LRESULT TKZForm::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (defaulted_ != nullptr) {
+        *defaulted_ = true; // the dialog manager takes it from here
+        return 0;
+    }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT TKZForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may unwind through the system: an error nobody handled ends the program.
+    try {
+        LRESULT result = 0;
+        if (BaseConduct(message, wParam, lParam, result)) {
+            return result;
+        }
+        result = HandleMessage(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            if (closed_) {
+                closed_();
+            }
+        }
+        return result;
+    } catch (const std::exception& e) {
+        ShowFatalError(e.what());
+    } catch (...) {
+        ShowFatalError("unknown error");
+    }
 }
 
 LRESULT CALLBACK TKZForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -293,27 +353,50 @@ LRESULT CALLBACK TKZForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (form == nullptr) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    // No exception may unwind through the system: an error nobody handled ends the program.
-    try {
-        LRESULT result = 0;
-        if (form->BaseConduct(message, wParam, lParam, result)) {
-            return result;
-        }
-        result = form->HandleMessage(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            form->hwnd_ = nullptr;
-            if (form->closed_) {
-                form->closed_();
-            }
-        }
-        return result;
-    } catch (const std::exception& e) {
-        ShowFatalError(e.what());
-    } catch (...) {
-        ShowFatalError("unknown error");
+    return form->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TKZForm::DialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefDlgProcW(hwnd, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK TKZForm::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<TKZForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_INITDIALOG) {
+        form = reinterpret_cast<TKZForm*>(lParam);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, lParam);
     }
-    return 0;
+    if (form == nullptr) {
+        return FALSE;
+    }
+    bool defaulted = false;
+    bool* const outer = form->defaulted_; // a message sent while another one runs
+    form->defaulted_ = &defaulted;
+    const LRESULT result = form->Dispatch(message, wParam, lParam);
+    form->defaulted_ = outer;
+    if (defaulted || message == WM_NCDESTROY) {
+        return FALSE; // after WM_NCDESTROY the dialog manager still has to clean up
+    }
+    switch (message) {
+    // These answer through the return value itself.
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return static_cast<INT_PTR>(result);
+    default:
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
 }
 
 } // namespace lumora

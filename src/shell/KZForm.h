@@ -55,6 +55,10 @@ protected:
 
     // Registers the class on first use and creates the window; false when either fails.
     bool CreateForm(const CreateParams& params);
+    // A dialog form from a DIALOGEX template whose CLASS is className: modeless, not shown yet,
+    // with the conduct of a dialog. Its messages reach HandleMessage as a window's do; those
+    // handed to DefaultHandler go on to the dialog manager. False when it cannot be made.
+    bool CreateDialogForm(const wchar_t* className, UINT templateId, HWND owner);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // F1 or the title bar's help button, while the form is enabled and visible.
@@ -63,6 +67,11 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Dialog forms: the class procedure is the dialog manager's; this is the dialog procedure.
+    static LRESULT CALLBACK DialogClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // What both procedures do with a message of a live form.
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     // The conduct every form shares; true when the message needs nothing more.
     bool BaseConduct(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Focus cues and Ctrl+Break for a key pressed in the form; true when it closed the dialog.
@@ -74,7 +83,9 @@ private:
     void ShowDefaultButton(bool active);
     static std::wstring SystemMenuHint(UINT command);
 
-    HWND hwnd_ = nullptr; // assigned in WM_NCCREATE
+    HWND hwnd_ = nullptr; // assigned in WM_NCCREATE, or WM_INITDIALOG for a dialog form
+    // Dialog forms: set by DefaultHandler while the dialog procedure runs a message.
+    bool* defaulted_ = nullptr;
     bool dialog_ = false;
     bool placed_ = false; // the first show has clamped the dialog and moved the pointer
     bool mirroring_ = false;
