@@ -91,6 +91,9 @@ struct WorldClockSettings {
     bool WorldClockMode = false;
     double TimeDiffTime = 0.0;
     int32_t TimeZone = 0;
+    // The chosen zone's key name in the system's zone list: it finds the zone again after an
+    // update of the list has moved the positions TimeZone counts.
+    std::wstring TimeZoneName;
     double WorldClockTime = 0.0;
 
     bool operator==(const WorldClockSettings&) const = default;

@@ -193,6 +193,7 @@ template <class Io, class S> void BindWorldClock(Io& io, S& w) {
     io.Bool(L"WorldClock", L"WorldClockMode", w.WorldClockMode);
     io.Float(L"WorldClock", L"TimeDiffTime", w.TimeDiffTime);
     io.Int(L"WorldClock", L"TimeZone", w.TimeZone);
+    io.String(L"WorldClock", L"TimeZoneName", w.TimeZoneName);
     io.Float(L"WorldClock", L"WorldClockTime", w.WorldClockTime);
 }
 

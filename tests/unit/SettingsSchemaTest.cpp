@@ -38,11 +38,11 @@ TEST(SettingsSchema, MissingOrEmptyFileGivesExactlyTheDefaults) {
 
 TEST(SettingsSchema, FirstWriteHasEverySectionInOrderAndEveryKey) {
     const std::wstring text = Written(DefaultSettings(System));
-    EXPECT_EQ(SectionOrder(text), (std::vector<std::wstring>{L"View", L"Operation", L"WorldClock", L"Animation",
-                                                             L"Format", L"Design", L"CuckooClock", L"AdjustClock",
-                                                             L"Timer", L"Telop", L"Omake", L"Boot"}));
+    EXPECT_EQ(SectionOrder(text),
+              (std::vector<std::wstring>{L"View", L"Operation", L"WorldClock", L"Animation", L"Format", L"Design",
+                                         L"CuckooClock", L"AdjustClock", L"Timer", L"Telop", L"Omake", L"Boot"}));
     const auto keyLines = std::count(text.begin(), text.end(), L'=');
-    EXPECT_EQ(keyLines, 19 + 11 + 4 + 5 + 9 + 34 + 34 + 20 + 4 + 10 + 14 + 5);
+    EXPECT_EQ(keyLines, 19 + 11 + 5 + 5 + 9 + 34 + 34 + 20 + 4 + 10 + 14 + 5);
     // Reading what was written gives the same record back.
     EXPECT_EQ(Load(text), DefaultSettings(System));
 }
