@@ -18,6 +18,12 @@ inline constexpr wchar_t LogoFormClass[] = L"TLogoForm";
 inline constexpr wchar_t OmakeFormClass[] = L"TOmakeForm";
 inline constexpr wchar_t TestPatternFormClass[] = L"TTestPatternForm";
 inline constexpr wchar_t FatalErrorFormClass[] = L"TFatalErrorForm";
+// Also the CLASS of their dialog templates.
+inline constexpr wchar_t WorldClockFormClass[] = L"TWorldClockForm";
+inline constexpr wchar_t AlphaBlendFormClass[] = L"TAlphaBlendForm";
+inline constexpr wchar_t AboutFormClass[] = L"TAboutForm";
+inline constexpr wchar_t CalendarFormClass[] = L"TCalendarForm";
+inline constexpr wchar_t TimerFormClass[] = L"TTimerForm"; // also the CLASS of its dialog template
 inline constexpr wchar_t TaskTrayIconClass[] = L"TKZTaskTrayIconWindow";
 inline constexpr wchar_t TaskTrayIconTitle[] = L"TaskBarIconWindow";
 inline constexpr wchar_t TaskTrayIconMessage[] = L"TaskTrayIcon";

@@ -22,6 +22,7 @@ void TMasterForm::TaskTrayIconClick(ClickSender sender) {
     UpdateClock(fromIcon);
     if (fromIcon) {
         SetForegroundWindow(clock_->Window());
+        BringForward(WindowKind::Calendar);
     }
     clock_->StartForcedShow(Handle(), ForcedShowTimer);
     if (fromIcon && settings_.View.ShowCalendar && !soundWasPlaying) {
@@ -80,6 +81,15 @@ bool TMasterForm::RunCommand(CommandId command) {
     case CommandId::TestPattern:
         TestPatternActionExecute();
         return true;
+    case CommandId::WorldClock:
+        WorldClockActionExecute();
+        return true;
+    case CommandId::AlphaBlend:
+        AlphaBlendActionExecute();
+        return true;
+    case CommandId::About:
+        AboutActionExecute();
+        return true;
     case CommandId::ScreenSave:
     case CommandId::ScreenSaveConfig:
         RunScreenSaver(Handle(), command == CommandId::ScreenSaveConfig);
@@ -95,6 +105,12 @@ bool TMasterForm::RunCommand(CommandId command) {
         return true;
     case CommandId::Help:
         help_.ShowContext(GetDesktopWindow(), MasterHelpContext);
+        return true;
+    case CommandId::Timer:
+        TimerActionExecute();
+        return true;
+    case CommandId::Calendar:
+        CalendarActionExecute();
         return true;
     case CommandId::Exit:
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -152,6 +168,9 @@ void TMasterForm::ApplySettings(const Settings& next) {
     }
     if (changes.TestPattern) {
         testPattern_.Refresh(settings_);
+    }
+    if (changes.Calendar) {
+        RefreshCalendar();
     }
     UpdateClock(true);
     if (changes.TaskbarClock) {

@@ -82,11 +82,13 @@ void TMasterForm::CreateParts() {
     sound_ = std::make_unique<SoundPlayer>(Handle());
     signal_ = std::make_unique<HourlySignal>(*sound_, Handle());
     afterPass_ = std::make_unique<AfterPass>(Handle(), AfterPassMessage);
+    countdown_ = std::make_unique<CountdownTimer>();
     menu_ = std::make_unique<PopupMenu>(Handle());
     menu_->LoadImages(facts_.ColourDepth);
     NotificationAreaEvents trayEvents;
     trayEvents.Click = [this] { TaskTrayIconClick(ClickSender::Icon); };
     trayEvents.DoubleClick = [this] { TaskTrayIconDblClick(); };
+    trayEvents.SingleClick = [this] { CalendarActionExecute(); };
     trayEvents.BalloonClick = [this] { TaskTrayIconBalloonClick(); };
     trayEvents.Recreated = [this] { tray_->RecheckTaskbarClock(clock_->Shown()); };
     trayEvents.ContextMenu = [this](POINT point) { ShowPopupMenu(point); };
@@ -217,6 +219,7 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
     clockSetter_->Tick(settings_.AdjustClock, now);
     const double displayed = DisplayedTime(now, settings_.WorldClock, facts_.TimeZoneBias);
     const DateTimeParts taken = SplitDateTime(displayed);
+    TimerStep(displayed, taken);
     clock_->RefreshHint(displayed, taken, facts_.Locale);
     tray_->RefreshTip(displayed, taken, facts_.Locale);
     if (clock_->TemporaryDisplayDue(displayed, taken)) {
@@ -273,6 +276,7 @@ void TMasterForm::SettingChange() {
 
 void TMasterForm::TimeChange() {
     facts_.TimeZoneBias = ReadTimeZoneBias();
+    RefreshCalendar();
 }
 
 void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {

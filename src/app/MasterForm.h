@@ -21,6 +21,7 @@
 #include "shell/NotificationArea.h"
 #include "sound/HourlySignal.h"
 #include "sound/SoundPlayer.h"
+#include "tools/Countdown.h"
 
 #include <memory>
 
@@ -117,6 +118,16 @@ private:
     void ShowPopupMenu(POINT point);
     MenuContext CurrentMenuContext() const;
 
+    // The world clock and the opacity: their dialogs, and each of their changes reaching the
+    // clock at once; the about box.
+    void WorldClockActionExecute();
+    void ApplyWorldClock(const WorldClockSettings& worldClock);
+    void AlphaBlendActionExecute();
+    void ApplyAlphaBlend(int opacity);
+    void AboutActionExecute();
+    // The open tool window of a kind comes forward; true when there was one.
+    bool BringForward(WindowKind kind);
+
     // Commands.
     void ArrangeCorner(Corner corner);
     void ZOrderAction(StackingMode mode);
@@ -153,6 +164,17 @@ private:
     std::unique_ptr<ClockSetter> clockSetter_;
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TestHooks> testHooks_; // only when the tests ask for it
+
+    // The calendar
+    void CalendarActionExecute();
+    // WM_TIMECHANGE and new settings: today again, the shown month kept.
+    void RefreshCalendar();
+
+    // The countdown timer
+    void TimerActionExecute();
+    // The pass's step, on the displayed time before the animation lead.
+    void TimerStep(double displayed, const DateTimeParts& taken);
+    std::unique_ptr<CountdownTimer> countdown_;
 };
 
 } // namespace lumora

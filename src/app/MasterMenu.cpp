@@ -7,10 +7,22 @@ namespace lumora {
 
 MenuContext TMasterForm::CurrentMenuContext() const {
     MenuContext context;
+    context.TimerRunning = countdown_->Running();
     context.ColourDepth = facts_.ColourDepth;
     context.LayeredWindows = context_.LayeredWindowsAvailable;
+    for (const auto& [kind, command] : {std::pair{WindowKind::WorldClock, CommandId::WorldClock},
+                                        {WindowKind::AlphaBlend, CommandId::AlphaBlend},
+                                        {WindowKind::About, CommandId::About},
+                                        {WindowKind::Timer, CommandId::Timer}}) {
+        if (windows_.Find(kind) != nullptr) {
+            context.Busy.insert(command);
+        }
+    }
     if (testPattern_.IsOpen()) {
         context.Busy.insert(CommandId::TestPattern);
+    }
+    if (windows_.Find(WindowKind::Calendar) != nullptr) {
+        context.Busy.insert(CommandId::Calendar);
     }
     if (clockSetter_->Running(AdjustSource::Ntp) || clockSetter_->Running(AdjustSource::Http)) {
         context.Busy.insert(CommandId::NetworkAdjust);

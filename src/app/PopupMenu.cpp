@@ -43,11 +43,15 @@ wchar_t MnemonicOf(const std::wstring& caption) {
 
 } // namespace
 
+int MenuImagesResource(int colourDepth) {
+    return colourDepth < 16 ? MenuImagesLowColour : MenuImagesHighColour;
+}
+
 PopupMenu::~PopupMenu() = default;
 
 void PopupMenu::LoadImages(int colourDepth) {
     images_.clear();
-    const auto sheet = LoadBitmapResource(colourDepth < 16 ? MenuImagesLowColour : MenuImagesHighColour);
+    const auto sheet = LoadBitmapResource(MenuImagesResource(colourDepth));
     if (!sheet) {
         return; // a menu without images rather than none
     }

@@ -25,6 +25,10 @@ struct MenuLook {
 // default; "----" for a separator), a submenu's below its entry indented by two blanks.
 std::wstring DescribeMenu(HMENU menu, int depth = 0);
 
+// The bitmap resource of the menu images for a display of this many bits per pixel (a 16-colour
+// set below 16); the calendar's buttons use them too.
+int MenuImagesResource(int colourDepth);
+
 class PopupMenu {
 public:
     explicit PopupMenu(HWND owner) : owner_(owner) {}

@@ -12,7 +12,19 @@
 
 namespace lumora {
 
-enum class WindowKind { Splash, Telop, CallSign, Logo, Omake, TestPattern };
+enum class WindowKind {
+    Splash,
+    Telop,
+    CallSign,
+    Logo,
+    Omake,
+    TestPattern,
+    Timer,
+    WorldClock,
+    Calendar,
+    AlphaBlend,
+    About
+};
 
 class WindowOwner {
 public:

@@ -1,0 +1,75 @@
+#include "tools/AboutForm.h"
+
+#include "app/AppNames.h"
+#include "resources/ResourceIds.h"
+#include "shell/HelpViewer.h"
+#include "shell/MessageBoxes.h"
+#include "tools/SmallFormsRes.h"
+
+#include <commctrl.h>
+
+namespace lumora {
+namespace {
+
+constexpr int AboutHelpContext = 76;
+
+} // namespace
+
+std::unique_ptr<TAboutForm> TAboutForm::Create(HWND owner, std::function<void()> openWebSite, const HelpViewer* help) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LINK_CLASS};
+    InitCommonControlsEx(&controls);
+    std::unique_ptr<TAboutForm> form(new TAboutForm(std::move(openWebSite), help));
+    if (!form->CreateDialogForm(names::AboutFormClass, IDD_ABOUT, owner)) {
+        return nullptr;
+    }
+    ShowWindow(form->Handle(), SW_SHOW);
+    return form;
+}
+
+void TAboutForm::FormCreate() {
+    const std::wstring title = FillText(LoadResourceString(IDS_ABOUT_TITLE), {names::ProductName, L"" LUMORA_VERSION});
+    SetDlgItemTextW(Handle(), IDC_ABOUT_TITLE, title.c_str());
+    SetDlgItemTextW(Handle(), IDC_ABOUT_NOTICE, LoadResourceString(IDS_OWNERSHIP_NOTICE).c_str());
+    const std::wstring link = std::wstring(L"<a>") + names::WebSite + L"</a>";
+    SetDlgItemTextW(Handle(), IDC_ABOUT_URL, link.c_str());
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto icon = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    SendDlgItemMessageW(Handle(), IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    SendDlgItemMessageW(Handle(), IDC_ABOUT_EXCLAMATION, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
+}
+
+void TAboutForm::FormHelp() {
+    if (help_ != nullptr) {
+        help_->ShowContext(Handle(), AboutHelpContext);
+    }
+}
+
+LRESULT TAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        FormCreate();
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_ABOUT_URL && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+            openWebSite_();
+            DestroyWindow(Handle());
+        }
+        return 0;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            DestroyWindow(Handle());
+        }
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(Handle());
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandler(message, wParam, lParam);
+}
+
+} // namespace lumora

@@ -1,0 +1,64 @@
+#pragma once
+// The timer's dialog: the duration with its presets, the announcement and what to do when the time
+// is up, start and stop, and the time left while a countdown runs. The countdown belongs to the
+// master and goes on when the dialog closes; the dialog stores every edit at once.
+
+#include "settings/Settings.h"
+#include "shell/KZForm.h"
+#include "tools/Countdown.h"
+
+#include <functional>
+#include <memory>
+
+namespace lumora {
+
+struct TimerFormContext {
+    CountdownTimer* Countdown = nullptr;
+    // The master's [Timer] record.
+    TimerSettings* Settings = nullptr;
+    // Now in the scale of the due time: the displayed time.
+    std::function<double()> DisplayedNow;
+};
+
+class TTimerForm final : public TKZForm {
+public:
+    // Built and shown without modality; null when the dialog cannot be made.
+    static std::unique_ptr<TTimerForm> Create(HWND owner, TimerFormContext context);
+
+    // Each step of a running countdown.
+    void ShowRemaining(double remaining);
+    // The countdown fired: back to editing, with the duration as it was.
+    void CountdownEnded();
+
+private:
+    explicit TTimerForm(TimerFormContext context) : context_(std::move(context)) {}
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void FormCreate();
+    void Command(int id, int code);
+    void StartButtonClick();
+    void DetailsButtonClick();
+    void BrowseButtonClick();
+    void PresetMenu(HWND from, LPARAM point);
+    void DurationPicked();
+    void DetailsTimer();
+
+    // Where the controls stand: editing or running, which rows the choices show.
+    void ShowEditing();
+    void ShowRunning(double remaining);
+    void ApplyRules();
+    void SetDuration(double duration);
+    double PickerDuration() const;
+    void ResizeForDetails(bool animate);
+
+    HWND Item(int id) const { return GetDlgItem(Handle(), id); }
+
+    TimerFormContext context_;
+    bool loading_ = true; // the controls are being filled: nothing to store
+    int collapsedHeight_ = 0;
+    int expandedHeight_ = 0;
+    int heightStep_ = 1;
+    static constexpr UINT_PTR DetailsTimerId = 1;
+};
+
+} // namespace lumora

@@ -1,0 +1,138 @@
+"""The calendar: opened once by its command and by a single click on the icon, in the corner of
+the work area beside the notification area; closed by Esc and by another window taking the
+activation unless it is pinned; its tear-off page shows Saturday in blue and Sunday in red, and
+follows new settings while it is open."""
+import time
+
+import pytest
+
+from face_kit import grab
+from kit import stays
+from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, wait_until
+
+CLOCK, CALENDAR, COVER = "TLumoraForm", "TCalendarForm", "LumoraDriverCover"
+WM_COMMAND, WM_NCHITTEST = 0x0111, 0x0084
+WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK = 0x0201, 0x0202, 0x0203
+WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
+HTCLIENT, HTCAPTION = 1, 2
+VK_ESCAPE = 0x1B
+CALENDAR_COMMAND = 126
+TOOL_BAR = 7306
+CLIENT = (379, 256)
+PAGE = (228, 12, 365, 205)  # the tear-off page in the client area
+TIP = "CALENDAR tip"
+SATURDAY = "@2026-03-07 13:00:00"
+BLUE, RED = (0, 0, 255), (255, 0, 0)
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+APPLY_SETTINGS = 6
+DOUBLE_CLICK_TIME = 0.5  # Wine's default
+
+
+def start(lumora, env: dict | None = None) -> None:
+    # The clock stays clear of the calendar's corner.
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nShowCalendar=1\nPlacement=1,400,300\n"
+                          f"TaskTrayToolTipFormat=\"{TIP}\"\n")
+    lumora.start(faketime=SATURDAY, env=env)
+    lumora.wait_window(CLOCK, timeout=15)
+
+
+def shown(lumora) -> WindowInfo:
+    calendar = lumora.wait_window(CALENDAR, timeout=10)
+    wait_until(lambda: lumora.info(calendar).visible, timeout=5)
+    return lumora.info(calendar)
+
+
+def open_calendar(lumora) -> WindowInfo:
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, CALENDAR_COMMAND)
+    return shown(lumora)
+
+
+def calendars(lumora) -> list[int]:
+    return [int(w["hwnd"]) for w in lumora.all_windows(CALENDAR)]
+
+
+def point(x: int, y: int) -> int:
+    return (y & 0xFFFF) << 16 | (x & 0xFFFF)
+
+
+def test_the_command_opens_one_calendar_in_the_corner_of_the_work_area_and_esc_closes_it(lumora):
+    start(lumora)
+    calendar = open_calendar(lumora)
+    work, _ = lumora.work_area()
+    assert (calendar.width, calendar.height) == (CLIENT[0] + 2, CLIENT[1] + 2)  # a thin border
+    # Wine has no taskbar: the corner next to where the notification area would be.
+    assert calendar.rect[2:] == work[2:], (calendar.rect, work)
+    assert calendar.exstyle & WS_EX_TOPMOST and calendar.exstyle & WS_EX_TOOLWINDOW
+    hints = {t["text"] for t in lumora.driver.tooltip_texts(calendar.pid) if int(t["tool"]) == calendar.hwnd}
+    assert {"前月へ移動", "次月へ移動", "今日へ移動"} <= hints
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, CALENDAR_COMMAND)
+    assert stays(lambda: calendars(lumora) == [calendar.hwnd], 1.0)
+
+    lumora.press_key(VK_ESCAPE)
+    lumora.wait_gone(CALENDAR, timeout=5)
+    assert open_calendar(lumora).hwnd != calendar.hwnd, "the command is usable again"
+
+
+def test_a_single_click_on_the_icon_opens_the_calendar_and_a_double_click_does_not(lumora):
+    start(lumora)
+    icon = lumora.tray_icon(TIP)
+    clicked = time.monotonic()
+    assert lumora.post(icon, WM_LBUTTONDOWN, 1, 0) and lumora.post(icon, WM_LBUTTONUP, 0, 0)
+    early = lumora.find_window(CALENDAR)
+    if time.monotonic() - clicked < DOUBLE_CLICK_TIME - 0.05:
+        assert early is None, "the click did not wait for a second one"
+    shown(lumora)
+    lumora.press_key(VK_ESCAPE)
+    lumora.wait_gone(CALENDAR, timeout=5)
+
+    # The double click runs the options command instead.
+    for message, keys in [(WM_LBUTTONDOWN, 1), (WM_LBUTTONUP, 0), (WM_LBUTTONDBLCLK, 1), (WM_LBUTTONUP, 0)]:
+        assert lumora.post(icon, message, keys, 0)
+    assert stays(lambda: lumora.find_window(CALENDAR) is None, 1.5)
+
+
+@pytest.mark.parametrize("pinned", [False, True])
+def test_another_window_taking_the_activation_closes_the_calendar_unless_it_is_pinned(lumora, pinned):
+    start(lumora)
+    calendar = open_calendar(lumora)
+    background = point(calendar.rect[0] + 5, calendar.rect[3] - 5)  # the bottom strip's corner
+    assert lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background) == HTCAPTION, "unpinned, it drags"
+    if pinned:
+        tool_bar = next(int(c["hwnd"]) for c in lumora.driver.children(calendar.hwnd) if int(c["id"]) == TOOL_BAR)
+        # The pin is the second button of the tool bar.
+        assert lumora.post(tool_bar, WM_LBUTTONDOWN, 1, point(34, 11))
+        assert lumora.post(tool_bar, WM_LBUTTONUP, 0, point(34, 11))
+        wait_until(lambda: lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background) == HTCLIENT, timeout=5)
+        lumora.press_key(VK_ESCAPE)
+        assert stays(lambda: calendars(lumora) == [calendar.hwnd], 1.0), "Esc does not close a pinned calendar"
+
+    lumora.spawn([str(DRIVER_EXE), "cover", "8000", "Cover"])
+    wait_until(lambda: COVER in [w["class"] for w in lumora.driver.stack()], timeout=15)
+    if pinned:
+        assert stays(lambda: calendars(lumora) == [calendar.hwnd], 1.5)
+    else:
+        lumora.wait_gone(CALENDAR, timeout=5)
+
+
+def weekday_colours(lumora, calendar: WindowInfo) -> tuple[int, int, bool]:
+    """Pure blue and pure red pixels on the page's weekday line, and whether the day's number
+    above it has either colour."""
+    time.sleep(0.5)  # painted
+    left, top = calendar.rect[0] + 1, calendar.rect[1] + 1
+    page = grab(lumora, (left + PAGE[0], top + PAGE[1], left + PAGE[2], top + PAGE[3]))
+    line = {rgb: n for n, rgb in page.crop((0, page.height - 45, page.width, page.height - 5)).getcolors(1 << 20)}
+    middle = {rgb for _, rgb in page.crop((0, 40, page.width, page.height - 50)).getcolors(1 << 20)}
+    return line.get(BLUE, 0), line.get(RED, 0), bool(middle & {BLUE, RED})
+
+
+def test_saturday_is_blue_and_a_world_clock_a_day_ahead_turns_the_page_to_a_red_sunday(lumora):
+    start(lumora, env=HOOKS)
+    calendar = open_calendar(lumora)
+    blue, red, number_coloured = weekday_colours(lumora, calendar)
+    assert blue > 40 and red == 0 and not number_coloured, (blue, red)
+
+    # Twelve hours ahead at 13:00: the options' new settings reach the open calendar.
+    assert lumora.copydata(APPLY_SETTINGS, "[WorldClock]\nTimeDiffTime=0.5\n") == 1
+    wait_until(lambda: weekday_colours(lumora, calendar)[1] > 40, timeout=5)
+    blue, red, number_coloured = weekday_colours(lumora, calendar)
+    assert blue == 0 and not number_coloured, (blue, red)

@@ -1,0 +1,186 @@
+"""The countdown timer: its dialog (opened once, collapsed and expanded, the presets, edits that
+reach the settings file), the countdown that goes on without the dialog, a user's stop, and the
+firing: the box after the pass, the program it runs or cannot run, the balloon and the caption."""
+import time
+
+import pytest
+
+from face_kit import wine_path
+from kit import icon_texts
+from lumora import IDCANCEL, IDOK, MASTER_CLASS, wait_until
+
+CLOCK, TIMER, TELOP = "TLumoraForm", "TTimerForm", "TTelopForm"
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+WM_COMMAND, BM_CLICK, CB_SETCURSEL = 0x0111, 0x00F5, 0x014E
+CBN_SELCHANGE = 1
+VK_ESCAPE = 0x1B
+TIMER_COMMAND = 121
+# The dialog's controls.
+TIME, REMAINING, LABEL, START, DETAILS = 7102, 7103, 7101, 7104, 7105
+NOTIFY, MESSAGE, OPERATION, PROGRAM, BROWSE, FORCE = 7108, 7110, 7112, 7114, 7115, 7116
+PRESET_90_MINUTES = 7150 + 9
+BOX_TITLE = "Lumora - タイマー"
+DEFAULT_MESSAGE = "タイマーで設定した時間になりました。"
+SECOND = 1 / 86400
+
+
+def start(lumora, timer_ini: str, other: str = "") -> int:
+    """Lumora with a [Timer] section, and its timer dialog open."""
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nTaskTrayToolTipFormat=\"TIMER \"hh:nn:ss\n"
+                          f"[Timer]\n{timer_ini}" + other)
+    lumora.start(env=HOOKS)
+    lumora.wait_window(CLOCK, timeout=15)
+    return open_dialog(lumora)
+
+
+def open_dialog(lumora) -> int:
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND)
+    dialog = lumora.wait_window(TIMER, timeout=10)
+    wait_until(lambda: lumora.info(dialog).visible, timeout=5)
+    return dialog
+
+
+def controls(lumora, dialog: int) -> dict[int, dict[str, str]]:
+    return {int(c["id"]): c for c in lumora.driver.children(dialog)}
+
+
+def text(lumora, dialog: int, control: int) -> str:
+    return controls(lumora, dialog)[control]["title"]
+
+
+def choose(lumora, dialog: int, combo: int, index: int) -> None:
+    """Picks a list entry as the user would: the selection, then the notification."""
+    hwnd = int(controls(lumora, dialog)[combo]["hwnd"])
+    lumora.send(hwnd, CB_SETCURSEL, index)
+    lumora.send(dialog, WM_COMMAND, CBN_SELCHANGE << 16 | combo, hwnd)
+
+
+def timer_key(lumora, key: str) -> str:
+    """A key of [Timer] as the program writes it at exit."""
+    lumora.close()
+    assert lumora.wait_exit(15) == 0
+    section = lumora.read_settings().split("[Timer]")[1]
+    return next(line.split("=", 1)[1] for line in section.splitlines() if line.startswith(key + "="))
+
+
+def test_the_dialog_opens_once_keeps_its_edits_and_expands(lumora):
+    dialog = start(lumora, "Time=0\nOption=0\n")
+    info = lumora.info(dialog)
+    assert info.title == "タイマー"
+    assert text(lumora, dialog, TIME) == "00:00.00"
+    start_button = int(controls(lumora, dialog)[START]["hwnd"])
+    assert not lumora.info(start_button).enabled, "a duration of 00:00.00 cannot start"
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND)
+    time.sleep(0.5)
+    assert [int(w["hwnd"]) for w in lumora.all_windows(TIMER)] == [dialog]
+
+    # The preset menu's "90 分 (1 時間半)".
+    lumora.post(dialog, WM_COMMAND, PRESET_90_MINUTES)
+    wait_until(lambda: text(lumora, dialog, TIME) == "01:30.00", timeout=5)
+    assert lumora.info(start_button).enabled
+
+    # Collapsed, the option group is cut off; expanded, it shows the rows its choices allow.
+    assert controls(lumora, dialog)[NOTIFY]["visible"] == "0"
+    lumora.send(int(controls(lumora, dialog)[DETAILS]["hwnd"]), BM_CLICK)
+    wait_until(lambda: lumora.info(dialog).height > info.height + 100, timeout=5)
+    shown = controls(lumora, dialog)
+    assert shown[DETAILS]["title"] == "<< 詳細設定(&V)"
+    assert [shown[c]["visible"] for c in (NOTIFY, MESSAGE, OPERATION, PROGRAM, FORCE)] == ["1", "1", "1", "0", "0"]
+    choose(lumora, dialog, OPERATION, 1)
+    assert [controls(lumora, dialog)[c]["visible"] for c in (PROGRAM, BROWSE, FORCE)] == ["1", "1", "0"]
+    choose(lumora, dialog, NOTIFY, 0)
+    assert lumora.info(int(controls(lumora, dialog)[MESSAGE]["hwnd"])).enabled is False
+
+    # The program picker with its own title and OK button.
+    lumora.press(dialog, BROWSE)
+    picker = wait_until(lambda: lumora.find_window("#32770", "実行するファイルの選択"), timeout=10)
+    ok = next(c for c in lumora.driver.children(picker) if c["id"] == str(IDOK) and c["class"] == "Button")
+    assert ok["title"] == "選択(&L)"
+    lumora.press(picker, IDCANCEL)
+    wait_until(lambda: lumora.find_window("#32770", "実行するファイルの選択") is None, timeout=10)
+
+    # The message loop hands the dialog its keys: Esc hides it.
+    lumora.press_key(VK_ESCAPE)
+    lumora.wait_gone(TIMER, timeout=5)
+    assert abs(float(timer_key(lumora, "Time")) - 90 / 1440) < SECOND / 10
+    written = lumora.read_settings()
+    assert "\nOption=1" in written and "\nNotifyType=0" in written, written
+
+
+def test_a_countdown_without_its_dialog_runs_the_program_and_the_box_leaves_the_clock_ticking(lumora, tmp_path):
+    marker = tmp_path / "fired.txt"
+    script = tmp_path / "alarm.bat"
+    script.write_bytes(f"@echo off\r\necho fired> \"{wine_path(marker)}\"\r\n".encode())
+    dialog = start(lumora, f"Time={3 * SECOND}\nNotifyType=1\nProgram={wine_path(script)}\n")
+    choose(lumora, dialog, OPERATION, 1)
+    lumora.press(dialog, START)
+    wait_until(lambda: text(lumora, dialog, START) == "停止(&S)", timeout=5)
+    shown = controls(lumora, dialog)
+    assert shown[LABEL]["title"] == "残り時間:" and shown[REMAINING]["visible"] == "1"
+    assert shown[REMAINING]["title"] in ("00:00.03", "00:00.02", "00:00.01")
+    # The countdown belongs to the master: it goes on when the dialog is hidden.
+    lumora.press(dialog, IDCANCEL)
+    lumora.wait_gone(TIMER, timeout=5)
+
+    box = lumora.msgbox(timeout=15, pid=lumora.pid())
+    assert (box.title, box.text) == (BOX_TITLE, DEFAULT_MESSAGE)
+    wait_until(marker.exists, timeout=10)  # the program was started; it writes in its own time
+    first_tip = icon_texts(lumora, "TIMER ")[0]
+    wait_until(lambda: icon_texts(lumora, "TIMER ")[0] != first_tip, timeout=3)
+    lumora.press(box, IDOK)
+    # Opened again, the dialog is back to editing with the duration it had.
+    dialog = open_dialog(lumora)
+    assert text(lumora, dialog, START) == "開始(&S)" and text(lumora, dialog, TIME) == "00:00.03"
+
+
+def test_a_program_that_cannot_start_is_named_and_the_balloon_and_caption_follow(lumora, tmp_path):
+    missing = wine_path(tmp_path / "missing.exe")
+    dialog = start(lumora, f"Time={2 * SECOND}\nNotifyType=2\nProgram={missing}\n", "[Telop]\nChangeSpeed=500\n")
+    choose(lumora, dialog, OPERATION, 1)
+    choose(lumora, dialog, MESSAGE, 3)
+    lumora.press(dialog, START)
+    failure = lumora.msgbox(timeout=15, pid=lumora.pid())
+    assert (failure.title, failure.text) == (BOX_TITLE, f"{missing} の起動に失敗しました。")
+    lumora.press(failure, IDOK)
+    # Wine shows no balloons: the notification falls back to a box with the same lines.
+    balloon = lumora.msgbox(timeout=10, pid=lumora.pid())
+    assert (balloon.title, balloon.text) == (BOX_TITLE, "風呂の水が沸きました。")
+    lumora.press(balloon, IDOK)
+
+    # The caption, with nothing else to do.
+    wait_until(lambda: text(lumora, dialog, START) == "開始(&S)", timeout=5)
+    choose(lumora, dialog, OPERATION, 0)
+    choose(lumora, dialog, NOTIFY, 3)
+    lumora.press(dialog, START)
+    lumora.wait_window(TELOP, timeout=15)
+    lumora.wait_gone(TELOP, timeout=15)
+    with pytest.raises(TimeoutError):
+        lumora.msgbox(timeout=1, pid=lumora.pid())
+
+
+def test_a_stop_keeps_the_time_left_as_the_duration(lumora):
+    dialog = start(lumora, f"Time={10 * 60 * SECOND}\n")
+    lumora.press(dialog, START)
+    wait_until(lambda: text(lumora, dialog, REMAINING) <= "00:09.58", timeout=10)
+    lumora.press(dialog, START)
+    wait_until(lambda: text(lumora, dialog, START) == "開始(&S)", timeout=5)
+    left = text(lumora, dialog, TIME)
+    assert "00:09.50" <= left <= "00:09.58", left
+    # Started again, it counts down from there; the countdown itself is not saved.
+    lumora.press(dialog, START)
+    wait_until(lambda: controls(lumora, dialog)[REMAINING]["visible"] == "1", timeout=5)
+    assert seconds(text(lumora, dialog, REMAINING)) in (seconds(left), seconds(left) - 1)
+    # Opened again while it runs, the dialog shows the countdown.
+    lumora.press(dialog, IDCANCEL)
+    lumora.wait_gone(TIMER, timeout=5)
+    dialog = open_dialog(lumora)
+    shown = controls(lumora, dialog)
+    assert (shown[LABEL]["title"], shown[START]["title"], shown[TIME]["visible"]) == ("残り時間:", "停止(&S)", "0")
+    assert round(float(timer_key(lumora, "Time")) / SECOND) == seconds(left)
+
+
+def seconds(shown: str) -> int:
+    """Seconds of an "HH:mm.ss" text."""
+    hours, rest = shown.split(":")
+    minutes, secs = rest.split(".")
+    return int(hours) * 3600 + int(minutes) * 60 + int(secs)

@@ -1,0 +1,104 @@
+"""The world clock and the opacity: each dialog exists once, its changes reach the clock at once,
+and Cancel puts them back; a zone of the system's list, found again by its name; the about box."""
+import pytest
+
+from face_kit import grab
+from kit import icon_texts
+from lumora import MASTER_CLASS, wait_until
+
+CLOCK, DIALOG = "TLumoraForm", "TWorldClockForm"
+WM_COMMAND, WM_KEYDOWN, BM_CLICK = 0x0111, 0x0100, 0x00F5
+WORLD_CLOCK, ALPHA_BLEND, ABOUT = 105, 115, 123
+VK_END = 0x23
+IDC_AB_TRACK = 7404
+IDOK, IDCANCEL = 1, 2
+IDC_WC_BACK = 7203
+NOON = "@2026-01-05 12:00:00"
+
+
+def start(lumora, ini: str) -> None:
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nTaskTrayToolTipFormat=\"WC \"hh\n" + ini)
+    lumora.start(faketime=NOON)
+    lumora.wait_window(CLOCK, timeout=15)
+
+
+def shown_hour(lumora) -> int:
+    """The displayed hour, as the icon's tooltip tells it once a second."""
+    texts = wait_until(lambda: icon_texts(lumora, "WC "), timeout=10)
+    return int(texts[0][3:])
+
+
+def open_dialog(lumora, command: int = WORLD_CLOCK, cls: str = DIALOG) -> int:
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, command)
+    dialog = lumora.wait_window(cls)
+    wait_until(lambda: lumora.info(dialog).visible, timeout=5)
+    return dialog
+
+
+def child(lumora, dialog: int, control_id: int) -> int:
+    return next(int(c["hwnd"]) for c in lumora.driver.children(dialog) if int(c["id"]) == control_id)
+
+
+@pytest.mark.parametrize("close", [IDCANCEL, IDOK], ids=["cancel", "ok"])
+def test_a_change_reaches_the_clock_at_once_and_cancel_takes_it_back(lumora, close):
+    start(lumora, "[WorldClock]\nTimeDiffTime=0.125\n")  # three hours ahead
+    wait_until(lambda: shown_hour(lumora) == 15, timeout=10)
+    dialog = open_dialog(lumora)
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, WORLD_CLOCK)  # a second one only comes forward
+    assert lumora.post(child(lumora, dialog, IDC_WC_BACK), BM_CLICK)
+    wait_until(lambda: shown_hour(lumora) == 9, timeout=10)  # three hours behind
+    assert len(lumora.all_windows(DIALOG)) == 1
+
+    assert lumora.post(dialog, WM_COMMAND, close)
+    lumora.wait_gone(DIALOG)
+    wait_until(lambda: shown_hour(lumora) == (15 if close == IDCANCEL else 9), timeout=10)
+    lumora.close()
+    lumora.wait_exit(timeout=15)
+    expected = "TimeDiffTime=0.125" if close == IDCANCEL else "TimeDiffTime=-0.125"
+    assert expected in lumora.read_settings()
+
+
+def test_a_zone_is_found_again_by_its_name(lumora):
+    # A stale position, and the name of the zone at UTC: the name wins.
+    start(lumora, "[WorldClock]\nWorldClockMode=1\nTimeZone=1\nTimeZoneName=UTC\nWorldClockTime=0\n")
+    dialog = open_dialog(lumora)
+    assert lumora.post(dialog, WM_COMMAND, IDOK)
+    lumora.wait_gone(DIALOG)
+    lumora.close()
+    lumora.wait_exit(timeout=15)
+    written = lumora.read_settings()
+    assert "TimeZoneName=UTC" in written and "\nTimeZone=1\n" not in written
+
+
+@pytest.mark.parametrize("close", [IDCANCEL, IDOK], ids=["cancel", "ok"])
+def test_the_opacity_slider_acts_at_once_and_cancel_restores_it(lumora, close):
+    lumora.write_settings("[Boot]\nShowSplash=0\n")
+    lumora.start()
+    lumora.wait_window(CLOCK, timeout=15)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+    lumora.move_tray_aside()
+    face = lambda: set(grab(lumora, lumora.info(CLOCK).rect, "face.png").getdata())  # noqa: E731
+    assert (255, 255, 255) in face()
+    dialog = open_dialog(lumora, ALPHA_BLEND, "TAlphaBlendForm")
+    assert lumora.post(child(lumora, dialog, IDC_AB_TRACK), WM_KEYDOWN, VK_END)  # far right: clear
+    wait_until(lambda: (255, 255, 255) not in face(), timeout=10)
+    assert lumora.post(dialog, WM_COMMAND, close)
+    lumora.wait_gone("TAlphaBlendForm")
+    if close == IDCANCEL:
+        wait_until(lambda: (255, 255, 255) in face(), timeout=10)
+    lumora.close()
+    lumora.wait_exit(timeout=15)
+    assert ("\nAlphaBlend=255" if close == IDCANCEL else "\nAlphaBlend=0") in lumora.read_settings()
+
+
+def test_the_about_box_exists_once(lumora):
+    lumora.write_settings("[Boot]\nShowSplash=0\n")
+    lumora.start()
+    lumora.wait_window(CLOCK, timeout=15)
+    about = open_dialog(lumora, ABOUT, "TAboutForm")
+    assert lumora.post(MASTER_CLASS, WM_COMMAND, ABOUT)
+    texts = [c["title"] for c in lumora.driver.children(about)]
+    assert "Lumora バージョン 1.13" in texts and len(lumora.all_windows("TAboutForm")) == 1
+    assert lumora.post(about, WM_COMMAND, IDOK)
+    lumora.wait_gone("TAboutForm")
+    assert lumora.running
