@@ -10,7 +10,7 @@ from lumora import DRIVER_EXE, IDCANCEL, IDNO, IDRETRY, IDYES, MASTER_CLASS, wai
 WM_ENDSESSION = 0x0016
 
 # Sections in the order a new file gets them, with the number of keys each one holds.
-WRITTEN_SECTIONS = [("View", 19), ("Operation", 11), ("WorldClock", 4), ("Animation", 5), ("Format", 9),
+WRITTEN_SECTIONS = [("View", 19), ("Operation", 11), ("WorldClock", 5), ("Animation", 5), ("Format", 9),
                     ("Design", 34), ("CuckooClock", 34), ("AdjustClock", 20), ("Timer", 4), ("Telop", 10),
                     ("Omake", 14), ("Boot", 5)]
 

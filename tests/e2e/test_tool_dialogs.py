@@ -2,12 +2,14 @@
 and Cancel puts them back; a zone of the system's list, found again by its name; the about box."""
 import pytest
 
-from face_kit import grab
+from face_kit import grab, wine_path
 from kit import icon_texts
 from lumora import MASTER_CLASS, wait_until
 
 CLOCK, DIALOG = "TLumoraForm", "TWorldClockForm"
 WM_COMMAND, WM_KEYDOWN, BM_CLICK = 0x0111, 0x0100, 0x00F5
+WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0204, 0x0205
+DESCRIBE_MENU, VK_ESCAPE = 9, 0x1B
 WORLD_CLOCK, ALPHA_BLEND, ABOUT = 105, 115, 123
 VK_END = 0x23
 IDC_AB_TRACK = 7404
@@ -102,3 +104,27 @@ def test_the_about_box_exists_once(lumora):
     assert lumora.post(about, WM_COMMAND, IDOK)
     lumora.wait_gone("TAboutForm")
     assert lumora.running
+
+
+def test_a_dialog_greys_its_command_while_it_is_open(lumora):
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nTaskTrayToolTipFormat=\"WC menu\"\n")
+    lumora.start(env={"LUMORA_TEST_HOOKS": "1"})
+    lumora.wait_window(CLOCK, timeout=15)
+    icon = lumora.tray_icon("WC menu")
+
+    def world_clock_item() -> str:
+        assert lumora.post(icon, WM_RBUTTONDOWN, 2, 0) and lumora.post(icon, WM_RBUTTONUP, 0, 0)
+        wait_until(lambda: any(lumora.info(int(w["hwnd"])).visible for w in lumora.all_windows("#32768")), timeout=10)
+        described = lumora.folder / "menu.txt"
+        assert wait_until(lambda: lumora.copydata(DESCRIBE_MENU, wine_path(described)) == 1, timeout=10)
+        lumora.press_key(VK_ESCAPE)
+        wait_until(lambda: not any(lumora.info(int(w["hwnd"])).visible for w in lumora.all_windows("#32768")),
+                   timeout=5)
+        return next(line for line in described.read_text(encoding="utf-8").splitlines() if "id=105 " in line)
+
+    assert not world_clock_item().endswith("disabled")
+    dialog = open_dialog(lumora)
+    assert world_clock_item().endswith("disabled")
+    assert lumora.post(dialog, WM_COMMAND, IDCANCEL)
+    lumora.wait_gone(DIALOG)
+    assert not world_clock_item().endswith("disabled")
