@@ -1,0 +1,422 @@
+#include "options/OptionValues.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace lumora {
+namespace {
+
+OptionFacts Facts(bool layered = true) {
+    OptionFacts f;
+    f.Display = {layered, 32};
+    f.Fonts = {{L"MS UI Gothic", L"Arial", L"Meiryo"}, L"MS UI Gothic"};
+    f.Ports = {L"COM1", L"COM3"};
+    f.Boot.PriorityClass = IdlePriorityClass;
+    f.Boot.LayeredWindowsAvailable = layered;
+    return f;
+}
+
+Settings Applied(OptionValues& values, const Settings& before, const OptionFacts& facts = Facts()) {
+    Settings after = before;
+    values.Apply(after, facts, true, before.View.OptionSelectedTab);
+    return after;
+}
+
+TEST(OptionValues, LoadThenApplyKeepsEveryValue) {
+    Settings s = DefaultSettings({});
+    s.Design.DigitType = 1;
+    s.Design.DigitFontName = L"Arial";
+    s.Design.DigitFontSize = 40;
+    s.Design.DigitFontStyle = 3;
+    s.Design.DigitFontFullWidth = true;
+    s.Design.DigitSpacing = -7;
+    s.Design.DigitMargin = {1, 2, 3, 4};
+    s.Design.InnerFrame = true;
+    s.Design.InnerFrameSize = 4;
+    s.Design.ShadowColor = 0x123456;
+    s.Design.BackGroundType = 3;
+    s.Design.BackGroundStyle = 0;
+    s.Design.BackGroundAlpha = 100;
+    s.Design.GradationStyle = true;
+    s.Format = {true, false, false, true, true, true, false, true, true};
+    s.View.AutoHideTime = 30;
+    s.View.AutoHideTiming = -5000;
+    s.View.ToolTipTime = 3000;
+    s.View.CalendarFontName = L"Meiryo";
+    s.View.CustomColors[3] = L"ABCDEF";
+    s.IgnoreWindows = {{L"t", L"c"}};
+    s.Animation = {5, 40, -300, 2, true};
+    s.Telop.ScrollSpeed = 100;
+    s.Telop.ChangeSpeed = 2500;
+    s.Operation.SnapPoint = {-20, 30};
+    s.Operation.SnapMode = 0;
+    s.Operation.OnMouseHideType = 2;
+    s.Operation.OnMouseAbortKey = 16;
+    s.Operation.VisibleChangeKey = 0x4041;
+    s.View.VisibleChangeType = true;
+    s.CuckooClock.CuckooClockMode = 2;
+    s.CuckooClock.WildBirdSound[23] = L"late.wav";
+    s.CuckooClock.CuckooClockTiming = -1500;
+    s.AdjustClock.AdjustType = 2;
+    s.AdjustClock.CurrentHTTPServer = L"www.example.jp";
+    s.AdjustClock.HTTPProxyPort = 8080;
+    s.AdjustClock.CurrentJJYPort = L"COM3";
+    s.AdjustClock.AutoAdjustInterval = 90 * OneMinute;
+    s.AdjustClock.LastConnectedTime = 46000.5;
+    s.HTTPServer = {L"www.example.jp"};
+    s.Boot.BootDelayValue = 2500;
+    s.Omake.Channel = 27;
+    s.Omake.LogoAlignment = 0;
+    s.View.OptionSelectedTab = 13;
+
+    auto values = OptionValues::Load(s, Facts());
+    EXPECT_EQ(Applied(values, s), s);
+}
+
+// A field's text typed in the dialog, what Apply stores and what the field shows afterwards.
+struct TypedCase {
+    const char* Field;
+    std::wstring& (*Text)(OptionValues&);
+    int32_t (*Stored)(const Settings&);
+    const wchar_t* Typed;
+    int32_t Expected;
+};
+
+#define TYPED(page, setting, typed, expected)                                                                          \
+    TypedCase {                                                                                                        \
+#page, [](OptionValues &                                                                                       \
+                  v) -> std::wstring& { return v.page; }, [](const Settings&                                           \
+                                                                 s) { return static_cast<int32_t>(s.setting); },       \
+                                                                                                              typed,   \
+                                                                                                              expected \
+    }
+
+TEST(OptionValues, TypedNumbersAreKeptWithinTheirRanges) {
+    Settings s = DefaultSettings({});
+    // Where a field falls back to its up-down's position, that is the stored value.
+    s.AdjustClock.JJYTimeOut = 25;
+    s.Boot.BootDelayValue = 500;
+    s.Operation.OnMouseHideThreshold = 7;
+    const TypedCase cases[] = {
+        TYPED(Adjust.KitTimeOut, AdjustClock.JJYTimeOut, L"0", 1),
+        TYPED(Adjust.KitTimeOut, AdjustClock.JJYTimeOut, L"", 25),
+        TYPED(Boot.DelayValue, Boot.BootDelayValue, L"99999", 60000),
+        TYPED(Boot.DelayValue, Boot.BootDelayValue, L"x", 500),
+        TYPED(Background.Margins[2], Design.DigitMargin[2], L"999", 255),
+        TYPED(Adjust.ProxyPort, AdjustClock.HTTPProxyPort, L"", 80),
+        TYPED(Adjust.NtpPort, AdjustClock.NTPLocalPort, L"-", 80),
+        TYPED(Adjust.NtpPort, AdjustClock.NTPLocalPort, L"123456", 9999),
+        TYPED(Adjust.NtpTimeOut, AdjustClock.NTPTimeOut, L"", 1),
+        TYPED(Adjust.HttpOffset, AdjustClock.HTTPOffset, L"-700000", -600000),
+        TYPED(Operation.Threshold, Operation.OnMouseHideThreshold, L"abc", 7),
+        TYPED(Operation.SnapX, Operation.SnapPoint[0], L"-999", -200),
+        TYPED(Operation.SnapPosition, Operation.SnapPosition, L"0", 1),
+        TYPED(Effects.Timing, Animation.Timing, L"5000", 1000),
+        TYPED(Telop.FlashCount, Telop.FlashCount, L"0", 1),
+        TYPED(VisibleTime.AutoHideTime, View.AutoHideTime, L"61", 60),
+        TYPED(Digit.Spacing, Design.DigitSpacing, L"-51", -50),
+        TYPED(Frame.Shadow.Size, Design.ShadowSize, L"9", 5),
+        TYPED(Cuckoo.Timing, CuckooClock.CuckooClockTiming, L"60001", 60000),
+        TYPED(ToolTip.Time, View.ToolTipTime, L"40000", 30000),
+        TYPED(Omake.Channel, Omake.Channel, L"150", 62),
+        // The interval's floor is the loader's, 10 minutes.
+        TYPED(Adjust.Interval, AdjustClock.AutoAdjustInterval * 1440 + 0.5, L"3", 10),
+        TYPED(Adjust.Interval, AdjustClock.AutoAdjustInterval * 1440 + 0.5, L"20000", 10080),
+        TYPED(Adjust.Interval, AdjustClock.AutoAdjustInterval * 1440 + 0.5, L"45", 45),
+    };
+    for (const auto& c : cases) {
+        auto values = OptionValues::Load(s, Facts());
+        c.Text(values) = c.Typed;
+        const Settings after = Applied(values, s);
+        EXPECT_EQ(c.Stored(after), c.Expected) << c.Field << " typed " << testing::PrintToString(c.Typed);
+        EXPECT_EQ(c.Text(values), std::to_wstring(c.Expected)) << c.Field;
+    }
+}
+
+TEST(OptionValues, FontSizeBox) {
+    const struct {
+        const wchar_t* Typed;
+        int32_t Stored;
+        const wchar_t* Shown;
+    } cases[] = {{L"自動", 0, L"自動"}, {L"", 0, L"自動"},     {L"abc", 0, L"自動"}, {L"0", 12, L"12"},
+                 {L"8", 12, L"12"},     {L"300", 200, L"200"}, {L"52", 52, L"52"}};
+    for (const auto& c : cases) {
+        std::wstring text = c.Typed;
+        EXPECT_EQ(TakeFontSize(text), c.Stored) << testing::PrintToString(c.Typed);
+        EXPECT_EQ(text, c.Shown);
+    }
+    EXPECT_EQ(FontSizeText(0), L"自動");
+    EXPECT_EQ(FontSizeText(96), L"96");
+}
+
+TEST(OptionValues, HourMinuteAndSecondChoices) {
+    // Hour, Hour12, HourDouble and the choice, both ways.
+    const struct {
+        bool Hour, Hour12, Double;
+        int Choice;
+    } hours[] = {{false, true, false, 0},
+                 {true, true, false, 1},
+                 {true, true, true, 2},
+                 {true, false, false, 3},
+                 {true, false, true, 4}};
+    for (const auto& h : hours) {
+        FormatSettings f;
+        f.Hour = h.Hour, f.Hour12 = h.Hour12, f.HourDouble = h.Double;
+        EXPECT_EQ(HourChoice(f), h.Choice);
+        FormatSettings back;
+        ApplyHourChoice(h.Choice, back);
+        EXPECT_EQ(back.Hour, h.Hour) << h.Choice;
+        EXPECT_EQ(HourChoice(back), h.Choice);
+    }
+    EXPECT_EQ(PartChoice(false, true), 0);
+    EXPECT_EQ(PartChoice(true, false), 1);
+    EXPECT_EQ(PartChoice(true, true), 2);
+    bool shown = true, twoDigits = true;
+    ApplyPartChoice(1, shown, twoDigits);
+    EXPECT_TRUE(shown && !twoDigits);
+    ApplyPartChoice(0, shown, twoDigits);
+    EXPECT_FALSE(shown);
+}
+
+TEST(OptionValues, CustomColoursThatAreNotHexadecimalAreBlack) {
+    std::vector<std::wstring> items = ViewSettings::DefaultCustomColors();
+    items[0] = L"12ab34";
+    items[1] = L"GG0000";
+    items[2] = L"-10000";
+    items[3] = L"$FF";
+    const auto colours = CustomColoursForDialog(items);
+    EXPECT_EQ(colours[0], 0x12AB34u);
+    EXPECT_EQ(colours[1], 0u);
+    EXPECT_EQ(colours[2], 0u);
+    EXPECT_EQ(colours[3], 0u);
+    EXPECT_EQ(colours[15], 0xF0F0F0u);
+    const auto back = CustomColourItems(colours);
+    EXPECT_EQ(back[0], L"12AB34");
+    EXPECT_EQ(back[1], L"000000");
+    EXPECT_EQ(back[15], L"F0F0F0");
+}
+
+TEST(OptionValues, DesignRules) {
+    DigitPage digit;
+    digit.DigitType = DigitTypeFont;
+    digit.Spacing = L"0";
+    EXPECT_FALSE(digit.Evaluate(false).FullWidthEnabled);
+    EXPECT_FALSE(digit.Evaluate(std::nullopt).FullWidthEnabled);
+    EXPECT_TRUE(digit.Evaluate(true).FullWidthEnabled);
+    EXPECT_FALSE(digit.Evaluate(true).SpacingRelativeEnabled);
+    digit.Spacing = L"-3";
+    EXPECT_TRUE(digit.Evaluate(true).SpacingRelativeEnabled);
+    EXPECT_TRUE(digit.Evaluate(true).FontShown && !digit.Evaluate(true).BuiltInShown);
+
+    // A checked full-width box counts only while enabled.
+    Settings s = DefaultSettings({});
+    digit.FullWidth = true;
+    digit.FontSize = L"自動";
+    digit.Apply(s, false);
+    EXPECT_FALSE(s.Design.DigitFontFullWidth);
+    digit.Apply(s, true);
+    EXPECT_TRUE(s.Design.DigitFontFullWidth);
+
+    // Untouched custom digits have no colour and so no outlines or shadow.
+    digit.DigitType = DigitTypeFile;
+    digit.Untouched = true;
+    EXPECT_FALSE(digit.Evaluate(true).FontColourEnabled);
+    FramePage frame;
+    frame.Outer.On = frame.Inner.On = frame.Shadow.On = true;
+    const auto off = frame.Evaluate(false);
+    EXPECT_FALSE(off.OuterCheckEnabled || off.InnerCheckEnabled || off.ShadowEnabled);
+    frame.Outer.On = false;
+    const auto on = frame.Evaluate(true);
+    EXPECT_TRUE(on.ShadowEnabled);
+    EXPECT_FALSE(on.InnerCheckEnabled || on.InnerEnabled || on.OuterEnabled);
+    EXPECT_EQ(SizeUnitText(true), L"ポイント");
+    EXPECT_EQ(SizeUnitText(false), L"ピクセル");
+}
+
+TEST(OptionValues, FillColourFollowsBackgroundTypeAndPosition) {
+    const struct {
+        int Type, Style;
+        bool Shown, Enabled;
+    } cases[] = {{1, 1, true, true},  {3, 0, true, true},   {3, 1, true, false},
+                 {3, 2, true, false}, {2, 0, false, false}, {0, 0, false, false}};
+    for (const auto& c : cases) {
+        BackgroundPage page;
+        page.Type = c.Type;
+        page.Style = c.Style;
+        const auto rules = page.Evaluate({});
+        EXPECT_EQ(rules.FillShown, c.Shown) << c.Type << "/" << c.Style;
+        EXPECT_EQ(rules.FillEnabled, c.Enabled) << c.Type << "/" << c.Style;
+    }
+    BackgroundPage page;
+    page.Type = 2;
+    EXPECT_TRUE(page.Evaluate({true, 16}).OpacityEnabled);
+    EXPECT_FALSE(page.Evaluate({true, 8}).OpacityEnabled);
+    EXPECT_FALSE(page.Evaluate({false, 32}).OpacityEnabled);
+}
+
+TEST(OptionValues, EntriesMissingWithoutLayeredWindows) {
+    Settings s = DefaultSettings({});
+    s.Animation.Type = 8;
+    s.Operation.OnMouseHideType = 3;
+    auto values = OptionValues::Load(s, Facts(false));
+    EXPECT_EQ(values.Effects.Effect, -1);
+    EXPECT_EQ(values.Operation.OnMouse, 0);
+    EXPECT_EQ(Applied(values, s, Facts(false)).Animation.Type, 8);
+    EXPECT_EQ(OptionValues::Load(s, Facts(true)).Effects.Effect, 8);
+
+    // Priority entries: six with layered windows, four without.
+    EXPECT_EQ(PriorityClassOfEntry(1, true), 16384);
+    EXPECT_EQ(PriorityClassOfEntry(1, false), 32);
+    EXPECT_EQ(PriorityClassOfEntry(2, false), 128);
+    EXPECT_EQ(PriorityEntryOfClass(32768, false), 1); // no entry: "通常"
+    EXPECT_EQ(PriorityEntryOfClass(32768, true), 3);
+    EXPECT_EQ(PriorityEntryOfClass(12345, true), 2);
+    EXPECT_TRUE(PriorityNeedsConfirmation(PriorityClassOfEntry(2, false)));
+    EXPECT_FALSE(PriorityNeedsConfirmation(PriorityClassOfEntry(3, true)));
+}
+
+TEST(OptionValues, AbortKeySurvivesApplyAndReopen) {
+    const int32_t cases[][2] = {{18, 18}, {16, 16}, {17, 17}, {0, 17}};
+    for (const auto& c : cases) {
+        Settings s = DefaultSettings({});
+        s.Operation.OnMouseAbortKey = c[0];
+        auto values = OptionValues::Load(s, Facts());
+        const Settings after = Applied(values, s);
+        EXPECT_EQ(after.Operation.OnMouseAbortKey, c[1]) << c[0];
+        EXPECT_EQ(OptionValues::Load(after, Facts()).Operation.Abort, values.Operation.Abort) << c[0];
+    }
+    OperationPage page;
+    EXPECT_EQ(page.KeyCodeText(), L"");
+    page.HotKey = 0x2041;
+    EXPECT_EQ(page.KeyCodeText(), L"キーコード: 8257");
+}
+
+TEST(OptionValues, ChannelLimitFollowsDigitalMaster) {
+    OmakePage page;
+    page.DigitalMaster = true;
+    EXPECT_EQ(page.Evaluate().ChannelRange.Max, 999);
+    EXPECT_EQ(page.Evaluate().ChannelDigits, 3);
+    page.Channel = L"150";
+    Settings s = DefaultSettings({});
+    page.Apply(s);
+    EXPECT_EQ(s.Omake.Channel, 150);
+    page.DigitalMaster = false;
+    EXPECT_EQ(page.Evaluate().ChannelDigits, 2);
+    page.Apply(s);
+    EXPECT_EQ(s.Omake.Channel, 62);
+    EXPECT_EQ(page.Channel, L"62");
+}
+
+TEST(OptionValues, KitPort) {
+    const struct {
+        const wchar_t* Stored;
+        std::vector<std::wstring> Ports;
+        int Selected;
+        const wchar_t* Applied;
+    } cases[] = {
+        {L"COM3", {L"COM1", L"COM3"}, 1, L"COM3"},
+        {L"com3", {L"COM1", L"COM3"}, 0, L"COM1"}, // lower case matches no entry
+        {L"COM7", {}, -1, L"COM7"},                // no port to choose: the stored one stays
+    };
+    for (const auto& c : cases) {
+        Settings s = DefaultSettings({});
+        s.AdjustClock.CurrentJJYPort = c.Stored;
+        auto page = AdjustPage::Load(s, c.Ports, {});
+        EXPECT_EQ(page.Port, c.Selected) << testing::PrintToString(c.Stored);
+        page.Apply(s);
+        EXPECT_EQ(s.AdjustClock.CurrentJJYPort, c.Applied);
+    }
+    EXPECT_FALSE(AdjustPage::MethodAllowed(AdjustPage::MethodKit, false));
+    EXPECT_TRUE(AdjustPage::MethodAllowed(AdjustPage::MethodHttp, false));
+}
+
+TEST(OptionValues, AdjustmentRules) {
+    AdjustClockSettings stored;
+    stored.AdjustType = 1;
+    stored.CurrentNTPServer = L"ntp.example.jp";
+    stored.CurrentHTTPServer = L"www.example.jp";
+    AdjustPage page;
+    page.NtpServer = stored.CurrentNTPServer;
+    page.HttpServer = stored.CurrentHTTPServer;
+    const struct {
+        int Method;
+        const wchar_t* Ntp;
+        bool OnApply, WhileEditing;
+    } cases[] = {
+        {1, L"ntp.example.jp", false, false}, {2, L"ntp.example.jp", true, true}, {0, L"ntp.example.jp", false, false},
+        {3, L"ntp.example.jp", false, true},  {1, L"NTP.example.jp", true, true},
+    };
+    for (const auto& c : cases) {
+        page.Method = c.Method;
+        page.NtpServer = c.Ntp;
+        EXPECT_EQ(page.ForgetsLastContact(stored, false), c.OnApply) << c.Method;
+        EXPECT_EQ(page.ForgetsLastContact(stored, true), c.WhileEditing) << c.Method;
+    }
+
+    page.NtpServers = {L"ntp.example.jp"};
+    page.NtpServer = L"NTP.Example.jp";
+    const auto listed = page.Evaluate().Ntp;
+    EXPECT_TRUE(listed.Test && listed.Delete && !listed.Add);
+    page.NtpServer = L"";
+    const auto empty = page.Evaluate().Ntp;
+    EXPECT_FALSE(empty.Test || empty.Add || empty.Delete);
+
+    page.Method = 1;
+    EXPECT_FALSE(page.MenuCommands().Internet);
+    page.Method = 2;
+    EXPECT_TRUE(page.MenuCommands().Internet);
+    page.Method = 3;
+    EXPECT_FALSE(page.MenuCommands().Kit);
+    page.Port = 0;
+    EXPECT_TRUE(page.MenuCommands().Kit && !page.MenuCommands().Internet);
+    page.BootAdjust = true;
+    EXPECT_TRUE(page.Evaluate().MessageEnabled && !page.Evaluate().IntervalEnabled);
+}
+
+TEST(OptionValues, EmptyToolTipFormatsTakeTheDefault) {
+    Settings s = DefaultSettings({});
+    auto values = OptionValues::Load(s, Facts());
+    values.ToolTip.Format.clear();
+    values.Tray.Format.clear();
+    values.Tray.CalendarFont = L"Meiryo";
+    const Settings after = Applied(values, s);
+    EXPECT_EQ(after.View.ToolTipFormat, L"\"Lumora\"\\nyyyy'年'm'月'd'日'");
+    EXPECT_EQ(after.View.TaskTrayToolTipFormat, after.View.ToolTipFormat);
+    EXPECT_EQ(values.ToolTip.Format, after.View.ToolTipFormat);
+    EXPECT_EQ(after.View.CalendarFontName, L"Meiryo");
+
+    // A font the system does not have shows the list's own font.
+    s.Telop.FontName = L"Gone";
+    s.View.CalendarFontName = L"arial";
+    EXPECT_EQ(OptionValues::Load(s, Facts()).Telop.FontName, L"MS UI Gothic");
+    EXPECT_EQ(OptionValues::Load(s, Facts()).Tray.CalendarFont, L"Arial");
+}
+
+TEST(OptionValues, PageRulesOfSignalTelopAndTray) {
+    CuckooPage cuckoo;
+    cuckoo.Mode = 1;
+    cuckoo.RepeatFile = L"r.wav";
+    auto r = cuckoo.Evaluate();
+    EXPECT_TRUE(r.SignalShown && r.CuckooShown && !r.WildBirdShown && !r.MessageEnabled);
+    EXPECT_FALSE(r.RepeatFileEnabled || r.RepeatPreviewEnabled || r.FirstPreviewEnabled);
+    cuckoo.Repeat = true;
+    cuckoo.Mode = 2;
+    cuckoo.SelectedHour = 23;
+    cuckoo.WildBird[23] = L"owl.wav";
+    r = cuckoo.Evaluate();
+    EXPECT_TRUE(r.RepeatPreviewEnabled && r.WildBirdShown && r.WildBirdPreviewEnabled && !r.CuckooShown);
+
+    TelopPage telop;
+    telop.Sound = true;
+    EXPECT_TRUE(telop.Evaluate().SoundEnabled && !telop.Evaluate().PreviewEnabled);
+
+    TrayPage tray;
+    tray.ShowCalendar = true;
+    EXPECT_FALSE(tray.Evaluate().CalendarGroupEnabled || tray.Evaluate().CalendarFontEnabled);
+    tray.ShowIcon = true;
+    EXPECT_TRUE(tray.Evaluate().CalendarFontEnabled);
+}
+
+} // namespace
+} // namespace lumora
