@@ -53,8 +53,7 @@ void RunTimerOperation(const TimerFiring& firing, HWND owner) {
 } // namespace
 
 void TMasterForm::TimerActionExecute() {
-    if (TKZForm* open = windows_.Find(WindowKind::Timer)) {
-        SetForegroundWindow(open->Handle());
+    if (BringForward(WindowKind::Timer)) {
         return;
     }
     TimerFormContext context;
