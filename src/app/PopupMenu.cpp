@@ -23,11 +23,6 @@ COLORREF Mix(COLORREF a, COLORREF b, int percentOfA) {
     return channel(0) | channel(8) | channel(16);
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-    SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
 // The mnemonic of a caption: the character after a single '&'.
 wchar_t MnemonicOf(const std::wstring& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -68,15 +63,13 @@ void PopupMenu::Track(POINT point, const std::vector<MenuItem>& items, const Sta
     entries_.clear();
     font_ = {};
     boldFont_ = {};
-    HMENU menu = Build(items, stateOf, look, true);
-    if (menu == nullptr) {
+    const UniqueMenu menu(Build(items, stateOf, look, true)); // its submenus go with it
+    if (!menu) {
         return;
     }
-    open_ = menu;
-    SetMenuDefaultItem(menu, static_cast<UINT>(CommandId::Option), FALSE);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, owner_, nullptr);
+    open_ = menu.Get();
+    TrackPopupMenu(menu.Get(), TPM_RIGHTBUTTON, point.x, point.y, 0, owner_, nullptr);
     open_ = nullptr;
-    DestroyMenu(menu); // and its submenus
 }
 
 HMENU PopupMenu::Build(const std::vector<MenuItem>& items, const StateOf& stateOf, const MenuLook& look, bool top) {

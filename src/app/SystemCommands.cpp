@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/FileIo.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Registry.h"
 
 #include <shellapi.h>
 
@@ -19,19 +20,7 @@ void Warn(UINT id, UINT icon) {
 
 // The screen saver the user chose: the desktop's setting, else the old system.ini entry.
 std::wstring ScreenSaverPath() {
-    HKEY key = nullptr;
-    std::wstring path;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        wchar_t value[MAX_PATH] = L"";
-        DWORD size = sizeof(value) - sizeof(wchar_t);
-        DWORD type = 0;
-        if (RegQueryValueExW(key, L"SCRNSAVE.EXE", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS &&
-            (type == REG_SZ || type == REG_EXPAND_SZ)) {
-            path = value;
-        }
-        RegCloseKey(key);
-    }
+    std::wstring path = RegistryString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"SCRNSAVE.EXE");
     if (path.empty()) {
         wchar_t windows[MAX_PATH] = L"";
         GetWindowsDirectoryW(windows, MAX_PATH);

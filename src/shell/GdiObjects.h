@@ -100,4 +100,10 @@ private:
     int height_ = 0;
 };
 
+// rect filled with one colour (the DC's background colour is left at it).
+inline void Fill(HDC dc, const RECT& rect, COLORREF colour) {
+    SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
 } // namespace lumora

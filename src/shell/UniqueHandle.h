@@ -60,6 +60,13 @@ struct ModuleTraits {
     static void Close(Handle handle) { FreeLibrary(handle); }
 };
 
+// A menu and the submenus it holds.
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DestroyMenu(handle); }
+};
+
 struct RegistryKeyTraits {
     using Handle = HKEY;
     static Handle Invalid() { return nullptr; }
@@ -82,6 +89,7 @@ struct KernelHandleTraits {
 
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueEvent = UniqueHandle<KernelHandleTraits>;

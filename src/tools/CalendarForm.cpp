@@ -46,11 +46,6 @@ COLORREF SystemColour(int index) {
     return GetSysColor(index);
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-    SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
 void Frame(HDC dc, const RECT& rect, COLORREF colour) {
     Fill(dc, {rect.left, rect.top, rect.right, rect.top + 1}, colour);
     Fill(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, colour);

@@ -3,6 +3,7 @@
 #include "app/AppNames.h"
 #include "clock/DateTime.h"
 #include "shell/MessageBoxes.h"
+#include "shell/UniqueHandle.h"
 #include "tools/TimerFormRes.h"
 
 #include <commctrl.h>
@@ -48,15 +49,6 @@ UINT_PTR CALLBACK BrowseHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
     }
     return 0;
 }
-
-struct PopupMenu {
-    HMENU Handle = CreatePopupMenu();
-    ~PopupMenu() {
-        if (Handle != nullptr) {
-            DestroyMenu(Handle);
-        }
-    }
-};
 
 } // namespace
 
@@ -320,10 +312,13 @@ void TTimerForm::PresetMenu(HWND from, LPARAM point) {
     if ((from != picker && !IsChild(picker, from)) || context_.Countdown->Running()) {
         return;
     }
-    PopupMenu menu;
+    const UniqueMenu menu(CreatePopupMenu());
+    if (!menu) {
+        return;
+    }
     for (size_t i = 0; i < TimerPresets.size(); ++i) {
         const std::wstring caption(TimerPresets[i].Caption);
-        AppendMenuW(menu.Handle, MF_STRING, IDM_TIMER_PRESET_FIRST + i, caption.c_str());
+        AppendMenuW(menu.Get(), MF_STRING, IDM_TIMER_PRESET_FIRST + i, caption.c_str());
     }
     POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
     if (at.x == -1 && at.y == -1) { // from the keyboard
@@ -331,7 +326,7 @@ void TTimerForm::PresetMenu(HWND from, LPARAM point) {
         GetWindowRect(picker, &rect);
         at = {rect.left, rect.bottom};
     }
-    TrackPopupMenu(menu.Handle, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
 }
 
 void TTimerForm::DetailsButtonClick() {

@@ -4,6 +4,8 @@
 #include "app/AppNames.h"
 #include "shell/HelpViewer.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Registry.h"
+#include "shell/UniqueHandle.h"
 #include "tools/WorldClockFormRes.h"
 
 #include <commctrl.h>
@@ -22,56 +24,44 @@ constexpr int TimeTabControls[] = {IDC_WC_FORWARD, IDC_WC_BACK,         IDC_WC_T
                                    IDC_WC_TIME,    IDC_WC_SHIFT_LABELS, IDC_WC_SHIFT_PREVIEW};
 constexpr int ZoneTabControls[] = {IDC_WC_ZONE_LABEL, IDC_WC_ZONES, IDC_WC_ZONE_LABELS, IDC_WC_ZONE_PREVIEW};
 
-std::wstring ReadString(HKEY key, const wchar_t* name) {
-    wchar_t value[256] = L"";
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return {};
-    }
-    value[size / sizeof(wchar_t)] = L'\0';
-    return value;
-}
-
 // One zone of the registry's list; a zone without a usable "TZI" counts as UTC.
 TimeZoneEntry ReadZone(HKEY zones, const std::wstring& name) {
     TimeZoneEntry zone{name, name, 0};
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(zones, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(zones, name.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
         return zone;
     }
+    const UniqueRegistryKey key(opened);
     uint8_t tzi[256] = {};
     DWORD size = sizeof(tzi);
     DWORD type = 0;
-    if (RegQueryValueExW(key, L"TZI", nullptr, &type, tzi, &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(key.Get(), L"TZI", nullptr, &type, tzi, &size) == ERROR_SUCCESS) {
         zone.Bias = BiasFromTzi(type == REG_BINARY, {tzi, size}).value_or(0);
     }
-    if (std::wstring display = ReadString(key, L"Display"); !display.empty()) {
+    if (std::wstring display = RegistryString(key.Get(), nullptr, L"Display"); !display.empty()) {
         zone.Display = std::move(display);
     }
-    RegCloseKey(key);
     return zone;
 }
 
 std::vector<TimeZoneEntry> ReadZones() {
-    HKEY zones = nullptr;
+    HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones", 0, KEY_READ,
-                      &zones) != ERROR_SUCCESS &&
+                      &opened) != ERROR_SUCCESS &&
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Time Zones", 0, KEY_READ,
-                      &zones) != ERROR_SUCCESS) {
+                      &opened) != ERROR_SUCCESS) {
         return {};
     }
+    const UniqueRegistryKey zones(opened);
     std::vector<TimeZoneEntry> entries;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD length = static_cast<DWORD>(std::size(name));
-        if (RegEnumKeyExW(zones, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        if (RegEnumKeyExW(zones.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
             break;
         }
-        entries.push_back(ReadZone(zones, std::wstring(name, length)));
+        entries.push_back(ReadZone(zones.Get(), std::wstring(name, length)));
     }
-    RegCloseKey(zones);
     return OrderedZones(std::move(entries));
 }
 
