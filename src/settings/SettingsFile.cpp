@@ -44,11 +44,6 @@ std::wstring LogonUserName() {
     return GetUserNameW(name, &size) ? name : L"";
 }
 
-// SHFileOperation takes lists ended by an empty entry.
-std::wstring DoubleNulTerminated(const std::wstring& path) {
-    return path + L'\0';
-}
-
 } // namespace
 
 SettingsPaths LocateSettingsFiles() {
@@ -116,15 +111,10 @@ bool WindowsSettingsStorage::ReplaceText(const std::wstring& path, const std::ws
     return replaced != FALSE;
 }
 
+// The file may go to another drive (the program's folder on a stick, the profile on C:), into a
+// folder that does not exist yet; a file already there is not overwritten.
 bool WindowsSettingsStorage::MoveSettingsFile(const std::wstring& from, const std::wstring& to) {
-    const std::wstring source = DoubleNulTerminated(from);
-    const std::wstring target = DoubleNulTerminated(to);
-    SHFILEOPSTRUCTW operation{};
-    operation.wFunc = FO_MOVE;
-    operation.pFrom = source.c_str();
-    operation.pTo = target.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
-    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+    return CreateFolderOf(to) && MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH);
 }
 
 bool WindowsSettingsPrompts::AskStartWithDefaults() {
