@@ -78,6 +78,9 @@ bool TMasterForm::RunCommand(CommandId command) {
         ApplySettings(next);
         return true;
     }
+    case CommandId::Option:
+        OptionActionExecute();
+        return true;
     case CommandId::TestPattern:
         TestPatternActionExecute();
         return true;

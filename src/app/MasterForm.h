@@ -14,6 +14,7 @@
 #include "app/TickEngine.h"
 #include "app/WindowOwner.h"
 #include "clock/ClockDisplay.h"
+#include "options/OptionValues.h"
 #include "settings/DerivedSettings.h"
 #include "settings/SettingsLocation.h"
 #include "shell/HelpViewer.h"
@@ -127,6 +128,13 @@ private:
     void AboutActionExecute();
     // The open tool window of a kind comes forward; true when there was one.
     bool BringForward(WindowKind kind);
+
+    // The options dialog, what it learns of the system when it opens, and its clock-setting
+    // tests.
+    void OptionActionExecute();
+    OptionFacts CurrentOptionFacts() const;
+    HWND OptionsWindow() const;
+    void TestAdjust(HWND owner, int method, const AdjustClockSettings& adjust);
 
     // Commands.
     void ArrangeCorner(Corner corner);

@@ -13,7 +13,8 @@ MenuContext TMasterForm::CurrentMenuContext() const {
     for (const auto& [kind, command] : {std::pair{WindowKind::WorldClock, CommandId::WorldClock},
                                         {WindowKind::AlphaBlend, CommandId::AlphaBlend},
                                         {WindowKind::About, CommandId::About},
-                                        {WindowKind::Timer, CommandId::Timer}}) {
+                                        {WindowKind::Timer, CommandId::Timer},
+                                        {WindowKind::Option, CommandId::Option}}) {
         if (windows_.Find(kind) != nullptr) {
             context.Busy.insert(command);
         }

@@ -23,7 +23,8 @@ enum class WindowKind {
     WorldClock,
     Calendar,
     AlphaBlend,
-    About
+    About,
+    Option
 };
 
 class WindowOwner {

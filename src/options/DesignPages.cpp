@@ -5,9 +5,6 @@
 namespace lumora {
 namespace {
 
-constexpr NumberRange SpacingRange{-50, 50};
-constexpr NumberRange FrameSizeRange{1, 5};
-constexpr NumberRange MarginRange{0, 255};
 constexpr int32_t BoldBit = 1;
 constexpr int32_t ItalicBit = 2;
 constexpr int BackGroundCentred = 0;
@@ -19,7 +16,7 @@ FrameGroup LoadFrame(bool on, Colour colour, int32_t size, bool relative) {
 void ApplyFrame(FrameGroup& group, bool& on, Colour& colour, int32_t& size, bool& relative) {
     on = group.On;
     colour = group.Color;
-    size = TakeNumber(group.Size, FrameSizeRange);
+    size = TakeNumber(group.Size, FramePage::SizeRange);
     relative = group.Relative;
 }
 

@@ -9,11 +9,14 @@ namespace lumora {
 // The font lists of the dialog, built from the fonts of the screen.
 struct FontChoices {
     std::vector<std::wstring> Families;
+    std::vector<bool> ShiftJis; // parallel to Families: the family exists with the Shift-JIS set
     std::wstring ListFont; // the font the list boxes themselves use
 };
 
 // Page 0 "デザイン|文字".
 struct DigitPage {
+    static constexpr NumberRange SpacingRange{-50, 50};
+
     int DigitType = 0;
     int DigitStyle = 0;
     int DigitSize = 0;
@@ -54,6 +57,8 @@ struct FrameGroup {
 
 // Page 1 "デザイン|装飾".
 struct FramePage {
+    static constexpr NumberRange SizeRange{1, 5};
+
     FrameGroup Outer;
     FrameGroup Inner;
     FrameGroup Shadow;
@@ -75,6 +80,8 @@ struct FramePage {
 
 // Page 2 "デザイン|背景".
 struct BackgroundPage {
+    static constexpr NumberRange MarginRange{0, 255};
+
     int Type = 0;
     Colour Fill = 0;
     Colour Gradation1 = 0;

@@ -99,6 +99,84 @@ std::vector<std::wstring> CustomColourItems(const std::array<Colour, ViewSetting
 }
 
 namespace {
+
+constexpr Colour SystemColour(int index) {
+    return SystemColourFlag + static_cast<Colour>(index);
+}
+
+constexpr ColourChoice ColourChoiceTable[] = {
+    {0x000000, L"黒"},
+    {0x000080, L"マルーン"},
+    {0x008000, L"緑"},
+    {0x008080, L"オリーブ"},
+    {0x800000, L"紺"},
+    {0x800080, L"紫"},
+    {0x808000, L"青緑"},
+    {0x808080, L"灰色"},
+    {0xC0C0C0, L"銀色"},
+    {0x0000FF, L"赤"},
+    {0x00FF00, L"ライム"},
+    {0x00FFFF, L"黄"},
+    {0xFF0000, L"青"},
+    {0xFF00FF, L"赤紫"},
+    {0xFFFF00, L"水色"},
+    {0xFFFFFF, L"白"},
+    {SystemColour(0), L"スクロール バー"},
+    {SystemColour(1), L"デスクトップ"},
+    {SystemColour(2), L"アクティブ タイトル バー"},
+    {SystemColour(3), L"非アクティブ タイトル バー"},
+    {SystemColour(4), L"メニュー"},
+    {SystemColour(5), L"ウィンドウの背景"},
+    {SystemColour(6), L"ウィンドウの枠"},
+    {SystemColour(7), L"メニューの文字"},
+    {SystemColour(8), L"ウィンドウの文字"},
+    {SystemColour(9), L"タイトル バーの文字"},
+    {SystemColour(10), L"アクティブ ウィンドウの境界"},
+    {SystemColour(11), L"非アクティブ ウィンドウの境界"},
+    {SystemColour(12), L"アプリケーションの作業領域"},
+    {SystemColour(13), L"選択項目の背景"},
+    {SystemColour(14), L"選択項目の文字"},
+    {SystemColour(15), L"ボタンの表面"},
+    {SystemColour(16), L"ボタンの影"},
+    {SystemColour(17), L"淡色表示の文字"},
+    {SystemColour(18), L"ボタンの文字"},
+    {SystemColour(19), L"非アクティブ タイトル バーの文字"},
+    {SystemColour(20), L"ボタンのハイライト"},
+    {SystemColour(21), L"3D オブジェクトの暗い影"},
+    {SystemColour(22), L"3D オブジェクトの明るい面"},
+    {SystemColour(23), L"ツールチップの文字"},
+    {SystemColour(24), L"ツールチップの背景"},
+    {SystemColour(26), L"ホット トラック項目"},
+    {SystemColour(27), L"アクティブ タイトル バーのグラデーション"},
+    {SystemColour(28), L"非アクティブ タイトル バーのグラデーション"},
+    {SystemColour(29), L"メニューの選択項目"},
+    {SystemColour(30), L"メニュー バー"},
+};
+
+} // namespace
+
+std::span<const ColourChoice> ColourChoices() {
+    return ColourChoiceTable;
+}
+
+int ColourChoiceIndex(Colour colour) {
+    for (size_t i = 0; i < std::size(ColourChoiceTable); ++i) {
+        if (ColourChoiceTable[i].Value == colour) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::wstring CustomColourText(Colour colour) {
+    if (IsSystemColour(colour)) {
+        return L"システム カラー " + std::to_wstring(SystemColourIndex(colour));
+    }
+    return L"RGB(" + std::to_wstring(colour & 0xFF) + L", " + std::to_wstring((colour >> 8) & 0xFF) + L", " +
+           std::to_wstring((colour >> 16) & 0xFF) + L")";
+}
+
+namespace {
 constexpr int32_t NormalClass = OfferedPriorityClasses[2];
 constexpr int32_t HighClass = OfferedPriorityClasses[4];
 constexpr int32_t RealTimeClass = OfferedPriorityClasses[5];

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,17 @@ std::wstring_view SizeUnitText(bool relative);
 std::array<Colour, ViewSettings::CustomColorCount> CustomColoursForDialog(const std::vector<std::wstring>& items);
 // Back from the dialog: six hexadecimal digits each.
 std::vector<std::wstring> CustomColourItems(const std::array<Colour, ViewSettings::CustomColorCount>& colours);
+
+// The named entries of a colour box: the 16 standard colours, then the system colours.
+struct ColourChoice {
+    Colour Value;
+    std::wstring_view Name;
+};
+std::span<const ColourChoice> ColourChoices();
+// The entry that shows a colour, or -1 for a colour the box shows as a custom one.
+int ColourChoiceIndex(Colour colour);
+// The entry text of a custom colour.
+std::wstring CustomColourText(Colour colour);
 
 // Process priority entries: six with layered windows, else four (no "below/above normal").
 int PriorityEntryCount(bool layeredWindowsAvailable);

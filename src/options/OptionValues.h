@@ -13,7 +13,8 @@ struct OptionFacts {
     DisplayFacts Display;
     FontChoices Fonts;
     SystemDefaults System;
-    std::vector<std::wstring> Ports; // serial ports, sorted
+    std::vector<std::wstring> Ports;     // serial ports, sorted
+    std::vector<std::wstring> PortTexts; // their entries, "COM1 (description)", parallel to Ports
     BuiltInServers Servers;
     BootPage::Facts Boot;
 };

@@ -24,6 +24,10 @@ constexpr int32_t ShiftKey = 16;
 constexpr int32_t CtrlKey = 17;
 constexpr int32_t AltKey = 18;
 
+// Modifier bits of a stored key and of the hot-key control: Shift, Ctrl, Alt.
+constexpr std::array<std::pair<int32_t, int>, 3> HotKeyModifiers{{{0x2000, 1}, {0x4000, 2}, {0x8000, 4}}};
+constexpr int HotKeyExtended = 8;
+
 constexpr int OnMouseHide = 1;
 constexpr int OnMouseHole = 2;
 constexpr int CuckooClockMode = 1;
@@ -87,6 +91,26 @@ OperationPage::Rules OperationPage::Evaluate() const {
 
 std::wstring OperationPage::KeyCodeText() const {
     return HotKey != 0 ? L"キーコード: " + NumberText(HotKey) : std::wstring();
+}
+
+uint16_t OperationPage::HotKeyControlValue(int32_t shortcut) {
+    const int key = shortcut & 0xFF;
+    // Page keys, arrows, Insert, Delete, the keypad's divide key and Num Lock sit on the
+    // extended part of the keyboard; without the mark the control names the keypad keys.
+    const bool extended = (key >= 0x21 && key <= 0x28) || key == 0x2D || key == 0x2E || key == 0x6F || key == 0x90;
+    int modifiers = extended ? HotKeyExtended : 0;
+    for (const auto& [stored, control] : HotKeyModifiers) {
+        modifiers |= (shortcut & stored) != 0 ? control : 0;
+    }
+    return static_cast<uint16_t>(key | modifiers << 8);
+}
+
+int32_t OperationPage::ShortcutOfHotKeyControl(uint16_t value) {
+    int32_t shortcut = value & 0xFF;
+    for (const auto& [stored, control] : HotKeyModifiers) {
+        shortcut |= ((value >> 8) & control) != 0 ? stored : 0;
+    }
+    return shortcut;
 }
 
 CuckooPage CuckooPage::Load(const Settings& s) {
@@ -209,7 +233,7 @@ void AdjustPage::Apply(Settings& s) {
         minutes = ShortestInterval;
         Interval = NumberText(minutes);
     }
-    a.AutoAdjustInterval = minutes / MinutesPerDay;
+    a.AutoAdjustInterval = minutes * OneMinute; // as the loader counts, so its minimum compares equal
     a.AdjustMessage = Message;
     a.AdjustSound = Sound;
     a.AdjustSoundFile = SoundFile;
@@ -233,6 +257,19 @@ AdjustPage::Rules AdjustPage::Evaluate() const {
 AdjustPage::Commands AdjustPage::MenuCommands() const {
     return {(Method == MethodNtp && !NtpServer.empty()) || (Method == MethodHttp && !HttpServer.empty()),
             Method == MethodKit && Port >= 0};
+}
+
+std::optional<int> AdjustPage::DeleteServer(std::vector<std::wstring>& servers, int selected, std::wstring_view text) {
+    // The selection can be stale once a name was typed over it; it only tells which of two
+    // equal entries goes.
+    const bool selectionShown = selected >= 0 && selected < static_cast<int>(servers.size()) &&
+                                SameListText(servers[static_cast<size_t>(selected)], text);
+    const int doomed = selectionShown ? selected : FindListText(servers, text);
+    if (doomed < 0) {
+        return std::nullopt;
+    }
+    servers.erase(servers.begin() + doomed);
+    return doomed - 1;
 }
 
 BootPage BootPage::Load(const Settings& s, const Facts& facts) {

@@ -38,6 +38,12 @@ struct OperationPage {
     Rules Evaluate() const;
     // The label beside the hot key: "キーコード: %d", or nothing when no key is set.
     std::wstring KeyCodeText() const;
+
+    // The hot-key control's value for a stored key and back: the virtual key in the low byte,
+    // the modifiers in the high byte (Shift 1, Ctrl 2, Alt 4; 8 marks an extended key, which
+    // only names the key and is not stored).
+    static uint16_t HotKeyControlValue(int32_t shortcut);
+    static int32_t ShortcutOfHotKeyControl(uint16_t value);
 };
 
 // Page 12 "時報".
@@ -144,6 +150,11 @@ struct AdjustPage {
     void Apply(Settings& settings);
     Rules Evaluate() const;
     Commands MenuCommands() const;
+
+    // "削除(&E)" of a server box: deletes the entry the box's text names (the selected one when
+    // it does; a typed name leaves no selection or a stale one). Gives the entry to select then,
+    // the one before the deleted one (-1: none), or nothing when no entry was deleted.
+    static std::optional<int> DeleteServer(std::vector<std::wstring>& servers, int selected, std::wstring_view text);
 };
 
 // Page 14 "起動". The start-up shortcut and the settings-file location are not settings; the

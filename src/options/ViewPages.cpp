@@ -5,11 +5,6 @@
 namespace lumora {
 namespace {
 
-constexpr NumberRange AutoHideTimeRange{1, 60};
-constexpr NumberRange AutoHideTimingRange{-600000, 600000};
-constexpr NumberRange AnimationTimingRange{-1000, 1000};
-constexpr NumberRange ToolTipTimeRange{0, 30000};
-constexpr NumberRange FlashCountRange{1, 10};
 constexpr int AllEffects = 9;
 constexpr int EffectsWithoutFades = 7;
 
@@ -26,8 +21,8 @@ VisibleTimePage VisibleTimePage::Load(const Settings& s) {
 }
 
 void VisibleTimePage::Apply(Settings& s) {
-    s.View.AutoHideTime = TakeNumber(AutoHideTime, AutoHideTimeRange);
-    s.View.AutoHideTiming = TakeNumber(AutoHideTiming, AutoHideTimingRange);
+    s.View.AutoHideTime = TakeNumber(AutoHideTime, TimeRange);
+    s.View.AutoHideTiming = TakeNumber(AutoHideTiming, TimingRange);
 }
 
 int EffectsPage::EffectEntryCount(const DisplayFacts& display) {
@@ -38,7 +33,7 @@ EffectsPage EffectsPage::Load(const Settings& s, const DisplayFacts& display) {
     const auto& a = s.Animation;
     EffectsPage page;
     page.Effect = a.Type >= 0 && a.Type < EffectEntryCount(display) ? a.Type : -1;
-    page.Speed = std::clamp(a.Speed, 0, 120);
+    page.Speed = std::clamp(a.Speed, 0, MaxSpeed);
     page.Timing = NumberText(a.Timing);
     page.FlashColon = a.FlashColonType;
     page.ReverseFlash = a.ReverseFlash;
@@ -52,7 +47,7 @@ void EffectsPage::Apply(Settings& s) {
         a.Type = Effect;
     }
     a.Speed = Speed;
-    a.Timing = TakeNumber(Timing, AnimationTimingRange);
+    a.Timing = TakeNumber(Timing, TimingRange);
     a.FlashColonType = FlashColon;
     a.ReverseFlash = ReverseFlash;
 }
@@ -84,7 +79,7 @@ ToolTipPage ToolTipPage::Load(const Settings& s) {
 
 void ToolTipPage::Apply(Settings& s, const SystemDefaults& system) {
     s.View.ToolTipStyle = Style;
-    s.View.ToolTipTime = TakeNumber(Time, ToolTipTimeRange);
+    s.View.ToolTipTime = TakeNumber(Time, TimeRange);
     FillEmptyFormat(Format, system);
     s.View.ToolTipFormat = Format;
 }
@@ -119,6 +114,21 @@ WindowsPage WindowsPage::Load(const Settings& s) {
     return {s.IgnoreWindows};
 }
 
+int WindowsPage::RemoveRows(std::vector<int> rows) {
+    const int count = static_cast<int>(Windows.size());
+    std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
+    if (rows.empty()) {
+        return -1;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        Windows.erase(Windows.begin() + *row);
+    }
+    const int lastRow = static_cast<int>(Windows.size()) - 1;
+    return std::max(std::min(rows.front() - 1, lastRow), -1);
+}
+
 void WindowsPage::Apply(Settings& s) const {
     s.IgnoreWindows = Windows;
 }
@@ -129,12 +139,12 @@ TelopPage TelopPage::Load(const Settings& s, const FontChoices& fonts) {
     page.FontName = ListedFont(fonts.Families, t.FontName, fonts.ListFont);
     page.Title = t.Title;
     // The sliders keep their positions within their ranges.
-    page.ChangeSpeed = std::clamp(t.ChangeSpeed, 500, 10000);
+    page.ChangeSpeed = std::clamp(t.ChangeSpeed, ChangeSpeedRange.Min, ChangeSpeedRange.Max);
     page.Scroll = t.Scroll;
-    page.ScrollSpeed = std::clamp(t.ScrollSpeed - 1, 0, 250);
+    page.ScrollSpeed = std::clamp(t.ScrollSpeed - 1, ScrollSpeedRange.Min, ScrollSpeedRange.Max);
     page.Flash = t.Flash;
     page.FlashCount = NumberText(t.FlashCount);
-    page.FlashSpeed = std::clamp(t.FlashSpeed, 100, 1000);
+    page.FlashSpeed = std::clamp(t.FlashSpeed, FlashSpeedRange.Min, FlashSpeedRange.Max);
     page.Sound = t.Sound;
     page.SoundFile = t.SoundFile;
     return page;

@@ -9,6 +9,9 @@ namespace lumora {
 
 // Page 4 "表示|表示時間": the two fields beside the visible-hours editor.
 struct VisibleTimePage {
+    static constexpr NumberRange TimeRange{1, 60};             // seconds
+    static constexpr NumberRange TimingRange{-600000, 600000}; // milliseconds
+
     std::wstring AutoHideTime;
     std::wstring AutoHideTiming;
 
@@ -18,6 +21,9 @@ struct VisibleTimePage {
 
 // Page 5 "表示|視覚効果".
 struct EffectsPage {
+    static constexpr NumberRange TimingRange{-1000, 1000}; // milliseconds
+    static constexpr int MaxSpeed = 120;
+
     int Effect = 0; // entry index; -1 when the stored effect is not offered
     int Speed = 0;
     std::wstring Timing;
@@ -41,6 +47,9 @@ extern const std::array<std::wstring_view, 14> ToolTipDatePatterns;
 
 // Page 6 "表示|ツールチップ".
 struct ToolTipPage {
+    static constexpr NumberRange TimeRange{0, 30000}; // milliseconds
+    static constexpr int MaxFormatLength = 63;
+
     int Style = 0;
     std::wstring Time;
     std::wstring Format;
@@ -78,12 +87,23 @@ struct TrayPage {
 struct WindowsPage {
     std::vector<IgnoredWindow> Windows;
 
+    // Removes the given rows (any order; rows that do not exist are ignored) and returns the row
+    // to select afterwards: the one above the first removed row, or the new last row when the
+    // list became shorter than that; -1 selects none.
+    int RemoveRows(std::vector<int> rows);
+
     static WindowsPage Load(const Settings& settings);
     void Apply(Settings& settings) const;
 };
 
 // Page 9 "表示|テロップ".
 struct TelopPage {
+    static constexpr NumberRange FlashCountRange{1, 10};
+    static constexpr NumberRange ChangeSpeedRange{500, 10000};
+    static constexpr NumberRange ScrollSpeedRange{0, 250}; // slider positions
+    static constexpr NumberRange FlashSpeedRange{100, 1000};
+    static constexpr int MaxTitleLength = 32;
+
     std::wstring FontName;
     std::wstring Title;
     int ChangeSpeed = 0;

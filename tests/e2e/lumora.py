@@ -356,6 +356,17 @@ class Driver:
         return [parse_fields(line) for line in self._call("stack") or []]
 
 
+    def set_text(self, window: int | str, text: str) -> bool:
+        return self._call("settext", window, text) is not None
+
+    def set_text_all(self, window: int | str, text: str) -> bool:
+        """Every edit field below the window gets the text."""
+        return self._call("settext-all", window, text) is not None
+
+    def get_text(self, window: int | str) -> str:
+        lines = self._call("gettext", window)
+        return lines[0] if lines else ""
+
     def copydata(self, window: int | str, data_id: int, text: str | None = None) -> int | None:
         """WM_COPYDATA with a text; the window's answer, or None when it could not be sent."""
         lines = self._call("copydata", window, data_id, *([text] if text is not None else []))

@@ -10,7 +10,7 @@ namespace {
 OptionFacts Facts(bool layered = true) {
     OptionFacts f;
     f.Display = {layered, 32};
-    f.Fonts = {{L"MS UI Gothic", L"Arial", L"Meiryo"}, L"MS UI Gothic"};
+    f.Fonts = {{L"MS UI Gothic", L"Arial", L"Meiryo"}, {}, L"MS UI Gothic"};
     f.Ports = {L"COM1", L"COM3"};
     f.Boot.PriorityClass = IdlePriorityClass;
     f.Boot.LayeredWindowsAvailable = layered;
@@ -197,6 +197,24 @@ TEST(OptionValues, CustomColoursThatAreNotHexadecimalAreBlack) {
     EXPECT_EQ(back[15], L"F0F0F0");
 }
 
+TEST(OptionValues, ColourBoxEntries) {
+    // Every entry is a colour the settings file names, and no colour has two entries.
+    const auto choices = ColourChoices();
+    ASSERT_EQ(choices.size(), 46u);
+    for (size_t i = 0; i < choices.size(); ++i) {
+        EXPECT_TRUE(ColourName(choices[i].Value).has_value()) << i;
+        EXPECT_EQ(ColourChoiceIndex(choices[i].Value), static_cast<int>(i));
+    }
+    EXPECT_EQ(choices[ColourChoiceIndex(0x0000FF)].Name, L"赤");
+    EXPECT_EQ(choices[ColourChoiceIndex(0x8000000F)].Name, L"ボタンの表面");
+    // Neither standard nor offered system colours: shown as custom.
+    EXPECT_EQ(ColourChoiceIndex(0x123456), -1);
+    EXPECT_EQ(ColourChoiceIndex(0x80000019), -1);
+    EXPECT_EQ(ColourChoiceIndex(0xC0DCC0), -1);
+    EXPECT_EQ(CustomColourText(0x563412), L"RGB(18, 52, 86)");
+    EXPECT_EQ(CustomColourText(0x80000019), L"システム カラー 25");
+}
+
 TEST(OptionValues, DesignRules) {
     DigitPage digit;
     digit.DigitType = DigitTypeFont;
@@ -374,6 +392,34 @@ TEST(OptionValues, AdjustmentRules) {
     EXPECT_TRUE(page.Evaluate().MessageEnabled && !page.Evaluate().IntervalEnabled);
 }
 
+TEST(OptionValues, DeletingAServer) {
+    const struct {
+        int Selected;
+        const wchar_t* Text;
+        std::optional<int> Next;
+        std::vector<std::wstring> Left;
+    } cases[] = {
+        {1, L"b.example", 0, {L"a.example", L"c.example"}},
+        {0, L"a.example", -1, {L"b.example", L"c.example"}},
+        {-1, L"C.Example", 1, {L"a.example", L"b.example"}}, // typed into the box, not chosen
+        {0, L"c.example", 1, {L"a.example", L"b.example"}},   // typed over a chosen entry
+        {-1, L"d.example", std::nullopt, {L"a.example", L"b.example", L"c.example"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::wstring> servers{L"a.example", L"b.example", L"c.example"};
+        EXPECT_EQ(AdjustPage::DeleteServer(servers, c.Selected, c.Text), c.Next) << c.Selected;
+        EXPECT_EQ(servers, c.Left) << c.Selected;
+    }
+}
+
+TEST(OptionValues, HotKeyControlValue) {
+    // Ctrl+Alt+F12; Shift+Home, which the control marks as an extended key.
+    EXPECT_EQ(OperationPage::HotKeyControlValue(0xC07B), 0x067B);
+    EXPECT_EQ(OperationPage::ShortcutOfHotKeyControl(0x067B), 0xC07B);
+    EXPECT_EQ(OperationPage::HotKeyControlValue(0x2024), 0x0924);
+    EXPECT_EQ(OperationPage::ShortcutOfHotKeyControl(0x0924), 0x2024);
+}
+
 TEST(OptionValues, EmptyToolTipFormatsTakeTheDefault) {
     Settings s = DefaultSettings({});
     auto values = OptionValues::Load(s, Facts());
@@ -416,6 +462,36 @@ TEST(OptionValues, PageRulesOfSignalTelopAndTray) {
     EXPECT_FALSE(tray.Evaluate().CalendarGroupEnabled || tray.Evaluate().CalendarFontEnabled);
     tray.ShowIcon = true;
     EXPECT_TRUE(tray.Evaluate().CalendarFontEnabled);
+}
+
+TEST(OptionValues, RemovingExcludedWindowsSelectsTheRowAbove) {
+    struct Case {
+        int count;
+        std::vector<int> removed;
+        int selected;
+        std::vector<std::wstring> left;
+    };
+    const Case cases[] = {
+        {1, {0}, -1, {}},
+        {5, {4}, 3, {L"0", L"1", L"2", L"3"}},
+        {5, {2}, 1, {L"0", L"1", L"3", L"4"}},
+        {5, {0}, -1, {L"1", L"2", L"3", L"4"}},
+        {5, {3, 1}, 0, {L"0", L"2", L"4"}},
+        {3, {1, 2}, 0, {L"0"}},
+        {2, {}, -1, {L"0", L"1"}},
+    };
+    for (const Case& c : cases) {
+        WindowsPage page;
+        for (int i = 0; i < c.count; ++i) {
+            page.Windows.push_back({std::to_wstring(i), L"Class"});
+        }
+        EXPECT_EQ(page.RemoveRows(c.removed), c.selected) << c.count << " rows, " << c.removed.size() << " removed";
+        std::vector<std::wstring> left;
+        for (const auto& w : page.Windows) {
+            left.push_back(w.Title);
+        }
+        EXPECT_EQ(left, c.left);
+    }
 }
 
 } // namespace

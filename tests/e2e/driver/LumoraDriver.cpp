@@ -283,6 +283,43 @@ int CmdSend(Args args) {
     return ExitOk;
 }
 
+// Gives a window (an edit field) a text as typing would leave it; the edit tells its parent.
+int CmdSetText(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    DWORD_PTR result = 0;
+    if (!hwnd || !SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), SMTO_ABORTIFHUNG,
+                                      SendTimeoutMs, &result))
+        return ExitNotFound;
+    return ExitOk;
+}
+
+// Gives every edit field below a window the same text, as CmdSetText does for one.
+int CmdSetTextAll(Args args) {
+    HWND parent = ResolveWindow(args[0]);
+    if (!parent) return ExitNotFound;
+    for (HWND hwnd : ChildWindows(parent)) {
+        DWORD_PTR result = 0;
+        if (ClassOf(hwnd) == L"Edit" &&
+            !SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), SMTO_ABORTIFHUNG,
+                                 SendTimeoutMs, &result))
+            return ExitNotFound;
+    }
+    return ExitOk;
+}
+
+// Prints a window's text.
+int CmdGetText(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    if (!hwnd) return ExitNotFound;
+    wchar_t text[1024] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             SendTimeoutMs, &length))
+        return ExitNotFound;
+    Print(text);
+    return ExitOk;
+}
+
 // Hands a text to a window with WM_COPYDATA; prints the window's answer.
 int CmdCopyData(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
@@ -408,9 +445,12 @@ int CmdChildren(Args args) {
     HWND parent = ResolveWindow(args[0]);
     if (!parent) return ExitNotFound;
     for (HWND hwnd : ChildWindows(parent)) {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
         Print(L"hwnd=" + HwndText(hwnd) + L" id=" + std::to_wstring(GetDlgCtrlID(hwnd)) + L" class=" +
-              ClassOf(hwnd) + L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) +
-              L" title=" + OneLine(TextOf(hwnd)));
+              ClassOf(hwnd) + L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" rect=" +
+              std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+              std::to_wstring(r.bottom) + L" title=" + OneLine(TextOf(hwnd)));
     }
     return ExitOk;
 }
@@ -673,6 +713,9 @@ constexpr Command Commands[] = {
     {L"hold", 3, 3, L"hold <path> <ms> <marker_path>", CmdHold},
     {L"taskbar", 1, 1, L"taskbar <ms>", CmdTaskbar},
     {L"event", 3, 3, L"event <name> <ms> <marker_path>", CmdEvent},
+    {L"settext", 2, 2, L"settext <hwnd|class> <text>", CmdSetText},
+    {L"settext-all", 2, 2, L"settext-all <hwnd|class> <text>", CmdSetTextAll},
+    {L"gettext", 1, 1, L"gettext <hwnd|class>", CmdGetText},
     {L"copydata", 2, 3, L"copydata <hwnd|class> <id> [text]", CmdCopyData},
     {L"move", 3, 3, L"move <hwnd|class> <x> <y>", CmdMove},
     {L"workarea", 0, 1, L"workarea [hwnd|class]", CmdWorkArea},

@@ -1,0 +1,28 @@
+#pragma once
+// What the options dialog learns from the system when it opens: the font families of the
+// screen (and which of them have Japanese glyphs), the serial ports of the machine's device
+// tree, and the process's priority class.
+
+#include "options/OptionValues.h"
+
+namespace lumora {
+
+// Every family of every character set, vertical variants ("@...") left out, sorted; with the
+// Shift-JIS flag of each.
+FontChoices ReadFontChoices();
+
+struct SerialPorts {
+    std::vector<std::wstring> Names; // "COM1" ..., upper case, sorted
+    std::vector<std::wstring> Texts; // "COM1 (description)", parallel
+};
+
+// Ports of the devices whose service is "Serial" or whose class is "Ports". Keys that cannot be
+// opened are skipped; any other failure gives no ports.
+SerialPorts ReadSerialPorts();
+
+// The shortcut that starts the program with Windows: "Lumora.lnk" in the user's Startup folder;
+// empty when the folder is unknown.
+std::wstring StartupShortcutPath();
+bool StartupShortcutExists();
+
+} // namespace lumora
