@@ -18,6 +18,7 @@ enum TestCommand : ULONG_PTR {
     ShowTelop = 7,
     StartAdjust = 8,
     DescribeMenu = 9,
+    TimeMessage = 10,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -103,6 +104,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return targets_.Sound->Playing() ? TRUE : FALSE;
     case DescribeMenu: // "<file>": the open popup menu, written at once (the menu holds the thread)
         return DescribeMenuTo(text) ? TRUE : FALSE;
+    case TimeMessage: // "<window class>|<message>|<wParam>"
+        return TimeMessageTo(text);
     default:
         return FALSE;
     }
@@ -139,6 +142,36 @@ void TestHooks::RunPending() {
     default:
         break;
     }
+}
+
+// Microseconds from sending the message to a window of this program until every window of the
+// program has painted what it changed; -1 when the window or the text is not there.
+LRESULT TestHooks::TimeMessageTo(const std::wstring& text) const {
+    const size_t first = text.find(L'|');
+    const size_t second = text.find(L'|', first == std::wstring::npos ? first : first + 1);
+    if (second == std::wstring::npos) {
+        return -1;
+    }
+    HWND target = FindWindowW(text.substr(0, first).c_str(), nullptr);
+    DWORD process = 0;
+    if (target == nullptr || GetWindowThreadProcessId(target, &process) == 0 || process != GetCurrentProcessId()) {
+        return -1;
+    }
+    const auto message = static_cast<UINT>(wcstoul(text.c_str() + first + 1, nullptr, 10));
+    const auto wParam = static_cast<WPARAM>(wcstoul(text.c_str() + second + 1, nullptr, 10));
+    LARGE_INTEGER frequency{}, start{}, end{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    SendMessageW(target, message, wParam, 0);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            return TRUE;
+        },
+        0);
+    QueryPerformanceCounter(&end);
+    return static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
 }
 
 bool TestHooks::DescribeMenuTo(const std::wstring& file) const {

@@ -2,8 +2,8 @@
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
-// clock-setting run, describe the open popup menu; LUMORA_FAULT=tick raises an error nobody catches on the next tick,
-// LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
+// clock-setting run, describe the open popup menu, time a message; LUMORA_FAULT=tick raises an error nobody catches on
+// the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor.
 
 #include <windows.h>
@@ -48,6 +48,7 @@ private:
     LRESULT CopyData(const COPYDATASTRUCT& data);
     void RunPending();
     bool DescribeMenuTo(const std::wstring& file) const;
+    LRESULT TimeMessageTo(const std::wstring& text) const;
 
     TestHookTargets targets_;
     bool commands_ = false;
