@@ -330,7 +330,8 @@ INT_PTR TOptionForm::PageMessage(int page, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        if (updating_ || pageWindow == nullptr) {
+        // Drawing and tooltips report nothing the page holds; a list view sends them per row.
+        if (updating_ || pageWindow == nullptr || header.code == NM_CUSTOMDRAW || header.code == TTN_GETDISPINFOW) {
             return FALSE;
         }
         StorePage(page);
