@@ -252,6 +252,7 @@ class WineSession:
         """Starts a Windows program under Wine in its own process group, so it can be killed whole."""
         command = ["wine", *args]
         if faketime:
+            clear_stale_faketime_objects()
             command = ["faketime", "-f", faketime, *command]
         out = open(log, "ab") if log else subprocess.DEVNULL
         try:
@@ -598,6 +599,16 @@ def capture(args: list[str], env: dict, timeout: float) -> subprocess.CompletedP
 def clear_tree(path: Path) -> None:
     if path.exists():
         shutil.rmtree(path)
+
+
+def clear_stale_faketime_objects() -> None:
+    """The faketime wrapper names its shared memory and semaphore after its own pid and refuses
+    to start ("sem_open: File exists") when a wrapper killed earlier left them behind under a pid
+    now reused: remove those of wrappers no longer running."""
+    for entry in Path("/dev/shm").glob("*faketime_*_*"):
+        pid = entry.name.rsplit("_", 1)[-1]
+        if pid.isdigit() and not Path("/proc", pid).exists():
+            entry.unlink(missing_ok=True)
 
 
 def lumora_processes(prefix: Path) -> list[int]:
