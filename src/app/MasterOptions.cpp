@@ -7,6 +7,7 @@
 #include "options/BuiltInServers.h"
 #include "options/OptionForm.h"
 #include "options/OptionSystemLists.h"
+#include "options/StartupShortcut.h"
 #include "settings/SettingsFile.h"
 
 namespace lumora {

@@ -2,6 +2,7 @@
 
 #include "app/AppNames.h"
 #include "options/OptionFormRes.h"
+#include "options/StartupShortcut.h"
 #include "shell/HelpViewer.h"
 #include "sound/SoundPlayer.h"
 
@@ -414,6 +415,9 @@ void TOptionForm::Apply() {
     const bool applicationData = values_.Boot.Location == 1;
     values_.Apply(next, context_.Facts, FontHasShiftJis(), page_);
     context_.Apply(next);
+    if (std::exchange(values_.Boot.StartUpClicked, false)) {
+        ApplyStartupShortcut(Handle(), values_.Boot.StartUp);
+    }
     context_.ApplyLocation(applicationData);
     for (size_t i = 0; i < pages_.size(); ++i) {
         if (pages_[i] != nullptr) {

@@ -4,7 +4,6 @@
 #include "shell/Registry.h"
 #include "shell/UniqueHandle.h"
 
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -161,19 +160,6 @@ SerialPorts ReadSerialPorts() {
         return {};
     }
     return ports;
-}
-
-std::wstring StartupShortcutPath() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) {
-        return {};
-    }
-    return std::wstring(folder) + L"\\Lumora.lnk";
-}
-
-bool StartupShortcutExists() {
-    const std::wstring path = StartupShortcutPath();
-    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace lumora

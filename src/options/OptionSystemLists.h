@@ -20,9 +20,4 @@ struct SerialPorts {
 // opened are skipped; any other failure gives no ports.
 SerialPorts ReadSerialPorts();
 
-// The shortcut that starts the program with Windows: "Lumora.lnk" in the user's Startup folder;
-// empty when the folder is unknown.
-std::wstring StartupShortcutPath();
-bool StartupShortcutExists();
-
 } // namespace lumora

@@ -543,18 +543,19 @@ public:
     }
 
     void ApplyRules(PageControls& page, const OptionValues& values, const OptionPageFacts&) override {
-        // Not built yet: making and removing the shortcut. Until then the box only shows whether
-        // one exists.
-        page.Enable({IDC_BOOT_STARTUP}, false);
         page.Enable({IDC_BOOT_DELAY_LABEL, IDC_BOOT_DELAY_VALUE, IDC_BOOT_DELAY_UPDOWN, IDC_BOOT_DELAY_UNIT},
                     values.Boot.Evaluate().DelayValueEnabled);
     }
 
     bool Command(HWND page, int id, int code, OptionValues& values, OptionActions& actions) override {
+        auto& b = values.Boot;
+        if (id == IDC_BOOT_STARTUP && code == BN_CLICKED) {
+            b.StartUpClicked = true; // Apply then makes or removes the shortcut, even when clicked back
+            return false;
+        }
         if (code != CBN_SELCHANGE) {
             return false;
         }
-        auto& b = values.Boot;
         if (id == IDC_BOOT_PRIORITY) {
             return PriorityChosen(page, b);
         }

@@ -297,6 +297,19 @@ BootPage::Rules BootPage::Evaluate() const {
     return {Delay};
 }
 
+StartupShortcutStep NextStartupShortcutStep(bool wanted, StartupShortcutFound found) {
+    switch (found) {
+    case StartupShortcutFound::None:
+        return wanted ? StartupShortcutStep::Create : StartupShortcutStep::Nothing;
+    case StartupShortcutFound::Ours:
+        return wanted ? StartupShortcutStep::Nothing : StartupShortcutStep::Delete;
+    case StartupShortcutFound::OtherProgram:
+    case StartupShortcutFound::Unreadable:
+        return wanted ? StartupShortcutStep::AskOverwrite : StartupShortcutStep::KeepOtherProgram;
+    }
+    return StartupShortcutStep::Nothing;
+}
+
 OmakePage OmakePage::Load(const Settings& s) {
     const auto& o = s.Omake;
     OmakePage page;

@@ -165,8 +165,9 @@ struct BootPage {
     bool Delay = false;
     std::wstring DelayValue;
     bool NoCheckDuplicate = false;
-    int Priority = 0; // entry index
-    int Location = 0; // 0 the program's folder, 1 the application-data folder
+    int Priority = 0;            // entry index
+    int Location = 0;            // 0 the program's folder, 1 the application-data folder
+    bool StartUpClicked = false; // since the last Apply, even when clicked back
 
     struct Facts {
         bool ShortcutExists = false;
@@ -184,6 +185,13 @@ struct BootPage {
     void Apply(Settings& settings, bool layeredWindowsAvailable);
     Rules Evaluate() const;
 };
+
+// What an Apply does to the shortcut in the Startup folder, by what the box asks and what is
+// there. A shortcut that cannot be read counts as another program's: it is neither kept silently
+// while the box says it starts Lumora, nor deleted as if it were ours.
+enum class StartupShortcutFound { None, Ours, OtherProgram, Unreadable };
+enum class StartupShortcutStep { Nothing, Create, AskOverwrite, Delete, KeepOtherProgram };
+StartupShortcutStep NextStartupShortcutStep(bool wanted, StartupShortcutFound found);
 
 // Page 15 "おまけ".
 struct OmakePage {

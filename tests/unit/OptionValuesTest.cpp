@@ -494,5 +494,19 @@ TEST(OptionValues, RemovingExcludedWindowsSelectsTheRowAbove) {
     }
 }
 
+// A shortcut that cannot be read is asked about like another program's, never kept silently.
+TEST(OptionValues, StartupShortcutSteps) {
+    using F = StartupShortcutFound;
+    using S = StartupShortcutStep;
+    EXPECT_EQ(NextStartupShortcutStep(true, F::None), S::Create);
+    EXPECT_EQ(NextStartupShortcutStep(true, F::Ours), S::Nothing);
+    EXPECT_EQ(NextStartupShortcutStep(true, F::OtherProgram), S::AskOverwrite);
+    EXPECT_EQ(NextStartupShortcutStep(true, F::Unreadable), S::AskOverwrite);
+    EXPECT_EQ(NextStartupShortcutStep(false, F::None), S::Nothing);
+    EXPECT_EQ(NextStartupShortcutStep(false, F::Ours), S::Delete);
+    EXPECT_EQ(NextStartupShortcutStep(false, F::OtherProgram), S::KeepOtherProgram);
+    EXPECT_EQ(NextStartupShortcutStep(false, F::Unreadable), S::KeepOtherProgram);
+}
+
 } // namespace
 } // namespace lumora
