@@ -2,6 +2,7 @@
 #include "app/SystemFacts.h"
 #include "options/OptionPageView.h"
 #include "options/ViewPagesRes.h"
+#include "options/VisibleHoursView.h"
 #include "shell/SystemFigures.h"
 
 #include <commctrl.h>
@@ -87,23 +88,40 @@ bool Clicked(int code) {
     return code == BN_CLICKED;
 }
 
-// Page 4 "表示|表示時間": the temporary-showing fields at the foot of the page.
+// Page 4 "表示|表示時間": the visible-hours editor, and the temporary-showing fields at the
+// foot of the page.
 class VisibleTimePageView final : public OptionPageView {
 public:
     UINT TemplateId() const override { return IDD_VIEW_TIME; }
 
     void Prepare(PageControls& page, const OptionFacts&) override {
+        PrepareVisibleHours(page);
         page.NumberField(IDC_AUTOHIDE_EDIT, IDC_AUTOHIDE_UPDOWN, VisibleTimePage::TimeRange, 2);
         page.NumberField(IDC_AUTOHIDE_TIMING_EDIT, IDC_AUTOHIDE_TIMING_UPDOWN, VisibleTimePage::TimingRange, 7);
     }
 
     void Exchange(PageControls& page, OptionValues& values) override {
+        ExchangeVisibleHours(page, values.VisibleTime.Hours);
         page.Text(IDC_AUTOHIDE_EDIT, values.VisibleTime.AutoHideTime);
         page.Text(IDC_AUTOHIDE_TIMING_EDIT, values.VisibleTime.AutoHideTiming);
     }
 
-    // The group follows the week's minutes, which the visible-hours editor owns.
-    void ApplyRules(PageControls&, const OptionValues&, const OptionPageFacts&) override {}
+    void ApplyRules(PageControls& page, const OptionValues& values, const OptionPageFacts&) override {
+        page.Enable({IDC_AUTOHIDE_GROUP, IDC_AUTOHIDE_LABEL, IDC_AUTOHIDE_EDIT, IDC_AUTOHIDE_UPDOWN, IDC_AUTOHIDE_UNIT,
+                     IDC_AUTOHIDE_TIMING_LABEL, IDC_AUTOHIDE_TIMING_EDIT, IDC_AUTOHIDE_TIMING_UPDOWN,
+                     IDC_AUTOHIDE_TIMING_UNIT},
+                    values.VisibleTime.Evaluate().TemporaryGroupEnabled);
+    }
+
+    bool Command(HWND page, int id, int code, OptionValues& values, OptionActions& actions) override {
+        return VisibleHoursCommand(page, id, code, values.VisibleTime.Hours, actions);
+    }
+
+    bool Notify(HWND page, const NMHDR& header, OptionValues& values, OptionActions&) override {
+        return VisibleHoursNotify(page, header, values.VisibleTime.Hours);
+    }
+
+    bool DrawItem(const DRAWITEMSTRUCT& item) override { return DrawMinuteBox(item); }
 };
 
 // Page 5 "表示|視覚効果".

@@ -17,12 +17,17 @@ void FillEmptyFormat(std::wstring& format, const SystemDefaults& system) {
 } // namespace
 
 VisibleTimePage VisibleTimePage::Load(const Settings& s) {
-    return {NumberText(s.View.AutoHideTime), NumberText(s.View.AutoHideTiming)};
+    return {NumberText(s.View.AutoHideTime), NumberText(s.View.AutoHideTiming), VisibleHoursEditor::Load(s)};
 }
 
 void VisibleTimePage::Apply(Settings& s) {
     s.View.AutoHideTime = TakeNumber(AutoHideTime, TimeRange);
     s.View.AutoHideTiming = TakeNumber(AutoHideTiming, TimingRange);
+    Hours.Apply(s);
+}
+
+VisibleTimePage::Rules VisibleTimePage::Evaluate() const {
+    return {Hours.TemporaryShowingUsed()};
 }
 
 int EffectsPage::EffectEntryCount(const DisplayFacts& display) {

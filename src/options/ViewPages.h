@@ -4,6 +4,7 @@
 // editor of page 4 and the exclusion list's editing are separate units.
 
 #include "options/DesignPages.h"
+#include "options/VisibleHoursEditor.h"
 
 namespace lumora {
 
@@ -14,9 +15,15 @@ struct VisibleTimePage {
 
     std::wstring AutoHideTime;
     std::wstring AutoHideTiming;
+    VisibleHoursEditor Hours;
+
+    struct Rules {
+        bool TemporaryGroupEnabled = false; // the group, its labels and fields
+    };
 
     static VisibleTimePage Load(const Settings& settings);
     void Apply(Settings& settings);
+    Rules Evaluate() const;
 };
 
 // Page 5 "表示|視覚効果".
