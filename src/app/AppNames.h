@@ -23,6 +23,7 @@ inline constexpr wchar_t WorldClockFormClass[] = L"TWorldClockForm";
 inline constexpr wchar_t AlphaBlendFormClass[] = L"TAlphaBlendForm";
 inline constexpr wchar_t AboutFormClass[] = L"TAboutForm";
 inline constexpr wchar_t CalendarFormClass[] = L"TCalendarForm";
+inline constexpr wchar_t WindowFinderFormClass[] = L"TWindowFinderForm";
 inline constexpr wchar_t TimerFormClass[] = L"TTimerForm"; // also the CLASS of its dialog template
 inline constexpr wchar_t TaskTrayIconClass[] = L"TKZTaskTrayIconWindow";
 inline constexpr wchar_t TaskTrayIconTitle[] = L"TaskBarIconWindow";

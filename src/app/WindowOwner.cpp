@@ -55,7 +55,14 @@ void WindowOwner::Closed(TKZForm* form) {
 }
 
 void WindowOwner::ReleaseClosed() {
-    closed_.clear();
+    std::erase_if(closed_, [](const std::unique_ptr<TKZForm>& form) { return !form->Dispatching(); });
+}
+
+void WindowOwner::Release(std::unique_ptr<TKZForm> form) {
+    if (form->Dispatching()) {
+        DestroyWindow(form->Handle());
+        closed_.push_back(std::move(form));
+    }
 }
 
 void WindowOwner::DestroyAll() {
@@ -64,9 +71,9 @@ void WindowOwner::DestroyAll() {
         std::unique_ptr<TKZForm> form = std::move(open_.back().Form);
         open_.pop_back();
         form->SetClosedHandler({});
-        form.reset();
+        Release(std::move(form));
     }
-    closed_.clear();
+    ReleaseClosed();
 }
 
 } // namespace lumora

@@ -2,7 +2,9 @@
 // Owns the program's tool and overlay windows for the master: a kind that exists once is never
 // opened twice, whoever opened a window hears when it closes (to enable its command again), and
 // every window is gone before the master. A window that closes itself is released on the next
-// call rather than from inside its own window procedure.
+// call rather than from inside its own window procedure; one whose handler is still running (a
+// modal dialog of it was open when the program ended) loses its window at once and its object
+// once the handler has returned.
 
 #include "shell/KZForm.h"
 
@@ -54,6 +56,7 @@ private:
         std::function<void()> OnClosed;
     };
     void Closed(TKZForm* form);
+    void Release(std::unique_ptr<TKZForm> form);
 
     std::vector<Entry> open_;
     std::vector<std::unique_ptr<TKZForm>> closed_;

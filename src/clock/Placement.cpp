@@ -60,11 +60,11 @@ wchar_t FoldCase(wchar_t c) {
     return c;
 }
 
+} // namespace
+
 bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return std::ranges::equal(a, b, [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
 }
-
-} // namespace
 
 ScreenPoint SnapPosition(ScreenPoint proposed, int width, int height, const ScreenRect& monitor,
                          const ScreenRect& workArea, bool taskbarVisible, const OperationSettings& operation) {

@@ -34,6 +34,9 @@ enum class Corner { TopLeft, TopRight, BottomRight, BottomLeft };
 ScreenPoint CornerPosition(Corner corner, int width, int height, const ScreenRect& workArea, bool snapWindow,
                            std::array<int32_t, 2> snapPoint);
 
+// Window titles and class names compared as the system compares them, case ignored.
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 // An empty title means any title, an empty class name any class; a rule with both empty would
 // match every window and so matches none.
 bool IgnoreRuleMatches(const IgnoredWindow& rule, std::wstring_view title, std::wstring_view className);

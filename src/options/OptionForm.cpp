@@ -4,7 +4,9 @@
 #include "options/OptionFormRes.h"
 #include "options/StartupShortcut.h"
 #include "shell/HelpViewer.h"
+#include "shell/Monitors.h"
 #include "sound/SoundPlayer.h"
+#include "tools/WindowFinderForm.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -33,33 +35,25 @@ thread_local PendingPage pendingPage;
 // The pages' control ids: clear of the buttons' (IDOK, IDCANCEL) and of the frame's own.
 constexpr int FirstPageId = 100;
 
-// Changes a control reports by itself; push buttons are commands, not changes.
+// Changes a control reports by itself; push buttons are commands, not changes. Codes are
+// read by the control's class: a list box's codes have the same numbers as a combo box's.
 bool IsChangeNotification(HWND control, int code) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, static_cast<int>(std::size(name)));
+    const auto is = [&name](const wchar_t* className) { return _wcsicmp(name, className) == 0; };
     switch (code) {
     case EN_CHANGE:
+        return is(WC_EDITW) || is(HOTKEY_CLASSW); // the hot-key control reports as an edit
     case CBN_SELCHANGE:
     case CBN_EDITCHANGE:
-        return true;
+        return is(WC_COMBOBOXW);
     case BN_CLICKED: {
         const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
-        return type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_OWNERDRAW;
+        return is(WC_BUTTONW) && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_OWNERDRAW;
     }
     default:
         return false;
     }
-}
-
-int WindowDpi(HWND window) {
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpi != nullptr) {
-        if (const UINT dpi = getDpi(window); dpi != 0) {
-            return static_cast<int>(dpi);
-        }
-    }
-    const WindowDC dc(window);
-    return GetDeviceCaps(dc.Get(), LOGPIXELSY);
 }
 
 // The dialog scales itself on a move to a monitor of another DPI; the dialog manager of newer
@@ -303,6 +297,7 @@ INT_PTR CALLBACK TOptionForm::PageProc(HWND page, UINT message, WPARAM wParam, L
             return FALSE;
         }
     }
+    const DispatchScope scope(*form); // a page's handler may show a modal dialog
     return form->PageMessage(index, message, wParam, lParam);
 }
 
@@ -606,6 +601,10 @@ void TOptionForm::Preview(HWND button, const std::wstring& fileName) {
     if (context_.Sound != nullptr) {
         context_.Sound->Play(Handle(), button, fileName, true, true);
     }
+}
+
+bool TOptionForm::FindWindowEntry(HWND owner, WindowFinderRequest& request) {
+    return TWindowFinderForm::ShowModal(owner, request, context_.Help);
 }
 
 // A test asks with what the page shows now, read as Apply would read it.

@@ -77,6 +77,7 @@ private:
     bool PickSound(HWND owner, std::wstring& fileName) override;
     bool PickFile(HWND owner, std::wstring& fileName, const wchar_t* filter, int helpContext);
     void Preview(HWND button, const std::wstring& fileName) override;
+    bool FindWindowEntry(HWND owner, WindowFinderRequest& request) override;
     void TestAdjust(int method, const AdjustPage& page) override;
     bool AcceptSettingsLocation(bool applicationData) override;
     void Changed() override;

@@ -15,6 +15,8 @@
 
 namespace lumora {
 
+struct WindowFinderRequest;
+
 // What the dialog does for its pages.
 class OptionActions {
 public:
@@ -28,6 +30,8 @@ public:
     // "試聴" of a sound field: plays the file, the button reads "停止" meanwhile; a second
     // press stops it.
     virtual void Preview(HWND button, const std::wstring& fileName) = 0;
+    // The window finder for a row of the exclusion list; false when the user cancels.
+    virtual bool FindWindowEntry(HWND owner, WindowFinderRequest& request) = 0;
     // "テスト(&T)" of a clock-setting source, from the page's current values.
     virtual void TestAdjust(int method, const AdjustPage& page) = 0;
     // The settings-file location "Application Data フォルダ" is checked before it is taken;

@@ -4,6 +4,7 @@
 #include "options/ViewPagesRes.h"
 #include "options/VisibleHoursView.h"
 #include "shell/SystemFigures.h"
+#include "tools/WindowFinderForm.h"
 
 #include <commctrl.h>
 
@@ -241,8 +242,6 @@ public:
         const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
         AddColumn(list, 0, L"ウィンドウ タイトル", width * 3 / 5);
         AddColumn(list, 1, L"クラス名", width - width * 3 / 5);
-        // Picking a window comes with the window finder.
-        page.Enable({IDC_IGNORE_ADD, IDC_IGNORE_EDIT}, false);
     }
 
     void Exchange(PageControls& page, OptionValues& values) override {
@@ -257,6 +256,9 @@ public:
     }
 
     bool Command(HWND page, int id, int code, OptionValues& values, OptionActions& actions) override {
+        if ((id == IDC_IGNORE_ADD || id == IDC_IGNORE_EDIT) && Clicked(code)) {
+            return Find(page, id == IDC_IGNORE_EDIT, values, actions);
+        }
         if (id != IDC_IGNORE_REMOVE || !Clicked(code)) {
             return false;
         }
@@ -284,9 +286,16 @@ public:
         return true;
     }
 
-    bool Notify(HWND page, const NMHDR& header, OptionValues&, OptionActions&) override {
+    bool Notify(HWND page, const NMHDR& header, OptionValues& values, OptionActions& actions) override {
         if (header.idFrom == IDC_IGNORE_LIST && header.code == LVN_ITEMCHANGED) {
             UpdateRemove(page);
+        }
+        // A double click on a selected row edits it, as 編集(&E)... does.
+        if (header.idFrom == IDC_IGNORE_LIST && header.code == NM_DBLCLK) {
+            const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+            if (click.iItem >= 0 && ListView_GetItemState(header.hwndFrom, click.iItem, LVIS_SELECTED) != 0) {
+                return Find(page, true, values, actions);
+            }
         }
         return false;
     }
@@ -317,8 +326,41 @@ private:
     }
 
     static void UpdateRemove(HWND page) {
-        const bool selection = ListView_GetSelectedCount(GetDlgItem(page, IDC_IGNORE_LIST)) > 0;
-        EnableWindow(GetDlgItem(page, IDC_IGNORE_REMOVE), selection ? TRUE : FALSE);
+        const UINT selected = ListView_GetSelectedCount(GetDlgItem(page, IDC_IGNORE_LIST));
+        EnableWindow(GetDlgItem(page, IDC_IGNORE_REMOVE), selected > 0 ? TRUE : FALSE);
+        EnableWindow(GetDlgItem(page, IDC_IGNORE_EDIT), selected == 1 ? TRUE : FALSE);
+    }
+
+    // 登録(&R)... appends what the finder names; 編集(&E)... changes the one selected row. The
+    // finder checks a new entry against the rows, from the selected row on.
+    bool Find(HWND page, bool editing, OptionValues& values, OptionActions& actions) {
+        HWND list = GetDlgItem(page, IDC_IGNORE_LIST);
+        auto& windows = values.Windows.Windows;
+        const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+        if (editing && (ListView_GetSelectedCount(list) != 1 || selected >= static_cast<int>(windows.size()))) {
+            return false;
+        }
+        WindowFinderRequest request{editing, {}, {}, windows, selected};
+        if (editing) {
+            request.Title = windows[static_cast<size_t>(selected)].Title;
+            request.ClassName = windows[static_cast<size_t>(selected)].ClassName;
+        }
+        if (!actions.FindWindowEntry(GetAncestor(page, GA_ROOT), request)) {
+            return true;
+        }
+        IgnoredWindow entry{std::move(request.Title), std::move(request.ClassName)};
+        const int row = editing ? selected : static_cast<int>(windows.size());
+        if (editing) {
+            windows[static_cast<size_t>(row)] = std::move(entry);
+        } else {
+            windows.push_back(std::move(entry));
+        }
+        Fill(list, windows);
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list, row, FALSE);
+        UpdateRemove(page);
+        actions.Changed();
+        return true;
     }
 
     std::vector<IgnoredWindow> shown_;

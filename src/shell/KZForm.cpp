@@ -321,6 +321,7 @@ LRESULT TKZForm::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TKZForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    const DispatchScope scope(*this);
     // No exception may unwind through the system: an error nobody handled ends the program.
     try {
         LRESULT result = 0;

@@ -22,6 +22,10 @@ public:
     HWND Handle() const { return hwnd_; }
     // Told once the window is gone, whoever destroyed it.
     void SetClosedHandler(std::function<void()> handler) { closed_ = std::move(handler); }
+    // True while a message of the form is being handled. A modal dialog or message box shown
+    // from a handler runs a message loop inside it, where anything may destroy the window: the
+    // object must then outlive the handler.
+    bool Dispatching() const { return dispatching_ > 0; }
 
     // For the message loop, before TranslateMessage: keys of a control with the focus meet the
     // keyboard rules of its form, and a dialog form gets Tab, arrows, Enter and Esc. True when
@@ -29,6 +33,18 @@ public:
     static bool PreTranslate(MSG& message);
 
 protected:
+    // Counts a message handled outside the form's own procedures (a child dialog's procedure).
+    class DispatchScope {
+    public:
+        explicit DispatchScope(TKZForm& form) : form_(form) { ++form_.dispatching_; }
+        ~DispatchScope() { --form_.dispatching_; }
+        DispatchScope(const DispatchScope&) = delete;
+        DispatchScope& operator=(const DispatchScope&) = delete;
+
+    private:
+        TKZForm& form_;
+    };
+
     struct CreateParams {
         const wchar_t* ClassName = nullptr;
         UINT ClassStyle = 0;
@@ -89,6 +105,7 @@ private:
     bool dialog_ = false;
     bool placed_ = false; // the first show has clamped the dialog and moved the pointer
     bool mirroring_ = false;
+    int dispatching_ = 0;
     SizeLimits limits_;
     std::function<void()> closed_;
 };

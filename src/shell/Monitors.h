@@ -1,5 +1,5 @@
 #pragma once
-// The display monitors in the order the system lists them.
+// The display monitors in the order the system lists them, and the DPI of a window.
 
 #include <windows.h>
 
@@ -13,5 +13,8 @@ struct MonitorArea {
 };
 
 std::vector<MonitorArea> EnumerateMonitors();
+
+// The DPI a window is drawn at: its monitor's where the system tells it, else the screen's.
+int WindowDpi(HWND window);
 
 } // namespace lumora

@@ -326,6 +326,9 @@ class Driver:
     def move(self, window: int | str, x: int, y: int) -> bool:
         return self._call("move", window, x, y) is not None
 
+    def resize(self, window: int | str, width: int, height: int) -> bool:
+        return self._call("resize", window, width, height) is not None
+
     def close(self, window: int | str) -> bool:
         return self._call("close", window) is not None
 
@@ -394,6 +397,11 @@ class Driver:
             raise RuntimeError("the cursor could not be read or moved")
         f = parse_fields(lines[0])
         return int(f["x"]), int(f["y"])
+
+    def mouse(self, down: bool, button: str = "left") -> None:
+        """Presses or releases a mouse button where the cursor is, through the system's input."""
+        if self._call("mouse", "down" if down else "up", button) is None:
+            raise RuntimeError(f"mouse {button} could not be injected")
 
     def tooltip_texts(self, pid: int) -> list[dict[str, str]]:
         """Each tool of each tooltip control of a process: hwnd (control), tool (window), text."""
@@ -534,6 +542,14 @@ class LumoraApp:
                         return int(tool["tool"])
             return None
         return wait_until(find, timeout=timeout, interval=0.2)
+
+    def button_window(self, title: str, ms: int = 60000) -> tuple[int, int]:
+        """Another program's window with a push button, for ms: (window, button)."""
+        self.spawn([str(DRIVER_EXE), "button-window", str(ms), title])
+        host = wait_until(lambda: self.find_window("LumoraDriverButtonHost"), timeout=30)
+        button = wait_until(lambda: next((int(c["hwnd"]) for c in self.driver.children(host)
+                                          if c["class"].lower() == "button"), None), timeout=10)
+        return host, button
 
     def press_key(self, vk: int) -> None:
         self.driver.key(vk, True)

@@ -686,6 +686,59 @@ int CmdTooltipTexts(Args args) {
     return any ? ExitOk : ExitNotFound;
 }
 
+// Another program's top-level window with a push button in its middle, shown without taking the
+// activation, for ms milliseconds.
+int CmdButtonWindow(Args args) {
+    auto ms = ParseNumber(args[0]);
+    if (!ms || *ms < 0) return ExitUsage;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = L"LumoraDriverButtonHost";
+    RegisterClassW(&windowClass);
+    HWND host = CreateWindowExW(0, windowClass.lpszClassName, args[1], WS_OVERLAPPEDWINDOW, 760, 120, 440, 300,
+                                nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND button = host ? CreateWindowExW(0, L"BUTTON", L"Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 90, 180, 60,
+                                         host, nullptr, windowClass.hInstance, nullptr)
+                       : nullptr;
+    if (!button) return ExitNotFound;
+    ShowWindow(host, SW_SHOWNA);
+    Print(L"hwnd=" + HwndText(host) + L" button=" + HwndText(button));
+    PumpMessagesFor(static_cast<DWORD>(*ms));
+    DestroyWindow(host);
+    return ExitOk;
+}
+
+// Presses or releases a mouse button where the cursor is, as the user's hand would.
+int CmdMouse(Args args) {
+    std::wstring_view how = args[0];
+    std::wstring_view button = args.size() > 1 ? args[1] : L"left";
+    const bool down = how == L"down";
+    if (!down && how != L"up") return ExitUsage;
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    if (button == L"left") input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    else if (button == L"right") input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+    else if (button == L"middle") input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+    else return ExitUsage;
+    if (SendInput(1, &input, sizeof(input)) != 1) return ExitNotFound;
+    Sleep(PollMs);  // lets the server take the event before the driver ends
+    return ExitOk;
+}
+
+// Sets a window's outer size, as a drag of its frame would.
+int CmdResize(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    auto width = ParseNumber(args[1]);
+    auto height = ParseNumber(args[2]);
+    if (!width || !height) return ExitUsage;
+    if (!hwnd || !SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(*width), static_cast<int>(*height),
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return ExitNotFound;
+    return ExitOk;
+}
+
 struct Command {
     std::wstring_view name;
     size_t minArgs;
@@ -722,6 +775,9 @@ constexpr Command Commands[] = {
     {L"key", 2, 2, L"key <vk> <down|up>", CmdKey},
     {L"cursor", 0, 2, L"cursor [x y]", CmdCursor},
     {L"tooltip-texts", 1, 1, L"tooltip-texts <pid>", CmdTooltipTexts},
+    {L"button-window", 2, 2, L"button-window <ms> <title>", CmdButtonWindow},
+    {L"mouse", 1, 2, L"mouse <down|up> [left|right|middle]", CmdMouse},
+    {L"resize", 3, 3, L"resize <hwnd|class> <width> <height>", CmdResize},
 };
 
 int Usage() {
