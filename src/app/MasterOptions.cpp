@@ -37,6 +37,7 @@ void TMasterForm::OptionActionExecute() {
     context.Current = [this]() -> const Settings& { return settings_; };
     context.Apply = [this](const Settings& next) { ApplySettings(next); };
     context.StorePage = [this](int page) { settings_.View.OptionSelectedTab = page; };
+    context.StoreAutoPlay = [this](bool autoPlay) { settings_.View.OpenDialogAutoPlay = autoPlay; };
     context.ForgetLastContact = [this] { settings_.AdjustClock.LastConnectedTime = NeverDate; };
     context.AcceptLocation = [this](bool applicationData) {
         WindowsSettingsPrompts prompts(OptionsWindow());

@@ -2,6 +2,7 @@
 
 #include "app/AppNames.h"
 #include "options/OptionFormRes.h"
+#include "options/SoundOpenDialog.h"
 #include "options/StartupShortcut.h"
 #include "shell/HelpViewer.h"
 #include "shell/Monitors.h"
@@ -12,8 +13,6 @@
 #include <commdlg.h>
 #include <mmsystem.h>
 
-#include <filesystem>
-
 namespace lumora {
 namespace {
 
@@ -21,9 +20,7 @@ constexpr int ColourDialogHelp = 70;
 constexpr int ImageDialogHelp = 72;
 constexpr int SoundDialogHelp = 74;
 
-constexpr wchar_t ImageFilter[] = L"画像ファイル (*.bmp)\0*.bmp\0すべてのファイル (*.*)\0*.*\0";
-constexpr wchar_t SoundFilter[] =
-    L"サウンド ファイル (*.wav;*.mid;*.rmi;*.mp3;*.wma)\0*.wav;*.mid;*.rmi;*.mp3;*.wma\0すべてのファイル (*.*)\0*.*\0";
+constexpr wchar_t PreviewCaption[] = L"試聴";
 
 // A page being made: its messages arrive before the dialog manager hands over the parameter.
 struct PendingPage {
@@ -100,12 +97,6 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM data) {
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(step.Font), FALSE);
     MoveWindow(child, scaled.left, scaled.top, scaled.right - scaled.left, scaled.bottom - scaled.top, TRUE);
     return TRUE;
-}
-
-std::wstring FolderOf(const std::wstring& fileName) {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
-    return !folder.empty() && std::filesystem::is_directory(folder, error) ? folder.wstring() : std::wstring();
 }
 
 } // namespace
@@ -438,7 +429,7 @@ void TOptionForm::Ok() {
 void TOptionForm::Close() {
     if (context_.Sound != nullptr && context_.Sound->Playing() && context_.Sound->CaptionButton() != nullptr &&
         IsChild(Handle(), context_.Sound->CaptionButton())) {
-        context_.Sound->CloseDevice();
+        PreviewEnded();
     }
     DestroyWindow(Handle()); // the owner hears it through the closed handler
 }
@@ -525,8 +516,9 @@ LRESULT TOptionForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case MM_MCINOTIFY:
-        if (context_.Sound != nullptr) {
-            context_.Sound->CloseDevice();
+        // A failed play ends too (Wine without a wave device reports failure only here).
+        if (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE) {
+            PreviewEnded();
         }
         return 0;
     case WM_DPICHANGED:
@@ -569,37 +561,59 @@ bool TOptionForm::PickColour(HWND owner, Colour& colour) {
     return chosen;
 }
 
-bool TOptionForm::PickFile(HWND owner, std::wstring& fileName, const wchar_t* filter, int helpContext) {
-    std::wstring buffer(MAX_PATH * 4, L'\0');
-    const std::wstring folder = FolderOf(fileName);
-    OPENFILENAMEW open{};
-    open.lStructSize = sizeof(open);
-    open.hwndOwner = owner;
-    open.lpstrFilter = filter;
-    open.lpstrFile = buffer.data();
-    open.nMaxFile = static_cast<DWORD>(buffer.size());
-    open.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_EXPLORER;
-    pickerHelp_ = helpContext;
-    const bool chosen = GetOpenFileNameW(&open) != FALSE;
+bool TOptionForm::PickImage(HWND owner, std::wstring& fileName) {
+    pickerHelp_ = ImageDialogHelp;
+    const std::vector<std::wstring> files = ChooseImageFile({owner, fileName, false});
     pickerHelp_ = 0;
-    if (chosen) {
-        fileName = buffer.c_str();
+    if (files.empty()) {
+        return false;
     }
-    return chosen;
+    fileName = files.front();
+    return true;
 }
 
-bool TOptionForm::PickImage(HWND owner, std::wstring& fileName) {
-    return PickFile(owner, fileName, ImageFilter, ImageDialogHelp);
+std::vector<std::wstring> TOptionForm::PickSoundFiles(HWND owner, const std::wstring& preset, bool several) {
+    bool autoPlay = context_.Current().View.OpenDialogAutoPlay;
+    pickerHelp_ = SoundDialogHelp;
+    std::vector<std::wstring> files = ChooseSoundFiles({owner, preset, several}, context_.Sound, autoPlay);
+    pickerHelp_ = 0;
+    if (context_.StoreAutoPlay) {
+        context_.StoreAutoPlay(autoPlay);
+    }
+    return files;
 }
 
 bool TOptionForm::PickSound(HWND owner, std::wstring& fileName) {
-    return PickFile(owner, fileName, SoundFilter, SoundDialogHelp);
+    const std::vector<std::wstring> files = PickSoundFiles(owner, fileName, false);
+    if (files.empty()) {
+        return false;
+    }
+    fileName = files.front();
+    return true;
+}
+
+bool TOptionForm::PickSounds(HWND owner, const std::wstring& preset, std::vector<std::wstring>& files) {
+    files = PickSoundFiles(owner, preset, true);
+    return !files.empty();
 }
 
 void TOptionForm::Preview(HWND button, const std::wstring& fileName) {
     if (context_.Sound != nullptr) {
-        context_.Sound->Play(Handle(), button, fileName, true, true);
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        context_.Sound->Play(Handle(), button, fileName, true, false);
+    }
+}
+
+// The end of a sound, or the start of another: the device closes and a preview button of the
+// dialog reads "試聴" again.
+void TOptionForm::PreviewEnded() {
+    if (context_.Sound == nullptr) {
+        return;
+    }
+    context_.Sound->CloseDevice();
+    if (HWND button = context_.Sound->CaptionButton(); button != nullptr && IsChild(Handle(), button)) {
+        SetWindowTextW(button, PreviewCaption);
+        context_.Sound->ClearCaptionButton();
     }
 }
 

@@ -26,6 +26,7 @@ struct OptionContext {
     std::function<const Settings&()> Current;   // the master's record as it is now
     std::function<void(const Settings&)> Apply; // the master takes a new record
     std::function<void(int page)> StorePage;    // OK without changes still keeps the page
+    std::function<void(bool)> StoreAutoPlay;    // the sound dialog's automatic preview, kept at once
     std::function<void()> ForgetLastContact;    // another server: the overload guard forgets at once
     std::function<bool(bool)> AcceptLocation;   // the settings file's folder may be chosen
     std::function<void(bool)> ApplyLocation;    // and moves there on Apply
@@ -75,7 +76,9 @@ private:
     bool PickColour(HWND owner, Colour& colour) override;
     bool PickImage(HWND owner, std::wstring& fileName) override;
     bool PickSound(HWND owner, std::wstring& fileName) override;
-    bool PickFile(HWND owner, std::wstring& fileName, const wchar_t* filter, int helpContext);
+    bool PickSounds(HWND owner, const std::wstring& preset, std::vector<std::wstring>& files) override;
+    std::vector<std::wstring> PickSoundFiles(HWND owner, const std::wstring& preset, bool several);
+    void PreviewEnded();
     void Preview(HWND button, const std::wstring& fileName) override;
     bool FindWindowEntry(HWND owner, WindowFinderRequest& request) override;
     void TestAdjust(int method, const AdjustPage& page) override;

@@ -27,6 +27,8 @@ public:
     // The open dialogs for a picture or a sound file; false when the user cancels.
     virtual bool PickImage(HWND owner, std::wstring& fileName) = 0;
     virtual bool PickSound(HWND owner, std::wstring& fileName) = 0;
+    // The sound dialog with several files allowed: the chosen files, in the dialog's order.
+    virtual bool PickSounds(HWND owner, const std::wstring& preset, std::vector<std::wstring>& files) = 0;
     // "試聴" of a sound field: plays the file, the button reads "停止" meanwhile; a second
     // press stops it.
     virtual void Preview(HWND button, const std::wstring& fileName) = 0;

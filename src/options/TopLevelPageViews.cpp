@@ -1,5 +1,6 @@
 // The views of the pages "操作", "時報", "時刻合わせ", "起動" and "おまけ".
 
+#include "options/FilePicks.h"
 #include "options/OptionPageView.h"
 #include "options/TopLevelPagesRes.h"
 #include "resources/ResourceIds.h"
@@ -139,6 +140,10 @@ public:
         if (page.Loading()) {
             ShowHourFiles(page.Item(IDC_CK_WILD_LIST), c.WildBird);
             shownFile_ = HourValid(c) ? c.WildBird[c.SelectedHour] : std::wstring();
+            if (!pickedShown_.empty()) { // the dialog's (first) file, whichever hour has the focus
+                shownFile_ = std::move(pickedShown_);
+                pickedShown_.clear();
+            }
             editedHours_ = selectedHours_;
             page.SetText(IDC_CK_WILD_FILE, shownFile_);
             return;
@@ -219,7 +224,8 @@ public:
             EnableHourField(controls, values.Cuckoo);
             return true;
         }
-        if (header.code == NM_DBLCLK && reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+        if (header.code == NM_DBLCLK &&
+            std::ranges::count(selectedHours_, reinterpret_cast<const NMITEMACTIVATE&>(header).iItem) > 0) {
             return PickHourSound(page, values.Cuckoo, actions);
         }
         return false;
@@ -287,16 +293,22 @@ private:
         c.SelectedHour = selectedHours_.empty() ? -1 : focused >= 0 ? focused : selectedHours_.front();
     }
 
-    // The open dialog picks one file, which becomes the sound of every selected hour.
+    // One chosen file becomes the sound of every selected hour; several (allowed when several
+    // hours are selected) go to the selected hours in the list's order while they last.
     bool PickHourSound(HWND page, CuckooPage& c, OptionActions& actions) {
         if (selectedHours_.empty()) {
             return true;
         }
         std::wstring file = HourValid(c) ? c.WildBird[c.SelectedHour] : std::wstring();
-        if (actions.PickSound(DialogOf(page), file)) {
-            for (const int hour : selectedHours_) {
-                c.WildBird[hour] = file;
-            }
+        std::vector<std::wstring> files;
+        if (selectedHours_.size() > 1) {
+            actions.PickSounds(DialogOf(page), file, files);
+        } else if (actions.PickSound(DialogOf(page), file)) {
+            files.push_back(file);
+        }
+        if (!files.empty()) {
+            AssignChosenFiles(selectedHours_, files, c.WildBird);
+            pickedShown_ = files.front();
             actions.Changed();
         }
         return true;
@@ -305,6 +317,7 @@ private:
     std::vector<int> selectedHours_; // as the list has them now
     std::vector<int> editedHours_;   // the selection the field's text belongs to
     std::wstring shownFile_;         // what the field was given or last stored
+    std::wstring pickedShown_;       // the field's text after a pick
 };
 
 // Page 13 "時刻合わせ".
