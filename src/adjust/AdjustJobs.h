@@ -20,6 +20,8 @@ struct AdjustJobContext {
     // The time of the last SNTP or HTTP contact, which both sources share (user-interface thread).
     std::function<double()> LastConnectedTime;
     std::function<void(double)> SetLastConnectedTime;
+    // A fault the end-to-end tests ask for: the kit's port takes no line settings.
+    bool KitPortRefusesSettings = false;
 };
 
 AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& context);

@@ -44,7 +44,8 @@ bool ClockSetter::StopAll(std::chrono::milliseconds grace) {
     const auto deadline = std::chrono::steady_clock::now() + grace;
     bool ended = true;
     for (auto& worker : workers_) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         ended = worker->WaitForJobEnd(std::max(left, std::chrono::milliseconds(0))) && ended;
     }
     return ended;
@@ -70,7 +71,8 @@ bool ClockSetter::Start(AdjustSource source, const AdjustRequest& request) {
         return false;
     }
     auto job = [this, request, job = JobOf(source), locale = host_.Locale()](WorkerContext& context) {
-        AdjustJobContext jobContext{context, locale, host_.LastConnectedTime, host_.SetLastConnectedTime};
+        AdjustJobContext jobContext{context, locale, host_.LastConnectedTime, host_.SetLastConnectedTime,
+                                    host_.KitPortRefusesSettings};
         return std::make_unique<AdjustResult>(job(request, jobContext));
     };
     // A job that failed beyond its own messages (no memory, say) has no result to show; the

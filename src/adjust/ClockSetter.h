@@ -23,6 +23,7 @@ struct ClockSetterHost {
     std::function<LocaleFacts()> Locale;
     // A run ended (its worker is idle again): result and the kind it ran as.
     std::function<void(const AdjustResult&, AdjustKind)> Finished;
+    bool KitPortRefusesSettings = false; // a fault for the end-to-end tests
 };
 
 class ClockSetter {

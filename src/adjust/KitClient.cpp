@@ -17,8 +17,8 @@ namespace {
 class KitPort {
 public:
     KitPort(const std::wstring& name, WorkerContext& worker) : worker_(worker) {
-        port_.Reset(CreateFileW(SerialDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+        port_.Reset(CreateFileW(SerialDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OVERLAPPED, nullptr));
         done_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     }
@@ -30,7 +30,7 @@ public:
 
     // The line settings and time-outs; false when the port takes either not, since a port left
     // without a time-out would keep a silent kit's run waiting for ever.
-    bool Configure(int32_t timeOutSeconds) {
+    bool Configure(int32_t timeOutSeconds, bool refusedForTest) {
         DCB dcb{};
         dcb.DCBlength = sizeof(dcb);
         dcb.BaudRate = CBR_9600;
@@ -40,7 +40,7 @@ public:
         COMMTIMEOUTS timeouts{};
         timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(timeOutSeconds) * 1000;
         timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(timeOutSeconds) * 1000;
-        return SetCommState(port_.Get(), &dcb) && SetCommTimeouts(port_.Get(), &timeouts) &&
+        return !refusedForTest && SetCommState(port_.Get(), &dcb) && SetCommTimeouts(port_.Get(), &timeouts) &&
                worker_.SetCancel([stop = stop_.Get()] { SetEvent(stop); });
     }
 
@@ -97,7 +97,7 @@ AdjustResult RunKitAdjust(const AdjustRequest& request, AdjustJobContext& contex
     if (!port.Opened()) {
         return fail(AdjustFailure::KitPortNotOpen);
     }
-    if (!port.Configure(request.TimeOut)) {
+    if (!port.Configure(request.TimeOut, context.KitPortRefusesSettings)) {
         return fail(AdjustFailure::KitSilent);
     }
     const std::optional<std::string> status = port.Ask(KitStatusCommand, KitStatusReplyLength);

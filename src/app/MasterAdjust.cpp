@@ -15,6 +15,7 @@ void TMasterForm::CreateClockSetter() {
     host.SetLastConnectedTime = [this](double at) { settings_.AdjustClock.LastConnectedTime = at; };
     host.Locale = [this] { return facts_.Locale; };
     host.Finished = [this](const AdjustResult& result, AdjustKind kind) { AdjustFinished(result, kind); };
+    host.KitPortRefusesSettings = testHooks_ && testHooks_->KitPortRefusesSettings();
     clockSetter_ = std::make_unique<ClockSetter>(Handle(), ClockSetterMessage, settings_.AdjustClock.BootAdjust,
                                                  LocalNow(), std::move(host));
 }

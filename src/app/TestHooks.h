@@ -4,7 +4,8 @@
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
 // clock-setting run, describe the open popup menu, time a message; LUMORA_FAULT=tick raises an error nobody catches on
 // the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
-// pattern's window on the second monitor.
+// pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
+// refuse its line settings.
 
 #include <windows.h>
 
@@ -40,6 +41,7 @@ public:
     bool TickMayStart() const { return fault_ != Fault::TickStart; }
     // The test pattern's window for the monitor at index cannot be made.
     bool TestPatternRefused(int monitorIndex) const { return fault_ == Fault::TestPattern && monitorIndex == 1; }
+    bool KitPortRefusesSettings() const { return fault_ == Fault::KitPortSettings; }
     // The hooks' messages; nothing when the message is not theirs.
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -52,7 +54,7 @@ private:
 
     TestHookTargets targets_;
     bool commands_ = false;
-    enum class Fault { None, Tick, TickStart, TestPattern } fault_ = Fault::None;
+    enum class Fault { None, Tick, TickStart, TestPattern, KitPortSettings } fault_ = Fault::None;
     std::wstring pending_; // a command carried out after the sender got its answer
     ULONG_PTR pendingKind_ = 0;
 };

@@ -442,3 +442,14 @@ def test_the_kit_answers_sets_refuses_and_is_read_in_japan_time(lumora, kit):
         kit.mode = mode
         lumora.send(MASTER_CLASS, WM_COMMAND, KIT_ADJUST)
         assert result(lumora) == ("Lumora - 手動時刻合わせ (電波)", message), mode
+
+
+def test_a_port_that_refuses_its_settings_ends_the_run(lumora, kit):
+    """Without its time-outs a silent kit would hold the run for ever: a port that refuses its
+    line settings ends the run at once, even with a kit that would answer."""
+    lumora.write_settings("[Boot]\nShowSplash=0\n[AdjustClock]\nAdjustType=3\nCurrentJJYPort=COM1\nJJYTimeOut=2\n")
+    lumora.start(env={**HOOKS, "LUMORA_FAULT": "kit-port-settings"})
+    lumora.wait_window(CLOCK, timeout=15)
+    lumora.send(MASTER_CLASS, WM_COMMAND, KIT_ADJUST)
+    assert result(lumora) == ("Lumora - 手動時刻合わせ (電波)", "電波時計キットと通信できません。\r\n"
+                              "電波時計キットの電源が入っていないか、電波時計キットが違うポートに接続されています。")
