@@ -16,6 +16,7 @@
 #include <mmsystem.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace lumora {
 TMasterForm::TMasterForm(StartupContext& context) : context_(context) {}
@@ -54,6 +55,9 @@ void TMasterForm::FormCreate(const IniDocument& document) {
     CreateClockSetter();
     StartTick();
     *startupFinished_ = true;
+    for (const WPARAM command : std::exchange(commandsDuringStartup_, {})) {
+        PostMessageW(Handle(), WM_COMMAND, command, 0);
+    }
 }
 
 // One splash per monitor; one that fails is left out and start-up goes on.
@@ -157,6 +161,10 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && IsCommandId(LOWORD(wParam))) {
+            if (!*startupFinished_) {
+                commandsDuringStartup_.push_back(wParam);
+                return 0;
+            }
             RunCommand(static_cast<CommandId>(LOWORD(wParam)));
             return 0;
         }

@@ -25,6 +25,7 @@
 #include "tools/Countdown.h"
 
 #include <memory>
+#include <vector>
 
 namespace lumora {
 
@@ -155,6 +156,9 @@ private:
     bool settingsWritten_ = false;
     // Set when start-up has finished, so the splash windows may go.
     std::shared_ptr<bool> startupFinished_ = std::make_shared<bool>(false);
+    // Commands another program sent while start-up waited on a call of its own: they would act
+    // on settings not yet read and parts not yet made, so they run once start-up is done.
+    std::vector<WPARAM> commandsDuringStartup_;
 
     WindowOwner windows_;
     CallSignOverlay callSigns_{windows_};

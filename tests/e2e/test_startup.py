@@ -68,13 +68,14 @@ def seconds_until_clock_shows(lumora) -> float:
 
 
 def test_boot_delay_holds_the_start_back(lumora):
-    lumora.write_settings("[Boot]\nBootDelay=1\nBootDelayValue=3000\nShowSplash=0\n")
+    lumora.write_settings("[Boot]\nBootDelay=1\nBootDelayValue=6000\nShowSplash=0\n")
     delayed = seconds_until_clock_shows(lumora)
-    assert delayed >= 3.0
+    assert delayed >= 6.0
     assert lumora.close() and lumora.wait_exit(10) == 0
 
-    lumora.write_settings("[Boot]\nBootDelay=0\nBootDelayValue=3000\nShowSplash=0\n")
-    assert seconds_until_clock_shows(lumora) < delayed - 2.0
+    # Half the delay is left for a Wine start that takes longer the second time on a busy machine.
+    lumora.write_settings("[Boot]\nBootDelay=0\nBootDelayValue=6000\nShowSplash=0\n")
+    assert seconds_until_clock_shows(lumora) < delayed - 3.0
 
 
 def test_an_error_nobody_caught_shows_the_runtime_error_dialog_and_ends(lumora):

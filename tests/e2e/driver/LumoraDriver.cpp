@@ -19,7 +19,7 @@ constexpr int ExitOk = 0;
 constexpr int ExitNotFound = 1;
 constexpr int ExitUsage = 2;
 constexpr DWORD PollMs = 50;
-constexpr UINT SendTimeoutMs = 2000;
+constexpr UINT SendTimeoutMs = 8000;  // a busy machine under Wine may take seconds over a command
 constexpr int MessageTextId = 0xFFFF;  // the Static that holds a message box's text
 
 using Args = std::span<wchar_t*>;
