@@ -170,12 +170,19 @@ def test_a_high_priority_is_confirmed_first(lumora, answer):
 def tree_items(lumora, dialog: int) -> list[int]:
     """The tree's rows from the top (it is always fully expanded)."""
     tree = child(lumora, dialog, IDC_OPTION_TREE)
-    items = [lumora.send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)]
-    while True:
-        following = lumora.send(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, items[-1])
-        if not following:
-            return items
+
+    def ask(code: int, item: int) -> int:
+        # A dialog still laying itself out (after a DPI change, on a busy machine) may let a
+        # sent message time out: asked again rather than taken as the end of the tree.
+        def answer():
+            got = lumora.send(tree, TVM_GETNEXTITEM, code, item)
+            return None if got is None else (got,)  # a tuple: the end of the tree, 0, counts too
+        return wait_until(answer, timeout=30)[0]
+
+    items = [ask(TVGN_ROOT, 0)]
+    while following := ask(TVGN_NEXTVISIBLE, items[-1]):
         items.append(following)
+    return items
 
 
 def select_page(lumora, dialog: int, index: int, items: list[int]) -> int:
