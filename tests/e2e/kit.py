@@ -2,21 +2,14 @@
 and the notification icon's tooltips."""
 import math
 import struct
-import time
 import wave
+
+from lumora import stays  # noqa: F401  (shared with the tests that import it from here)
 
 MINUTES_OF_WEEK = 7 * 24 * 60
 WINE_TRAY_WINDOW = "__winex11_standalone_tray"
 
 
-def stays(predicate, seconds: float, interval: float = 0.1) -> bool:
-    """True when predicate holds at every look for the whole time."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if not predicate():
-            return False
-        time.sleep(interval)
-    return predicate()
 
 
 def minute_of_week(day: int, hour: int, minute: int) -> int:

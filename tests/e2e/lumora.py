@@ -25,17 +25,48 @@ DRIVER_EXE = WIN64 / "lumora-driver.exe"
 PROBE_EXE = WIN64 / "msgbox-probe.exe"
 SCREENSHOT = REPO / "scripts" / "screenshot"
 
+WM_NULL = 0x0000
 WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
 IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO = 1, 2, 3, 4, 5, 6, 7
 
 MASTER_CLASS = "TMasterForm"
+HOOK_PLAYING = 2  # test hook: is a sound playing?
 WINE_TRAY_CLASS = "__winex11_standalone_tray"
 DRIVER_SLACK = 15.0  # seconds a driver call may take beyond its own wait
 
 
+DRIVER_OK, DRIVER_NONE_FOUND, DRIVER_USAGE, DRIVER_FAILED = 0, 1, 2, 3
+
+
 class DriverError(RuntimeError):
-    pass
+    """The driver gave no answer, or said that the call failed."""
+
+
+class WindowNotFound(DriverError, LookupError):
+    """The driver answered that the window (or process, or dialog) it was asked about is not there."""
+
+
+@dataclass
+class DriverReply:
+    code: int
+    lines: list[str]
+    error: str
+
+    def error_for(self, args: tuple) -> DriverError:
+        kind = WindowNotFound if self.code == DRIVER_NONE_FOUND else DriverError
+        return kind(f"driver {list(map(str, args))} exited {self.code}: {self.error.strip() or 'no reason given'}")
+
+
+def read_reply(args: tuple, returncode: int, stdout: bytes, stderr: bytes) -> DriverReply:
+    """The driver's reply, checked: it ends with the driver's own "#exit=<code>" line, or it is
+    no reply at all (Wine failed to start the driver, or the driver died on the way)."""
+    lines = stdout.decode("utf-8", "replace").splitlines()
+    error = stderr.decode("utf-8", "replace")
+    if not lines or lines[-1] != f"#exit={returncode}":
+        raise DriverError(f"driver {list(map(str, args))}: no reply (exit code {returncode}, "
+                          f"output {stdout[-200:]!r}, errors {error[-300:]!r})")
+    return DriverReply(returncode, lines[:-1], error)
 
 
 @dataclass
@@ -81,8 +112,9 @@ def parse_fields(line: str) -> dict[str, str]:
     return fields
 
 
-def parse_info(hwnd: int, line: str) -> WindowInfo:
+def parse_info(line: str) -> WindowInfo:
     f = parse_fields(line)
+    hwnd = int(f["hwnd"])
     left, top, right, bottom = (int(v) for v in f["rect"].split(","))
     return WindowInfo(hwnd=hwnd, rect=(left, top, right, bottom), style=int(f["style"], 16),
                       exstyle=int(f["exstyle"], 16), visible=f["visible"] == "1",
@@ -262,13 +294,15 @@ class WineSession:
             if log:
                 out.close()
 
-    def driver(self, *args: object, wait: float = 0) -> tuple[int, list[str]]:
-        """Runs one driver command; returns its exit code and output lines."""
-        result = capture(["wine", str(DRIVER_EXE), *(str(a) for a in args)], self.env,
-                         wait + DRIVER_SLACK)
-        if result.returncode == 2:
-            raise DriverError(f"driver usage: {args}: {result.stderr.decode(errors='replace')}")
-        return result.returncode, result.stdout.decode("utf-8").splitlines()
+    def driver(self, *args: object, wait: float = 0) -> DriverReply:
+        """Runs one driver command and returns its whole reply; a command that gives no reply in
+        time, or a reply without the driver's closing line, raises DriverError."""
+        command = ["wine", str(DRIVER_EXE), *(str(a) for a in args)]
+        try:
+            result = capture(command, self.env, wait + DRIVER_SLACK)
+        except subprocess.TimeoutExpired:
+            raise DriverError(f"driver {list(args)}: no reply within {wait + DRIVER_SLACK:.0f} s") from None
+        return read_reply(args, result.returncode, result.stdout, result.stderr)
 
     def screenshot(self, path: Path) -> Path:
         subprocess.run([str(SCREENSHOT), str(path)], env=self.env, check=True, timeout=30)
@@ -276,142 +310,161 @@ class WineSession:
 
 
 class Driver:
-    """Window look-ups and messages through lumora-driver.exe."""
+    """Window look-ups and messages through lumora-driver.exe.
+
+    Every call raises when the driver gives no answer or says the call failed; only "none found"
+    is an answer, and only the calls whose names say so (find, all, try_post, …) return it as
+    None or an empty list. Look-ups, which change nothing, are asked again after a failure."""
+
+    ASKS_FOR_LOOKUPS = 3
 
     def __init__(self, session: WineSession):
         self.session = session
 
-    def _call(self, *args: object, wait: float = 0) -> list[str] | None:
-        rc, lines = self.session.driver(*args, wait=wait)
-        return lines if rc == 0 else None
+    def _call(self, *args: object, wait: float = 0, none_found_ok: bool = False,
+              asks: int = 1) -> list[str] | None:
+        for attempt in range(1, asks + 1):
+            last = attempt == asks
+            try:
+                reply = self.session.driver(*args, wait=wait)
+            except DriverError:
+                if last:
+                    raise
+                time.sleep(0.5)
+                continue
+            if reply.code == DRIVER_OK:
+                return reply.lines
+            if reply.code == DRIVER_NONE_FOUND and none_found_ok:
+                return None
+            if reply.code == DRIVER_FAILED and not last:
+                time.sleep(0.5)
+                continue
+            raise reply.error_for(args)
+        raise AssertionError("unreachable")
+
+    def _lookup(self, *args: object, none_found_ok: bool = False) -> list[str] | None:
+        return self._call(*args, none_found_ok=none_found_ok, asks=self.ASKS_FOR_LOOKUPS)
+
+    # --- look-ups ---------------------------------------------------------------------------
 
     def find(self, cls: str, title: str | None = None) -> int | None:
-        lines = self._call("find", cls, *([title] if title is not None else []))
-        return int(lines[0]) if lines else None
+        """The window's handle, or None when the driver found none."""
+        lines = self._lookup("find", cls, *([title] if title is not None else []), none_found_ok=True)
+        return int(lines[0]) if lines is not None else None
 
     def all(self, cls: str) -> list[dict[str, str]]:
         """Every top-level window of a class: hwnd, pid, visible."""
-        return [parse_fields(line) for line in self._call("all", cls) or []]
+        return [parse_fields(line) for line in self._lookup("all", cls, none_found_ok=True) or []]
 
     def wait_window(self, cls: str, timeout: float = 10) -> int:
-        lines = self._call("wait", cls, int(timeout * 1000), wait=timeout)
-        if not lines:
+        lines = self._call("wait", cls, int(timeout * 1000), wait=timeout, none_found_ok=True)
+        if lines is None:
             raise TimeoutError(f"no window of class {cls} within {timeout} s")
         return int(lines[0])
 
     def wait_gone(self, cls: str, timeout: float = 10) -> None:
-        if self._call("wait-gone", cls, int(timeout * 1000), wait=timeout) is None:
+        if self._call("wait-gone", cls, int(timeout * 1000), wait=timeout, none_found_ok=True) is None:
             raise TimeoutError(f"window of class {cls} still there after {timeout} s")
 
     def info(self, window: int | str) -> WindowInfo:
-        # In runs from a fresh prefix one look-up in a few hundred has come back empty while the
-        # window stood; a window that is really gone stays gone over three looks.
-        for _ in range(3):
-            lines = self._call("info", window)
-            if lines:
-                break
-            time.sleep(0.2)
-        else:
-            raise LookupError(f"no window {window}")
-        hwnd = window if isinstance(window, int) else self.find(window)
-        return parse_info(hwnd, lines[0])
-
-    def post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> bool:
-        return self._call("post", window, msg, wparam, lparam) is not None
-
-    def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
-        lines = self._call("send", window, msg, wparam, lparam)
-        return int(lines[0]) if lines else None
-
-    def move(self, window: int | str, x: int, y: int) -> bool:
-        return self._call("move", window, x, y) is not None
-
-    def resize(self, window: int | str, width: int, height: int) -> bool:
-        return self._call("resize", window, width, height) is not None
-
-    def close(self, window: int | str) -> bool:
-        return self._call("close", window) is not None
-
-    def msgbox(self, timeout: float = 10, pid: int | None = None) -> MessageBox:
-        lines = self._call("msgbox", int(timeout * 1000), *([pid] if pid else []), wait=timeout)
-        if not lines:
-            raise TimeoutError(f"no message box within {timeout} s")
-        return parse_msgbox(lines)
-
-    def press(self, box: MessageBox | int, button_id: int) -> None:
-        hwnd = box.hwnd if isinstance(box, MessageBox) else box
-        if self._call("press", hwnd, button_id) is None:
-            raise LookupError(f"no button {button_id} in dialog {hwnd}")
-
-    def priority(self, pid: int) -> str:
-        lines = self._call("priority", pid)
-        if not lines:
-            raise LookupError(f"no process {pid}")
-        return parse_fields(lines[0])["name"]
+        return parse_info(self._lookup("info", window)[0])
 
     def windows(self, pid: int) -> list[dict[str, str]]:
-        return [parse_fields(line) for line in self._call("windows", pid) or []]
+        return [parse_fields(line) for line in self._lookup("windows", pid, none_found_ok=True) or []]
 
     def children(self, window: int | str) -> list[dict[str, str]]:
-        return [parse_fields(line) for line in self._call("children", window) or []]
+        return [parse_fields(line) for line in self._lookup("children", window)]
 
     def stack(self) -> list[dict[str, str]]:
         """The visible top-level windows, topmost first: hwnd, class, title."""
-        return [parse_fields(line) for line in self._call("stack") or []]
-
-
-    def set_text(self, window: int | str, text: str) -> bool:
-        return self._call("settext", window, text) is not None
-
-    def set_text_all(self, window: int | str, text: str) -> bool:
-        """Every edit field below the window gets the text."""
-        return self._call("settext-all", window, text) is not None
+        return [parse_fields(line) for line in self._lookup("stack")]
 
     def get_text(self, window: int | str) -> str:
-        lines = self._call("gettext", window)
-        return lines[0] if lines else ""
+        """The window's whole text (WM_GETTEXT)."""
+        return unescape(self._lookup("gettext", window)[0])
 
-    def copydata(self, window: int | str, data_id: int, text: str | None = None) -> int | None:
-        """WM_COPYDATA with a text; the window's answer, or None when it could not be sent."""
-        lines = self._call("copydata", window, data_id, *([text] if text is not None else []))
-        return int(lines[0]) if lines else None
+    def priority(self, pid: int) -> str:
+        return parse_fields(self._lookup("priority", pid)[0])["name"]
 
     def work_area(self, window: int | str | None = None) -> tuple[tuple[int, ...], tuple[int, ...]]:
         """The work area and the monitor bounds (left, top, right, bottom) of a window's monitor."""
-        lines = self._call("workarea", *([window] if window is not None else []))
-        if not lines:
-            raise LookupError(f"no monitor for {window}")
-        f = parse_fields(lines[0])
+        f = parse_fields(self._lookup("workarea", *([window] if window is not None else []))[0])
         return (tuple(int(v) for v in f["work"].split(",")),
                 tuple(int(v) for v in f["monitor"].split(",")))
-
-    def key(self, vk: int, down: bool) -> None:
-        """Injects a key press or release, seen by GetAsyncKeyState in every process of the prefix."""
-        if self._call("key", vk, "down" if down else "up") is None:
-            raise RuntimeError(f"key {vk} could not be injected")
-
-    def cursor(self, x: int | None = None, y: int | None = None) -> tuple[int, int]:
-        """Moves the cursor when given a point; returns where it is."""
-        lines = self._call("cursor", *([x, y] if x is not None else []))
-        if not lines:
-            raise RuntimeError("the cursor could not be read or moved")
-        f = parse_fields(lines[0])
-        return int(f["x"]), int(f["y"])
-
-    def mouse(self, down: bool, button: str = "left") -> None:
-        """Presses or releases a mouse button where the cursor is, through the system's input."""
-        if self._call("mouse", "down" if down else "up", button) is None:
-            raise RuntimeError(f"mouse {button} could not be injected")
 
     def tooltip_texts(self, pid: int) -> list[dict[str, str]]:
         """Each tool of each tooltip control of a process: hwnd (control), tool (window), text."""
         found = []
-        for line in self._call("tooltip-texts", pid) or []:
+        for line in self._lookup("tooltip-texts", pid, none_found_ok=True) or []:
             head, _, text = line.partition(" text=")
             fields = parse_fields(head)
             fields["text"] = unescape(text)
             found.append(fields)
         return found
+
+    def msgbox(self, timeout: float = 10, pid: int | None = None) -> MessageBox:
+        lines = self._call("msgbox", int(timeout * 1000), *([pid] if pid else []), wait=timeout,
+                           none_found_ok=True, asks=2)
+        if lines is None:
+            raise TimeoutError(f"no message box within {timeout} s")
+        return parse_msgbox(lines)
+
+    # --- actions ----------------------------------------------------------------------------
+
+    def post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> None:
+        self._call("post", window, msg, wparam, lparam)
+
+    def try_post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> bool:
+        """Posts when the window is there; False when it is not."""
+        return self._call("post", window, msg, wparam, lparam, none_found_ok=True) is not None
+
+    def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int:
+        """The window's answer; raises when the window is not there or does not answer in time."""
+        return int(self._call("send", window, msg, wparam, lparam)[0])
+
+    def try_send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
+        """The window's answer, or None when no such window is there."""
+        lines = self._call("send", window, msg, wparam, lparam, none_found_ok=True)
+        return int(lines[0]) if lines is not None else None
+
+    def move(self, window: int | str, x: int, y: int) -> None:
+        self._call("move", window, x, y)
+
+    def resize(self, window: int | str, width: int, height: int) -> None:
+        self._call("resize", window, width, height)
+
+    def close(self, window: int | str) -> None:
+        self._call("close", window)
+
+    def try_close(self, window: int | str) -> bool:
+        return self._call("close", window, none_found_ok=True) is not None
+
+    def press(self, box: MessageBox | int, button_id: int) -> None:
+        self._call("press", box.hwnd if isinstance(box, MessageBox) else box, button_id)
+
+    def set_text(self, window: int | str, text: str) -> None:
+        self._call("settext", window, text)
+
+    def set_text_all(self, window: int | str, text: str) -> None:
+        """Every edit field below the window gets the text."""
+        self._call("settext-all", window, text)
+
+    def copydata(self, window: int | str, data_id: int, text: str | None = None) -> int:
+        """WM_COPYDATA with a text; the window's answer."""
+        return int(self._call("copydata", window, data_id, *([text] if text is not None else []))[0])
+
+    def key(self, vk: int, down: bool) -> None:
+        """Injects a key press or release, seen by GetAsyncKeyState in every process of the prefix."""
+        self._call("key", vk, "down" if down else "up")
+
+    def cursor(self, x: int | None = None, y: int | None = None) -> tuple[int, int]:
+        """Moves the cursor when given a point; returns where it is."""
+        f = parse_fields(self._call("cursor", *([x, y] if x is not None else []))[0])
+        return int(f["x"]), int(f["y"])
+
+    def mouse(self, down: bool, button: str = "left") -> None:
+        """Presses or releases a mouse button where the cursor is, through the system's input."""
+        self._call("mouse", "down" if down else "up", button)
 
 
 class LumoraApp:
@@ -502,11 +555,29 @@ class LumoraApp:
     def info(self, window: int | str) -> WindowInfo:
         return self.driver.info(window)
 
-    def post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> bool:
-        return self.driver.post(window, msg, wparam, lparam)
+    def post(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> None:
+        self.driver.post(window, msg, wparam, lparam)
 
-    def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
+    def send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int:
         return self.driver.send(window, msg, wparam, lparam)
+
+    def try_send(self, window: int | str, msg: int | str, wparam: int = 0, lparam: int = 0) -> int | None:
+        return self.driver.try_send(window, msg, wparam, lparam)
+
+    def answers(self) -> None:
+        """Proves the master window is there and handles messages (raises otherwise)."""
+        self.driver.send(MASTER_CLASS, WM_NULL)
+
+    def expect_absent(self, cls: str, seconds: float, title: str | None = None) -> None:
+        """Asserts that no window of the class appears for the whole time, once the program has
+        shown that it answers (an absence seen in a dead program proves nothing)."""
+        self.answers()
+        assert stays(lambda: self.find_window(cls, title) is None, seconds), f"a window {cls} appeared"
+        self.answers()
+
+    def playing(self) -> bool:
+        """The sound player's own word, through the test hooks; raises when the program does not answer."""
+        return self.copydata(HOOK_PLAYING) == 1
 
     def move_tray_aside(self) -> None:
         """Wine shows notification icons in a window of its own at 0,0, over the clock's place;
@@ -514,7 +585,7 @@ class LumoraApp:
         if self.find_window(WINE_TRAY_CLASS):
             self.driver.move(WINE_TRAY_CLASS, 1280 - 200, 800 - 60)
 
-    def copydata(self, data_id: int, text: str | None = None, window: int | str = MASTER_CLASS) -> int | None:
+    def copydata(self, data_id: int, text: str | None = None, window: int | str = MASTER_CLASS) -> int:
         return self.driver.copydata(window, data_id, text)
 
     def work_area(self, window: int | str | None = None) -> tuple[tuple[int, ...], tuple[int, ...]]:
@@ -555,8 +626,17 @@ class LumoraApp:
         self.driver.key(vk, True)
         self.driver.key(vk, False)
 
-    def close(self, cls: str = MASTER_CLASS) -> bool:
-        return self.driver.close(cls)
+    def close(self, cls: str = MASTER_CLASS) -> None:
+        self.driver.close(cls)
+
+    def exit_and_read_settings(self, timeout: float = 15) -> str:
+        """Closes the program, which must end with exit code 0 having written its settings file."""
+        before = self.settings_path.stat().st_mtime_ns if self.settings_path.exists() else None
+        self.close()
+        assert self.wait_exit(timeout) == 0
+        assert self.settings_path.exists(), "no settings file was written at exit"
+        assert self.settings_path.stat().st_mtime_ns != before, "the settings file was not written at exit"
+        return self.read_settings()
 
     def msgbox(self, timeout: float = 10, pid: int | None = None) -> MessageBox:
         return self.driver.msgbox(timeout, pid)
@@ -578,7 +658,7 @@ class LumoraApp:
     def end(self) -> None:
         """Ends everything this test started: a polite close first, then the whole process group."""
         alive = [p for p in self.processes if p.poll() is None]
-        if self.process in alive and self.driver.close(MASTER_CLASS):
+        if self.process in alive and self.driver.try_close(MASTER_CLASS):
             try:
                 self.process.wait(timeout=3)
             except subprocess.TimeoutExpired:
@@ -643,6 +723,16 @@ def lumora_processes(prefix: Path) -> list[int]:
         if f"WINEPREFIX={prefix}".encode() in environ:
             found.append(int(entry.name))
     return found
+
+
+def stays(predicate, seconds: float, interval: float = 0.1) -> bool:
+    """True when predicate holds at every look for the whole time."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if not predicate():
+            return False
+        time.sleep(interval)
+    return predicate()
 
 
 def wait_until(predicate, timeout: float = 10, interval: float = 0.1):

@@ -4,8 +4,8 @@ import getpass
 import pytest
 from PIL import Image
 
-from lumora import (IDNO, IDYES, PROBE_EXE, DriverError, LumoraApp, parse_fields, parse_msgbox,
-                    wait_until)
+from lumora import (IDNO, IDYES, PROBE_EXE, DriverError, LumoraApp, WindowNotFound, parse_fields,
+                    parse_msgbox, read_reply, wait_until)
 
 WM_GETTEXTLENGTH = 0x000E
 PROBE_TEXT = "時刻を合わせますか？\n差は 12.5 秒です \\ 確認"
@@ -26,7 +26,7 @@ def test_notepad_is_found_described_and_closed(lumora):
     assert hwnd in {int(w["hwnd"]) for w in lumora.windows(info.pid)}
     assert lumora.priority(info.pid) == "normal"
 
-    assert lumora.close("Notepad")
+    lumora.close("Notepad")
     lumora.wait_gone("Notepad", timeout=5)
     assert lumora.wait_exit(5, process) == 0
 
@@ -71,10 +71,37 @@ def test_waits_time_out_and_missing_windows_are_reported(wine_session, lumora):
         lumora.wait_window("NoSuchLumoraClass", timeout=0.3)
     with pytest.raises(TimeoutError):
         lumora.msgbox(timeout=0.3)
-    assert not lumora.post("NoSuchLumoraClass", "reg:OrvaneLumora")
-    assert not lumora.close("NoSuchLumoraClass")
-    with pytest.raises(DriverError):
-        wine_session.driver("post", "Notepad", "not-a-message", 0, 0)
+    assert lumora.all_windows("NoSuchLumoraClass") == []
+    assert not lumora.driver.try_post("NoSuchLumoraClass", "reg:OrvaneLumora")
+    assert lumora.try_send("NoSuchLumoraClass", 0) is None
+    # Everything else that finds no window fails loudly, naming the call.
+    for call in (lambda: lumora.post("NoSuchLumoraClass", "reg:OrvaneLumora"),
+                 lambda: lumora.send("NoSuchLumoraClass", 0), lambda: lumora.close("NoSuchLumoraClass"),
+                 lambda: lumora.info("NoSuchLumoraClass"), lambda: lumora.driver.children("NoSuchLumoraClass"),
+                 lambda: lumora.driver.get_text("NoSuchLumoraClass"), lambda: lumora.answers()):
+        with pytest.raises(WindowNotFound, match="NoSuchLumoraClass|TMasterForm"):
+            call()
+    with pytest.raises(DriverError, match="usage"):
+        lumora.driver.post("Notepad", "not-a-message")
+
+
+def test_a_reply_without_the_drivers_closing_line_is_no_reply():
+    args = ("send", "TMasterForm", 0, 0, 0)
+    assert read_reply(args, 0, b"7\n#exit=0\n", b"").lines == ["7"]
+    assert read_reply(args, 1, b"#exit=1\n", b"not found: window TMasterForm").code == 1
+    # Wine failing to start the driver, the driver dying half-way, or a code that is not its own.
+    for returncode, out in ((1, b""), (0, b"7\n"), (53, b"#exit=0\n"), (0, b"7\n#exit=0\nmore\n")):
+        with pytest.raises(DriverError, match="no reply"):
+            read_reply(args, returncode, out, b"wine: could not load")
+
+
+def test_long_and_multi_line_texts_are_read_whole(lumora):
+    lumora.spawn(["notepad"])
+    hwnd = lumora.wait_window("Notepad", timeout=15)
+    edit = next(int(c["hwnd"]) for c in lumora.driver.children(hwnd) if c["class"] == "Edit")
+    text = "行\\" * 1500 + "\r\nend"
+    lumora.driver.set_text(edit, text)
+    assert lumora.driver.get_text(edit) == text
 
 
 def test_end_kills_what_the_test_left_running(wine_session, tmp_path):

@@ -40,7 +40,7 @@ def run_once(lumora, env=None) -> None:
     """Starts the program, lets it come up and closes it as the exit command would."""
     lumora.start(env=env)
     lumora.wait_window(MASTER_CLASS, timeout=15)
-    assert lumora.close()
+    lumora.close()
     assert lumora.wait_exit(15) == 0
 
 
@@ -103,7 +103,7 @@ def test_priority_class_is_applied_and_written_back(lumora, written, running, ke
     lumora.start()
     lumora.wait_window(MASTER_CLASS, timeout=15)
     assert lumora.priority() == running
-    assert lumora.close()
+    lumora.close()
     assert lumora.wait_exit(15) == 0
     assert sections(lumora.read_settings())["Boot"]["Priority"] == kept
 
@@ -136,7 +136,7 @@ def test_read_only_file_at_exit_asks_and_retry_writes_it(lumora):
     settings.chmod(0o444)
     lumora.start()
     lumora.wait_window(MASTER_CLASS, timeout=15)
-    assert lumora.close()
+    lumora.close()
     box = lumora.msgbox(timeout=15)
     assert box.title == "Lumora" and box.text.startswith(UNWRITABLE_START)
     assert set(box.buttons) == {IDRETRY, IDCANCEL}

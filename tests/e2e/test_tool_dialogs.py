@@ -31,7 +31,7 @@ def shown_hour(lumora) -> int:
 
 
 def open_dialog(lumora, command: int = WORLD_CLOCK, cls: str = DIALOG) -> int:
-    assert lumora.post(MASTER_CLASS, WM_COMMAND, command)
+    lumora.post(MASTER_CLASS, WM_COMMAND, command)
     dialog = lumora.wait_window(cls)
     wait_until(lambda: lumora.info(dialog).visible, timeout=5)
     return dialog
@@ -46,12 +46,12 @@ def test_a_change_reaches_the_clock_at_once_and_cancel_takes_it_back(lumora, clo
     start(lumora, "[WorldClock]\nTimeDiffTime=0.125\n")  # three hours ahead
     wait_until(lambda: shown_hour(lumora) == 15, timeout=10)
     dialog = open_dialog(lumora)
-    assert lumora.post(MASTER_CLASS, WM_COMMAND, WORLD_CLOCK)  # a second one only comes forward
-    assert lumora.post(child(lumora, dialog, IDC_WC_BACK), BM_CLICK)
+    lumora.post(MASTER_CLASS, WM_COMMAND, WORLD_CLOCK)  # a second one only comes forward
+    lumora.post(child(lumora, dialog, IDC_WC_BACK), BM_CLICK)
     wait_until(lambda: shown_hour(lumora) == 9, timeout=10)  # three hours behind
     assert len(lumora.all_windows(DIALOG)) == 1
 
-    assert lumora.post(dialog, WM_COMMAND, close)
+    lumora.post(dialog, WM_COMMAND, close)
     lumora.wait_gone(DIALOG)
     wait_until(lambda: shown_hour(lumora) == (15 if close == IDCANCEL else 9), timeout=10)
     lumora.close()
@@ -64,7 +64,7 @@ def test_a_zone_is_found_again_by_its_name(lumora):
     # A stale position, and the name of the zone at UTC: the name wins.
     start(lumora, "[WorldClock]\nWorldClockMode=1\nTimeZone=1\nTimeZoneName=UTC\nWorldClockTime=0\n")
     dialog = open_dialog(lumora)
-    assert lumora.post(dialog, WM_COMMAND, IDOK)
+    lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone(DIALOG)
     lumora.close()
     lumora.wait_exit(timeout=15)
@@ -82,9 +82,9 @@ def test_the_opacity_slider_acts_at_once_and_cancel_restores_it(lumora, close):
     face = lambda: set(grab(lumora, lumora.info(CLOCK).rect, "face.png").getdata())  # noqa: E731
     assert (255, 255, 255) in face()
     dialog = open_dialog(lumora, ALPHA_BLEND, "TAlphaBlendForm")
-    assert lumora.post(child(lumora, dialog, IDC_AB_TRACK), WM_KEYDOWN, VK_END)  # far right: clear
+    lumora.post(child(lumora, dialog, IDC_AB_TRACK), WM_KEYDOWN, VK_END)  # far right: clear
     wait_until(lambda: (255, 255, 255) not in face(), timeout=10)
-    assert lumora.post(dialog, WM_COMMAND, close)
+    lumora.post(dialog, WM_COMMAND, close)
     lumora.wait_gone("TAlphaBlendForm")
     if close == IDCANCEL:
         wait_until(lambda: (255, 255, 255) in face(), timeout=10)
@@ -98,10 +98,10 @@ def test_the_about_box_exists_once(lumora):
     lumora.start()
     lumora.wait_window(CLOCK, timeout=15)
     about = open_dialog(lumora, ABOUT, "TAboutForm")
-    assert lumora.post(MASTER_CLASS, WM_COMMAND, ABOUT)
+    lumora.post(MASTER_CLASS, WM_COMMAND, ABOUT)
     texts = [c["title"] for c in lumora.driver.children(about)]
     assert "Lumora バージョン 1.13" in texts and len(lumora.all_windows("TAboutForm")) == 1
-    assert lumora.post(about, WM_COMMAND, IDOK)
+    lumora.post(about, WM_COMMAND, IDOK)
     lumora.wait_gone("TAboutForm")
     assert lumora.running
 
@@ -113,7 +113,8 @@ def test_a_dialog_greys_its_command_while_it_is_open(lumora):
     icon = lumora.tray_icon("WC menu")
 
     def world_clock_item() -> str:
-        assert lumora.post(icon, WM_RBUTTONDOWN, 2, 0) and lumora.post(icon, WM_RBUTTONUP, 0, 0)
+        lumora.post(icon, WM_RBUTTONDOWN, 2, 0)
+        lumora.post(icon, WM_RBUTTONUP, 0, 0)
         wait_until(lambda: any(lumora.info(int(w["hwnd"])).visible for w in lumora.all_windows("#32768")), timeout=10)
         described = lumora.folder / "menu.txt"
         assert wait_until(lambda: lumora.copydata(DESCRIBE_MENU, wine_path(described)) == 1, timeout=10)
@@ -125,6 +126,6 @@ def test_a_dialog_greys_its_command_while_it_is_open(lumora):
     assert not world_clock_item().endswith("disabled")
     dialog = open_dialog(lumora)
     assert world_clock_item().endswith("disabled")
-    assert lumora.post(dialog, WM_COMMAND, IDCANCEL)
+    lumora.post(dialog, WM_COMMAND, IDCANCEL)
     lumora.wait_gone(DIALOG)
     assert not world_clock_item().endswith("disabled")

@@ -1,6 +1,10 @@
 // lumora-driver: drives a running Lumora.exe from outside the process, for the end-to-end tests.
 // Runs under the same Wine prefix, prints UTF-8 lines on stdout.
-// Exit codes: 0 done, 1 timed out or nothing found, 2 bad usage.
+// Exit codes: 0 done, 1 nothing found (no such window, dialog or process, or a wait ran out),
+// 2 bad usage, 3 the call itself failed (a message not delivered or not answered in time).
+// Every run ends its output with the line "#exit=<code>", so that a caller can tell the driver's
+// own answer from a Wine launch that failed before the driver ran; failures explain themselves
+// on stderr.
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
@@ -18,6 +22,7 @@ namespace {
 constexpr int ExitOk = 0;
 constexpr int ExitNotFound = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitFailed = 3;
 constexpr DWORD PollMs = 50;
 constexpr UINT SendTimeoutMs = 8000;  // a busy machine under Wine may take seconds over a command
 constexpr int MessageTextId = 0xFFFF;  // the Static that holds a message box's text
@@ -40,7 +45,7 @@ private:
 };
 
 // Written as bytes: the console code page would mangle Japanese text under Wine.
-void Print(std::wstring_view line) {
+void WriteLine(DWORD stream, std::wstring_view line) {
     std::wstring text(line);
     text += L'\n';
     int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
@@ -49,17 +54,34 @@ void Print(std::wstring_view line) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
                         nullptr, nullptr);
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-              nullptr);
+    WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void Print(std::wstring_view line) {
+    WriteLine(STD_OUTPUT_HANDLE, line);
 }
 
 void PrintError(std::wstring_view line) {
-    std::wstring text(line);
-    text += L'\n';
-    std::string bytes(text.begin(), text.end());  // errors are ASCII
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-              nullptr);
+    WriteLine(STD_ERROR_HANDLE, line);
+}
+
+int NotFound(std::wstring_view what) {
+    PrintError(L"not found: " + std::wstring(what));
+    return ExitNotFound;
+}
+
+// Reports a call that failed, with the error the system gave for it.
+int Failed(std::wstring_view what) {
+    const DWORD error = GetLastError();
+    PrintError(L"failed: " + std::wstring(what) + L" (error " + std::to_wstring(error) + L")");
+    return ExitFailed;
+}
+
+// A message sent to another process's window, answered within the time or failed.
+bool SendWithin(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG, SendTimeoutMs,
+                               result ? result : &ignored) != 0;
 }
 
 std::wstring Hex(DWORD value) {
@@ -90,21 +112,29 @@ std::wstring ClassOf(HWND hwnd) {
 }
 
 // WM_GETTEXT crosses processes (GetWindowTextW alone would not ask another process's control);
-// the timeout keeps a hung target from hanging the test.
-std::wstring TextOf(HWND hwnd) {
+// the timeout keeps a hung target from hanging the test, and a text that could not be read is
+// no answer rather than an empty one.
+std::optional<std::wstring> TextOf(HWND hwnd) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &length)) {
-        int n = GetWindowTextLengthW(hwnd);
-        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-        text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), n + 1)));
-        return text;
-    }
+    if (!SendWithin(hwnd, WM_GETTEXTLENGTH, 0, 0, &length)) return std::nullopt;
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        SendTimeoutMs, &copied);
+    if (!SendWithin(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), &copied))
+        return std::nullopt;
     text.resize(copied);
     return text;
+}
+
+// Keeps a text with line breaks on one line, readable back exactly.
+std::wstring Escaped(std::wstring_view text) {
+    std::wstring escaped;
+    for (wchar_t c : text) {
+        if (c == L'\\') escaped += L"\\\\";
+        else if (c == L'\n') escaped += L"\\n";
+        else if (c == L'\r') escaped += L"\\r";
+        else escaped += c;
+    }
+    return escaped;
 }
 
 // Keeps one result on one line.
@@ -199,7 +229,7 @@ HWND FindDialog(std::optional<DWORD> pid) {
 
 int CmdFind(Args args) {
     HWND hwnd = FindTop(args[0], args.size() > 1 ? args[1] : nullptr);
-    if (!hwnd) return ExitNotFound;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
     Print(HwndText(hwnd));
     return ExitOk;
 }
@@ -213,14 +243,15 @@ int CmdAll(Args args) {
         Print(L"hwnd=" + HwndText(hwnd) + L" pid=" + std::to_wstring(ProcessOf(hwnd)) +
               L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0));
     }
-    return any ? ExitOk : ExitNotFound;
+    return any ? ExitOk : NotFound(L"window " + std::wstring(args[0]));
 }
 
 int CmdWait(Args args) {
     auto timeout = ParseTimeout(args[1]);
     if (!timeout) return ExitUsage;
     HWND hwnd = nullptr;
-    if (!WaitUntil(*timeout, [&] { return (hwnd = FindTop(args[0])) != nullptr; })) return ExitNotFound;
+    if (!WaitUntil(*timeout, [&] { return (hwnd = FindTop(args[0])) != nullptr; }))
+        return NotFound(L"window " + std::wstring(args[0]) + L" within the time");
     Print(HwndText(hwnd));
     return ExitOk;
 }
@@ -228,15 +259,19 @@ int CmdWait(Args args) {
 int CmdWaitGone(Args args) {
     auto timeout = ParseTimeout(args[1]);
     if (!timeout) return ExitUsage;
-    return WaitUntil(*timeout, [&] { return FindTop(args[0]) == nullptr; }) ? ExitOk : ExitNotFound;
+    return WaitUntil(*timeout, [&] { return FindTop(args[0]) == nullptr; })
+               ? ExitOk
+               : NotFound(L"an end of window " + std::wstring(args[0]) + L" within the time");
 }
 
 int CmdInfo(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd) return ExitNotFound;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    auto title = TextOf(hwnd);
+    if (!title) return Failed(L"reading the title of " + std::wstring(args[0]));
     RECT r = {};
     GetWindowRect(hwnd, &r);
-    std::wstring line = L"rect=" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
+    std::wstring line = L"hwnd=" + HwndText(hwnd) + L" rect=" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
                         std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
     line += L" style=" + Hex(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)));
     line += L" exstyle=" + Hex(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
@@ -244,7 +279,7 @@ int CmdInfo(Args args) {
     line += L" enabled=" + std::to_wstring(IsWindowEnabled(hwnd) ? 1 : 0);
     line += L" pid=" + std::to_wstring(ProcessOf(hwnd));
     line += L" class=" + ClassOf(hwnd);
-    line += L" title=" + OneLine(TextOf(hwnd));
+    line += L" title=" + OneLine(*title);
     Print(line);
     return ExitOk;
 }
@@ -268,17 +303,18 @@ std::optional<MessageArgs> ParseMessageArgs(Args args) {
 int CmdPost(Args args) {
     auto m = ParseMessageArgs(args);
     if (!m) return ExitUsage;
-    if (!m->hwnd || !PostMessageW(m->hwnd, m->msg, m->wparam, m->lparam)) return ExitNotFound;
+    if (!m->hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!PostMessageW(m->hwnd, m->msg, m->wparam, m->lparam)) return Failed(L"PostMessage to " + std::wstring(args[0]));
     return ExitOk;
 }
 
 int CmdSend(Args args) {
     auto m = ParseMessageArgs(args);
     if (!m) return ExitUsage;
+    if (!m->hwnd) return NotFound(L"window " + std::wstring(args[0]));
     DWORD_PTR result = 0;
-    if (!m->hwnd || !SendMessageTimeoutW(m->hwnd, m->msg, m->wparam, m->lparam, SMTO_ABORTIFHUNG,
-                                         SendTimeoutMs, &result))
-        return ExitNotFound;
+    if (!SendWithin(m->hwnd, m->msg, m->wparam, m->lparam, &result))
+        return Failed(L"no answer from " + std::wstring(args[0]) + L" to message " + std::wstring(args[1]));
     Print(std::to_wstring(static_cast<long long>(result)));
     return ExitOk;
 }
@@ -286,37 +322,30 @@ int CmdSend(Args args) {
 // Gives a window (an edit field) a text as typing would leave it; the edit tells its parent.
 int CmdSetText(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    DWORD_PTR result = 0;
-    if (!hwnd || !SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), SMTO_ABORTIFHUNG,
-                                      SendTimeoutMs, &result))
-        return ExitNotFound;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!SendWithin(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), nullptr))
+        return Failed(L"WM_SETTEXT to " + std::wstring(args[0]));
     return ExitOk;
 }
 
 // Gives every edit field below a window the same text, as CmdSetText does for one.
 int CmdSetTextAll(Args args) {
     HWND parent = ResolveWindow(args[0]);
-    if (!parent) return ExitNotFound;
+    if (!parent) return NotFound(L"window " + std::wstring(args[0]));
     for (HWND hwnd : ChildWindows(parent)) {
-        DWORD_PTR result = 0;
-        if (ClassOf(hwnd) == L"Edit" &&
-            !SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), SMTO_ABORTIFHUNG,
-                                 SendTimeoutMs, &result))
-            return ExitNotFound;
+        if (ClassOf(hwnd) == L"Edit" && !SendWithin(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), nullptr))
+            return Failed(L"WM_SETTEXT to edit " + HwndText(hwnd));
     }
     return ExitOk;
 }
 
-// Prints a window's text.
+// Prints a window's whole text, line breaks escaped as in message boxes.
 int CmdGetText(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd) return ExitNotFound;
-    wchar_t text[1024] = {};
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             SendTimeoutMs, &length))
-        return ExitNotFound;
-    Print(text);
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    auto text = TextOf(hwnd);
+    if (!text) return Failed(L"WM_GETTEXT from " + std::wstring(args[0]));
+    Print(Escaped(*text));
     return ExitOk;
 }
 
@@ -327,10 +356,10 @@ int CmdCopyData(Args args) {
     if (!id) return ExitUsage;
     std::wstring text = args.size() > 2 ? args[2] : L"";
     COPYDATASTRUCT data{static_cast<ULONG_PTR>(*id), static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
     DWORD_PTR result = 0;
-    if (!hwnd || !SendMessageTimeoutW(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                                      SendTimeoutMs, &result))
-        return ExitNotFound;
+    if (!SendWithin(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &result))
+        return Failed(L"no answer from " + std::wstring(args[0]) + L" to WM_COPYDATA " + std::wstring(args[1]));
     Print(std::to_wstring(static_cast<long long>(result)));
     return ExitOk;
 }
@@ -340,15 +369,17 @@ int CmdMove(Args args) {
     auto x = ParseNumber(args[1]);
     auto y = ParseNumber(args[2]);
     if (!x || !y) return ExitUsage;
-    if (!hwnd || !SetWindowPos(hwnd, nullptr, static_cast<int>(*x), static_cast<int>(*y), 0, 0,
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
-        return ExitNotFound;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!SetWindowPos(hwnd, nullptr, static_cast<int>(*x), static_cast<int>(*y), 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return Failed(L"SetWindowPos of " + std::wstring(args[0]));
     return ExitOk;
 }
 
 int CmdClose(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd || !PostMessageW(hwnd, WM_CLOSE, 0, 0)) return ExitNotFound;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!PostMessageW(hwnd, WM_CLOSE, 0, 0)) return Failed(L"WM_CLOSE to " + std::wstring(args[0]));
     return ExitOk;
 }
 
@@ -362,31 +393,31 @@ int CmdMsgBox(Args args) {
     }
     if (!timeout) return ExitUsage;
     HWND dialog = nullptr;
-    if (!WaitUntil(*timeout, [&] { return (dialog = FindDialog(pid)) != nullptr; })) return ExitNotFound;
+    if (!WaitUntil(*timeout, [&] { return (dialog = FindDialog(pid)) != nullptr; }))
+        return NotFound(L"message box within the time");
 
     std::wstring text;
     std::wstring buttons;
     for (HWND child : ChildWindows(dialog)) {
         int id = GetDlgCtrlID(child);
         if (id == MessageTextId && ClassOf(child) == L"Static") {
-            text = TextOf(child);
+            auto read = TextOf(child);
+            if (!read) return Failed(L"reading the message box's text");
+            text = *read;
         } else if (ClassOf(child) == L"Button" && IsWindowVisible(child)) {
+            auto caption = TextOf(child);
+            if (!caption) return Failed(L"reading a message box's button");
             if (!buttons.empty()) buttons += L",";
-            buttons += std::to_wstring(id) + L":" + OneLine(TextOf(child));
+            buttons += std::to_wstring(id) + L":" + OneLine(*caption);
         }
     }
+    auto title = TextOf(dialog);
+    if (!title) return Failed(L"reading the message box's title");
     Print(L"hwnd=" + HwndText(dialog));
     Print(L"pid=" + std::to_wstring(ProcessOf(dialog)));
-    Print(L"title=" + OneLine(TextOf(dialog)));
+    Print(L"title=" + OneLine(*title));
     // Message texts span lines; escaped so the reply stays one field per line.
-    std::wstring escaped;
-    for (wchar_t c : text) {
-        if (c == L'\\') escaped += L"\\\\";
-        else if (c == L'\n') escaped += L"\\n";
-        else if (c == L'\r') escaped += L"\\r";
-        else escaped += c;
-    }
-    Print(L"text=" + escaped);
+    Print(L"text=" + Escaped(text));
     Print(L"buttons=" + buttons);
     return ExitOk;
 }
@@ -397,11 +428,12 @@ int CmdPress(Args args) {
     HWND dialog = ResolveWindow(args[0]);
     auto id = ParseNumber(args[1]);
     if (!id) return ExitUsage;
-    if (!dialog) return ExitNotFound;
+    if (!dialog) return NotFound(L"dialog " + std::wstring(args[0]));
     HWND button = GetDlgItem(dialog, static_cast<int>(*id));
-    if (!button) return ExitNotFound;
+    if (!button) return NotFound(L"button " + std::wstring(args[1]));
     WPARAM wparam = MAKEWPARAM(static_cast<WORD>(*id), BN_CLICKED);
-    if (!PostMessageW(dialog, WM_COMMAND, wparam, reinterpret_cast<LPARAM>(button))) return ExitNotFound;
+    if (!PostMessageW(dialog, WM_COMMAND, wparam, reinterpret_cast<LPARAM>(button)))
+        return Failed(L"WM_COMMAND to dialog " + std::wstring(args[0]));
     return ExitOk;
 }
 
@@ -421,9 +453,9 @@ int CmdPriority(Args args) {
     auto pid = ParseNumber(args[0]);
     if (!pid || *pid < 0) return ExitUsage;
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(*pid)));
-    if (!process) return ExitNotFound;
+    if (!process) return NotFound(L"process " + std::wstring(args[0]));
     DWORD priority = GetPriorityClass(process.Get());
-    if (!priority) return ExitNotFound;
+    if (!priority) return Failed(L"GetPriorityClass");
     Print(L"class=" + Hex(priority) + L" name=" + std::wstring(PriorityName(priority)));
     return ExitOk;
 }
@@ -434,23 +466,33 @@ int CmdWindows(Args args) {
     bool any = false;
     for (HWND hwnd : TopLevelWindows()) {
         if (ProcessOf(hwnd) != static_cast<DWORD>(*pid)) continue;
+        auto title = TextOf(hwnd);
+        if (!title) {
+            if (!IsWindow(hwnd)) continue;  // gone while listed
+            return Failed(L"reading the title of window " + HwndText(hwnd));
+        }
         any = true;
         Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) +
-              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + OneLine(TextOf(hwnd)));
+              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + OneLine(*title));
     }
-    return any ? ExitOk : ExitNotFound;
+    return any ? ExitOk : NotFound(L"window of process " + std::wstring(args[0]));
 }
 
 int CmdChildren(Args args) {
     HWND parent = ResolveWindow(args[0]);
-    if (!parent) return ExitNotFound;
+    if (!parent) return NotFound(L"window " + std::wstring(args[0]));
     for (HWND hwnd : ChildWindows(parent)) {
+        auto title = TextOf(hwnd);
+        if (!title) {
+            if (!IsWindow(hwnd)) continue;  // gone while listed
+            return Failed(L"reading the text of child " + HwndText(hwnd));
+        }
         RECT r{};
         GetWindowRect(hwnd, &r);
         Print(L"hwnd=" + HwndText(hwnd) + L" id=" + std::to_wstring(GetDlgCtrlID(hwnd)) + L" class=" +
               ClassOf(hwnd) + L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" rect=" +
               std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-              std::to_wstring(r.bottom) + L" title=" + OneLine(TextOf(hwnd)));
+              std::to_wstring(r.bottom) + L" title=" + OneLine(*title));
     }
     return ExitOk;
 }
@@ -459,7 +501,12 @@ int CmdChildren(Args args) {
 int CmdStack(Args) {
     for (HWND hwnd : TopLevelWindows()) {
         if (!IsWindowVisible(hwnd)) continue;
-        Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) + L" title=" + OneLine(TextOf(hwnd)));
+        auto title = TextOf(hwnd);
+        if (!title) {
+            if (!IsWindow(hwnd)) continue;  // gone while listed
+            return Failed(L"reading the title of window " + HwndText(hwnd));
+        }
+        Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) + L" title=" + OneLine(*title));
     }
     return ExitOk;
 }
@@ -496,7 +543,7 @@ int CmdCover(Args args) {
     RegisterClassW(&windowClass);
     HWND cover = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, args[1], WS_POPUP, 0, 0, 400, 300,
                                  nullptr, nullptr, windowClass.hInstance, nullptr);
-    if (!cover) return ExitNotFound;
+    if (!cover) return Failed(L"creating the cover");
     ShowWindow(cover, SW_SHOW);
     SetForegroundWindow(cover);
     Print(L"hwnd=" + HwndText(cover));
@@ -520,7 +567,7 @@ int CmdHold(Args args) {
     if (!ms || *ms < 0) return ExitUsage;
     UniqueHandle file(CreateFileW(args[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) return ExitNotFound;
+    if (file.Get() == INVALID_HANDLE_VALUE) return Failed(L"opening " + std::wstring(args[0]));
     return HoldWithMarker(args[2], *ms);
 }
 
@@ -544,7 +591,7 @@ int CmdTaskbar(Args args) {
                                 instance, nullptr);
     HWND clock = CreateWindowExW(0, L"TrayClockWClass", L"", WS_CHILD | WS_VISIBLE, 120, 0, 60, 30, area, nullptr,
                                  instance, nullptr);
-    if (!bar || !area || !clock) return ExitNotFound;
+    if (!bar || !area || !clock) return Failed(L"creating the taskbar");
     Print(L"hwnd=" + HwndText(clock));
     PumpMessagesFor(static_cast<DWORD>(*ms));
     DestroyWindow(bar);
@@ -557,7 +604,7 @@ int CmdEvent(Args args) {
     auto ms = ParseNumber(args[1]);
     if (!ms || *ms < 0) return ExitUsage;
     UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, args[0]));
-    if (!event.Get()) return ExitNotFound;
+    if (!event.Get()) return Failed(L"creating the event");
     return HoldWithMarker(args[2], *ms);
 }
 
@@ -566,14 +613,14 @@ int CmdWorkArea(Args args) {
     HMONITOR monitor = nullptr;
     if (!args.empty()) {
         HWND hwnd = ResolveWindow(args[0]);
-        if (!hwnd) return ExitNotFound;
+        if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
         monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     } else {
         monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     }
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(monitor, &info)) return ExitNotFound;
+    if (!GetMonitorInfoW(monitor, &info)) return Failed(L"GetMonitorInfo");
     auto text = [](const RECT& r) {
         return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
                std::to_wstring(r.bottom);
@@ -592,7 +639,7 @@ int CmdKey(Args args) {
     input.ki.wVk = static_cast<WORD>(*vk);
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(*vk), MAPVK_VK_TO_VSC));
     input.ki.dwFlags = how == L"up" ? KEYEVENTF_KEYUP : 0;
-    if (SendInput(1, &input, sizeof(input)) != 1) return ExitNotFound;
+    if (SendInput(1, &input, sizeof(input)) != 1) return Failed(L"SendInput");
     Sleep(PollMs);  // lets the server take the event before the driver ends
     Print(L"async=" + std::to_wstring((GetAsyncKeyState(static_cast<int>(*vk)) & 0x8000) ? 1 : 0));
     return ExitOk;
@@ -604,12 +651,12 @@ int CmdCursor(Args args) {
         auto x = ParseNumber(args[0]);
         auto y = ParseNumber(args[1]);
         if (!x || !y) return ExitUsage;
-        if (!SetCursorPos(static_cast<int>(*x), static_cast<int>(*y))) return ExitNotFound;
+        if (!SetCursorPos(static_cast<int>(*x), static_cast<int>(*y))) return Failed(L"SetCursorPos");
     } else if (!args.empty()) {
         return ExitUsage;
     }
     POINT p{};
-    if (!GetCursorPos(&p)) return ExitNotFound;
+    if (!GetCursorPos(&p)) return Failed(L"GetCursorPos");
     Print(L"x=" + std::to_wstring(p.x) + L" y=" + std::to_wstring(p.y));
     return ExitOk;
 }
@@ -644,46 +691,40 @@ int CmdTooltipTexts(Args args) {
     if (!pid || *pid < 0) return ExitUsage;
     UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
                                      static_cast<DWORD>(*pid)));
-    if (!process) return ExitNotFound;
+    if (!process) return NotFound(L"process " + std::wstring(args[0]));
     constexpr size_t TextChars = 1024;
     constexpr size_t TextOffset = 512;  // past the tool record
     RemoteBuffer remote(process.Get(), TextOffset + TextChars * sizeof(wchar_t));
-    if (!remote) return ExitNotFound;
+    if (!remote) return Failed(L"VirtualAllocEx");
     bool any = false;
     for (HWND hwnd : TopLevelWindows()) {
         if (ProcessOf(hwnd) != static_cast<DWORD>(*pid) || ClassOf(hwnd) != TOOLTIPS_CLASSW) continue;
         any = true;
         DWORD_PTR count = 0;
-        SendMessageTimeoutW(hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, SendTimeoutMs, &count);
+        if (!SendWithin(hwnd, TTM_GETTOOLCOUNT, 0, 0, &count)) {
+            if (!IsWindow(hwnd)) continue;  // gone while listed
+            return Failed(L"TTM_GETTOOLCOUNT to " + HwndText(hwnd));
+        }
         for (DWORD_PTR i = 0; i < count; ++i) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof(tool);
             DWORD_PTR ok = 0;
             if (!remote.Write(0, &tool, sizeof(tool)) ||
-                !SendMessageTimeoutW(hwnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote.Get()), SMTO_ABORTIFHUNG,
-                                     SendTimeoutMs, &ok) ||
-                !ok || !remote.Read(0, &tool, sizeof(tool)))
-                continue;
+                !SendWithin(hwnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote.Get()), &ok) ||
+                !remote.Read(0, &tool, sizeof(tool)))
+                return Failed(L"TTM_ENUMTOOLS to " + HwndText(hwnd));
+            if (!ok) continue;  // the tool went while we asked
             std::vector<wchar_t> text(TextChars, L'\0');
             tool.lpszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.Get()) + TextOffset);
             if (!remote.Write(TextOffset, text.data(), text.size() * sizeof(wchar_t)) ||
                 !remote.Write(0, &tool, sizeof(tool)) ||
-                !SendMessageTimeoutW(hwnd, TTM_GETTEXTW, TextChars, reinterpret_cast<LPARAM>(remote.Get()),
-                                     SMTO_ABORTIFHUNG, SendTimeoutMs, nullptr) ||
+                !SendWithin(hwnd, TTM_GETTEXTW, TextChars, reinterpret_cast<LPARAM>(remote.Get()), nullptr) ||
                 !remote.Read(TextOffset, text.data(), (TextChars - 1) * sizeof(wchar_t)))
-                continue;
-            std::wstring line(text.data());
-            std::wstring escaped;
-            for (wchar_t c : line) {
-                if (c == L'\\') escaped += L"\\\\";
-                else if (c == L'\n') escaped += L"\\n";
-                else if (c == L'\r') escaped += L"\\r";
-                else escaped += c;
-            }
-            Print(L"hwnd=" + HwndText(hwnd) + L" tool=" + HwndText(tool.hwnd) + L" text=" + escaped);
+                return Failed(L"TTM_GETTEXT from " + HwndText(hwnd));
+            Print(L"hwnd=" + HwndText(hwnd) + L" tool=" + HwndText(tool.hwnd) + L" text=" + Escaped(text.data()));
         }
     }
-    return any ? ExitOk : ExitNotFound;
+    return any ? ExitOk : NotFound(L"tooltip of process " + std::wstring(args[0]));
 }
 
 // Another program's top-level window with a push button in its middle, shown without taking the
@@ -702,7 +743,7 @@ int CmdButtonWindow(Args args) {
     HWND button = host ? CreateWindowExW(0, L"BUTTON", L"Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 90, 180, 60,
                                          host, nullptr, windowClass.hInstance, nullptr)
                        : nullptr;
-    if (!button) return ExitNotFound;
+    if (!button) return Failed(L"creating the button window");
     ShowWindow(host, SW_SHOWNA);
     Print(L"hwnd=" + HwndText(host) + L" button=" + HwndText(button));
     PumpMessagesFor(static_cast<DWORD>(*ms));
@@ -722,7 +763,7 @@ int CmdMouse(Args args) {
     else if (button == L"right") input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
     else if (button == L"middle") input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
     else return ExitUsage;
-    if (SendInput(1, &input, sizeof(input)) != 1) return ExitNotFound;
+    if (SendInput(1, &input, sizeof(input)) != 1) return Failed(L"SendInput");
     Sleep(PollMs);  // lets the server take the event before the driver ends
     return ExitOk;
 }
@@ -733,9 +774,10 @@ int CmdResize(Args args) {
     auto width = ParseNumber(args[1]);
     auto height = ParseNumber(args[2]);
     if (!width || !height) return ExitUsage;
-    if (!hwnd || !SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(*width), static_cast<int>(*height),
-                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
-        return ExitNotFound;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(*width), static_cast<int>(*height),
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return Failed(L"SetWindowPos of " + std::wstring(args[0]));
     return ExitOk;
 }
 
@@ -786,9 +828,7 @@ int Usage() {
     return ExitUsage;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
+int Run(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     std::wstring_view name = argv[1];
     Args args(argv + 2, static_cast<size_t>(argc - 2));
@@ -800,4 +840,12 @@ int wmain(int argc, wchar_t** argv) {
         return rc;
     }
     return Usage();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int rc = Run(argc, argv);
+    Print(L"#exit=" + std::to_wstring(rc));
+    return rc;
 }
