@@ -439,6 +439,14 @@ class Driver:
     def try_close(self, window: int | str) -> bool:
         return self._call("close", window, none_found_ok=True) is not None
 
+    def show(self, window: int | str, visible: bool) -> None:
+        """Shows or hides another program's window without activating it."""
+        self._call("show", window, "show" if visible else "hide")
+
+    def remove_icon(self, window: int | str, icon_id: int) -> None:
+        """Takes a program's notification icon away, as a restarted taskbar would have lost it."""
+        self._call("tray-delete", window, icon_id)
+
     def press(self, box: MessageBox | int, button_id: int) -> None:
         self._call("press", box.hwnd if isinstance(box, MessageBox) else box, button_id)
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cwchar>
 #include <cwctype>
@@ -727,6 +728,30 @@ int CmdTooltipTexts(Args args) {
     return any ? ExitOk : NotFound(L"tooltip of process " + std::wstring(args[0]));
 }
 
+// WM_DPICHANGED as the system sends it on a move to a monitor of another DPI: the suggested
+// rectangle lives in the receiving process, as lParam must point into its memory.
+int CmdDpiChanged(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    std::optional<long long> values[5];
+    for (size_t i = 0; i < 5; ++i) {
+        values[i] = ParseNumber(args[i + 1]);
+        if (!values[i]) return ExitUsage;
+    }
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(hwnd)));
+    if (!process) return Failed(L"OpenProcess");
+    RemoteBuffer remote(process.Get(), sizeof(RECT));
+    const RECT suggested{static_cast<LONG>(*values[1]), static_cast<LONG>(*values[2]), static_cast<LONG>(*values[3]),
+                         static_cast<LONG>(*values[4])};
+    if (!remote || !remote.Write(0, &suggested, sizeof(suggested))) return Failed(L"writing the rectangle");
+    const auto dpi = static_cast<WORD>(*values[0]);
+    DWORD_PTR result = 0;
+    if (!SendWithin(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.Get()), &result))
+        return Failed(L"no answer to WM_DPICHANGED from " + std::wstring(args[0]));
+    Print(std::to_wstring(static_cast<long long>(result)));
+    return ExitOk;
+}
+
 // Another program's top-level window with a push button in its middle, shown without taking the
 // activation, for ms milliseconds.
 int CmdButtonWindow(Args args) {
@@ -781,6 +806,31 @@ int CmdResize(Args args) {
     return ExitOk;
 }
 
+// Takes another program's notification icon away, as a taskbar that restarts loses every icon;
+// the icon is known by its window and id.
+int CmdTrayDelete(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    auto id = ParseNumber(args[1]);
+    if (!id) return ExitUsage;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = hwnd;
+    record.uID = static_cast<UINT>(*id);
+    if (!Shell_NotifyIconW(NIM_DELETE, &record)) return Failed(L"Shell_NotifyIcon(NIM_DELETE)");
+    return ExitOk;
+}
+
+// Shows or hides another program's window without activating it.
+int CmdShow(Args args) {
+    HWND hwnd = ResolveWindow(args[0]);
+    std::wstring_view how = args[1];
+    if (how != L"show" && how != L"hide") return ExitUsage;
+    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    ShowWindowAsync(hwnd, how == L"show" ? SW_SHOWNA : SW_HIDE);
+    return ExitOk;
+}
+
 struct Command {
     std::wstring_view name;
     size_t minArgs;
@@ -820,6 +870,9 @@ constexpr Command Commands[] = {
     {L"button-window", 2, 2, L"button-window <ms> <title>", CmdButtonWindow},
     {L"mouse", 1, 2, L"mouse <down|up> [left|right|middle]", CmdMouse},
     {L"resize", 3, 3, L"resize <hwnd|class> <width> <height>", CmdResize},
+    {L"dpi-changed", 6, 6, L"dpi-changed <hwnd|class> <dpi> <left> <top> <right> <bottom>", CmdDpiChanged},
+    {L"tray-delete", 2, 2, L"tray-delete <hwnd|class> <id>", CmdTrayDelete},
+    {L"show", 2, 2, L"show <hwnd|class> <show|hide>", CmdShow},
 };
 
 int Usage() {

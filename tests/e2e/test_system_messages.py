@@ -1,0 +1,136 @@
+"""What the system tells every program, sent the way the system sends it: the taskbar coming back,
+a change of settings, a change of the display's colour depth, the clock set to another time."""
+import os
+import time
+from datetime import datetime, timedelta, timezone
+
+from face_kit import wine_path
+from kit import icon_texts, minute_of_week, stays, week, write_sine
+from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, wait_until
+
+CLOCK, ICON_WINDOW, OPACITY = "TLumoraForm", "TKZTaskTrayIconWindow", "TAlphaBlendForm"
+WM_COMMAND, WM_SETTINGCHANGE, WM_TIMECHANGE, WM_DISPLAYCHANGE = 0x0111, 0x001A, 0x001E, 0x007E
+ALPHA_BLEND_COMMAND = 115
+IDC_AB_TRACK, IDC_AB_WARNING = 7404, 7405
+
+
+def start(lumora, ini: str = "") -> None:
+    lumora.write_settings("[Boot]\nShowSplash=0\n" + ini)
+    lumora.start()
+    lumora.wait_window(CLOCK, timeout=20)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+
+
+def fake_taskbar_clock(lumora) -> int:
+    """A taskbar with a clock, as Explorer's, held up by the driver for the test; its clock's window."""
+    lumora.spawn([str(DRIVER_EXE), "taskbar", "60000"])
+    return wait_until(lambda: lumora.find_window("Shell_TrayWnd") and next(
+        (int(c["hwnd"]) for c in lumora.driver.children("Shell_TrayWnd") if c["class"] == "TrayClockWClass"), None),
+        timeout=15)
+
+
+def test_the_icon_comes_back_when_the_taskbar_is_made_again(lumora):
+    start(lumora, "[View]\nTaskTrayToolTipFormat=\"SYS icon\"\n")
+    lumora.tray_icon("SYS icon", timeout=15)
+    icon_window = lumora.find_window(ICON_WINDOW)
+    # A restarted taskbar has lost every icon; the icon's id is its window's handle.
+    lumora.driver.remove_icon(icon_window, icon_window)
+    wait_until(lambda: not icon_texts(lumora, "SYS icon"), timeout=10)
+    lumora.answers()
+    lumora.post(icon_window, "reg:TaskbarCreated")
+    assert wait_until(lambda: icon_texts(lumora, "SYS icon"), timeout=10) == ["SYS icon"]
+
+
+def test_a_settings_change_hides_a_taskbar_clock_that_came_back(lumora):
+    taskbar_clock = fake_taskbar_clock(lumora)
+    start(lumora, "[View]\nHideTaskTrayClock=1\n")
+    wait_until(lambda: not lumora.info(taskbar_clock).visible, timeout=10)
+    # Explorer shows its clock again after a change of its own settings, then tells everyone.
+    lumora.driver.show(taskbar_clock, True)
+    wait_until(lambda: lumora.info(taskbar_clock).visible, timeout=10)
+    assert lumora.send(MASTER_CLASS, WM_SETTINGCHANGE) == 0
+    wait_until(lambda: not lumora.info(taskbar_clock).visible, timeout=10)
+    # At exit the taskbar's clock is given back.
+    lumora.close()
+    assert lumora.wait_exit(15) == 0
+    assert lumora.info(taskbar_clock).visible
+
+
+def test_a_change_of_colour_depth_takes_the_opacity_slider_away_and_gives_it_back(lumora):
+    start(lumora)
+    lumora.post(MASTER_CLASS, WM_COMMAND, ALPHA_BLEND_COMMAND)
+    dialog = lumora.wait_window(OPACITY, timeout=15)
+    wait_until(lambda: lumora.info(dialog).visible, timeout=10)
+
+    def controls() -> dict[int, dict[str, str]]:
+        return {int(c["id"]): c for c in lumora.driver.children(dialog)}
+
+    def usable() -> bool:
+        shown = controls()
+        return (shown[IDC_AB_TRACK]["visible"] == "1" and shown[IDC_AB_WARNING]["visible"] == "0"
+                and lumora.info(int(shown[IDOK]["hwnd"])).enabled)
+
+    assert usable()
+    # The system sends the change to every top-level window: 256 colours, then true colour again.
+    for window in (MASTER_CLASS, dialog):
+        lumora.send(window, WM_DISPLAYCHANGE, 8, 800 << 16 | 1280)
+    shown = controls()
+    assert shown[IDC_AB_TRACK]["visible"] == "0" and shown[IDC_AB_WARNING]["visible"] == "1"
+    assert not lumora.info(int(shown[IDOK]["hwnd"])).enabled
+    for window in (MASTER_CLASS, dialog):
+        lumora.send(window, WM_DISPLAYCHANGE, 32, 800 << 16 | 1280)
+    assert usable()
+    assert stays(lambda: lumora.info(CLOCK).visible, 0.5)
+
+
+FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+
+
+class MovableClock:
+    """A faked clock that the test can set while the program runs, as a user setting the date and
+    time would: the clock follows a file's modification time plus the time since the start."""
+
+    def __init__(self, folder, start: datetime):
+        self.stamp = folder / "clock.stamp"
+        self.stamp.touch()
+        self.started = time.monotonic()
+        self._set_start(start)
+
+    def _set_start(self, instant: datetime) -> None:
+        seconds = instant.timestamp()
+        os.utime(self.stamp, (seconds, seconds))
+
+    def set(self, now: datetime) -> None:
+        self._set_start(now - timedelta(seconds=time.monotonic() - self.started))
+
+    def env(self) -> dict[str, str]:
+        return {"LD_PRELOAD": FAKETIME_LIBRARY, "FAKETIME": "%", "FAKETIME_FOLLOW_FILE": str(self.stamp),
+                "FAKETIME_DONT_RESET": "1", "FAKETIME_NO_CACHE": "1"}
+
+
+def test_after_the_clock_is_set_a_day_ahead_the_signal_and_the_hidden_minutes_follow_it(lumora, tmp_path, null_sound):
+    sound = write_sine(tmp_path / "pip.wav", 0.2)
+    tokyo = timezone(timedelta(hours=9))
+    tuesday_eleven = minute_of_week(1, 11, 0)
+    lumora.write_settings(
+        "[Boot]\nShowSplash=0\n[Animation]\nType=0\n"
+        f"[View]\nTaskTrayToolTipFormat=\"JUMP \"yyyy/mm/dd hh:nn:ss\nVisibleHours={week('1', {tuesday_eleven: '0'})}\n"
+        "[CuckooClock]\nCuckooClockMode=1\nNotifyType=1\n"
+        f"FirstCuckooClockFile={wine_path(sound)}\nLastCuckooClockFile={wine_path(sound)}\n")
+    # Monday 09:40: no hour is near before the clock is set.
+    clock = MovableClock(tmp_path, datetime(2026, 1, 5, 9, 40, tzinfo=tokyo))
+    lumora.start(env={**clock.env(), **null_sound})
+    lumora.wait_window(CLOCK, timeout=20)
+    wait_until(lambda: icon_texts(lumora, "JUMP 2026/01/05 09:4"), timeout=15)
+
+    # Tuesday 10:59:45, and the system's word that the time has changed.
+    clock.set(datetime(2026, 1, 6, 10, 59, 45, tzinfo=tokyo))
+    lumora.send(MASTER_CLASS, WM_TIMECHANGE)
+    wait_until(lambda: icon_texts(lumora, "JUMP 2026/01/06 1"), timeout=15)
+    assert lumora.info(CLOCK).visible
+    box = lumora.msgbox(timeout=60, pid=lumora.pid())
+    assert box.text == "Lumora が 11 時 00 分をお知らせします。"
+    assert icon_texts(lumora, "JUMP 2026/01/06 11:00")
+    # Tuesday's 11:00 is hidden (Monday's is not): the clock goes for that minute.
+    wait_until(lambda: not lumora.info(CLOCK).visible, timeout=10)
+    lumora.press(box, IDOK)
