@@ -54,9 +54,18 @@ pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
 # --- the default face ---------------------------------------------------------------------------
 
+# The program's clock starts half a minute before ten and runs at twice the real pace: the minute
+# turns 15 s after the program starts, long after Wine has brought its face up.
+TEN_O_CLOCK_LEAD = "@2026-01-05 09:59:30 x2"
+SECONDS_TO_TEN = 15.0
+
+
 def test_default_face_is_outlined_white_on_the_desktop_and_turns_at_the_minute(lumora):
     started = time.monotonic()
-    before_info, before = show_face(lumora, {}, faketime="@2026-01-05 09:59:52")
+    before_info, before = show_face(lumora, {}, faketime=TEN_O_CLOCK_LEAD)
+    up = time.monotonic()
+    # The program's clock started between these two instants: its face is still " 9:59".
+    assert up < started + SECONDS_TO_TEN, "the face came up too late to be seen before ten"
     assert before_info.rect == (10, 10, 160, 46)
     assert_digits(before)
     # " 9:59": the blank first cell and the gaps between cells show the desktop.
@@ -69,14 +78,20 @@ def test_default_face_is_outlined_white_on_the_desktop_and_turns_at_the_minute(l
     assert all_near(region(around, 0, 0, 200, 10), DESKTOP)
     assert all_near(region(around, 160, 0, 200, 60), DESKTOP)
 
-    deadline = time.monotonic() + 20
+    # The program reads 10:00 between started + 15 s and up + 15 s; the face must turn then.
+    deadline = up + SECONDS_TO_TEN + 15
+    unchanged_at = up  # the start of the last grab that still showed " 9:59"
     after = before
-    while not ImageChops.difference(before, after).getbbox():
+    while True:
         assert time.monotonic() < deadline, "the face did not change at 10:00"
         time.sleep(0.3)
+        look = time.monotonic()
         after = grab(lumora, before_info.rect)
-    # The program's clock started at :52, so the minute turns about 8 s after the start.
-    assert 6.5 <= time.monotonic() - started <= 11
+        if ImageChops.difference(before, after).getbbox():
+            break
+        unchanged_at = look
+    assert time.monotonic() >= started + SECONDS_TO_TEN, "the face turned before 10:00"
+    assert unchanged_at <= up + SECONDS_TO_TEN + 3, "the face turned late"
     # "10:00" fills the first cell; the window keeps its place and size.
     assert lumora.info(CLOCK_CLASS).rect == (10, 10, 160, 46)
     assert_digits(region(after, 0, 0, 22, 36), minimum=10)
@@ -125,17 +140,29 @@ def test_colour_background_fills_a_rectangular_window(lumora):
     assert count(face, RED) + count(face, WHITE) + count(face, BLACK) == 150 * 36
 
 
-def gradient_line(k: int, lines: int, start, end) -> tuple[int, ...]:
-    return tuple((k * e + (lines - 1 - k) * s) // (lines - 1) for s, e in zip(start, end))
+# Red to blue over the 150 columns (or the 36 rows) of the window, worked out by hand: line k of
+# n mixes the two colours as k : n - 1 - k, rounded down.
+HORIZONTAL_RED_TO_BLUE = {0: (255, 0, 0), 1: (253, 0, 1), 10: (237, 0, 17), 21: (219, 0, 35),
+                          118: (53, 0, 201), 122: (46, 0, 208), 127: (37, 0, 217)}
+VERTICAL_RED_TO_BLUE = {0: (255, 0, 0), 1: (247, 0, 7), 17: (131, 0, 123), 18: (123, 0, 131),
+                        34: (7, 0, 247), 35: (0, 0, 255)}
+
+
+def runs_from_red_to_blue(lines: list) -> bool:
+    """Red never rises and blue never falls from one line to the next."""
+    return all(b[0] <= a[0] and b[2] >= a[2] for a, b in zip(lines, lines[1:]))
 
 
 def test_horizontal_gradient_runs_from_the_first_colour_to_the_second(lumora):
     info, face = show_face(lumora, {"BackGroundType": 2, "GradationColor1": "clRed",
                                     "GradationColor2": "clBlue", "GradationStyle": 0})
     w, h = info.width, info.height
-    assert all_near(region(face, 0, 0, 1, h), RED, tolerance=2)
-    for x in list(range(1, 22)) + list(range(cell_x(4, 22) + 22, cell_x(5, 22))):
-        assert all_near(region(face, x, 0, x + 1, h), gradient_line(x, w, RED, BLUE), tolerance=2), f"column {x}"
+    assert (w, h) == (150, 36)
+    # Columns clear of digits: the blank first cell and the gap before the last.
+    for x, colour in HORIZONTAL_RED_TO_BLUE.items():
+        assert all_near(region(face, x, 0, x + 1, h), colour, tolerance=2), f"column {x}"
+    free = list(range(0, 22)) + list(range(cell_x(4, 22) + 22, cell_x(5, 22)))
+    assert runs_from_red_to_blue([face.getpixel((x, 0)) for x in free])
     # The last column is blue wherever the last digit's outline leaves it free.
     last = [p for p in region(face, w - 1, 0, w, h).getdata() if p not in (WHITE, BLACK)]
     assert last and all(near(p, BLUE, tolerance=2) for p in last)
@@ -144,9 +171,10 @@ def test_horizontal_gradient_runs_from_the_first_colour_to_the_second(lumora):
 def test_vertical_gradient_runs_down_the_rows(lumora):
     info, face = show_face(lumora, {"BackGroundType": 2, "GradationColor1": "clRed",
                                     "GradationColor2": "clBlue", "GradationStyle": 1})
-    h = info.height
-    for y in range(h):
-        assert all_near(region(face, 0, y, 22, y + 1), gradient_line(y, h, RED, BLUE), tolerance=2), f"row {y}"
+    assert info.height == 36
+    for y, colour in VERTICAL_RED_TO_BLUE.items():
+        assert all_near(region(face, 0, y, 22, y + 1), colour, tolerance=2), f"row {y}"
+    assert runs_from_red_to_blue([face.getpixel((0, y)) for y in range(36)])
 
 
 def write_quadrants(path, width, height, colours):
