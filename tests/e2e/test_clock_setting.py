@@ -113,7 +113,7 @@ def test_a_start_up_run_reports_and_automatic_failures_stay_silent_without_adjus
     start(lumora, ntp_settings(BootAdjust=1))
     assert result(lumora)[0] == "Lumora - 起動時刻合わせ (NTP)"
     lumora.close()
-    lumora.wait_exit(15)
+    assert lumora.wait_exit(15) == 0
 
     start(lumora, ntp_settings(BootAdjust=1, AdjustMessage=0, CurrentNTPServer="lumora.invalid"))
     with pytest.raises(TimeoutError):
@@ -130,9 +130,7 @@ def test_a_manual_run_sets_the_clock_and_one_hours_off_is_refused(lumora, chrony
     title, text = result(lumora)
     assert title == "Lumora - 手動時刻合わせ (NTP)"
     assert text.startswith("調整前の時刻: \t") and "\r\n調整後の時刻: \t" in text, text
-    lumora.close()
-    lumora.wait_exit(15)
-    assert "LastConnectedTime=4" in lumora.read_settings()
+    assert "LastConnectedTime=4" in lumora.exit_and_read_settings()
 
     # Three hours ahead the system refuses the set (a stamp in the future counts as stale).
     start(lumora, ntp_settings(), faketime="+3h")
@@ -344,7 +342,7 @@ def test_ending_the_program_while_a_server_keeps_it_waiting(lumora):
         wait_until(lambda: server.connections, timeout=10)
         began = time.monotonic()
         lumora.close()
-        lumora.wait_exit(15)
+        assert lumora.wait_exit(15) == 0
         assert time.monotonic() - began < 10
     finally:
         server.close()
