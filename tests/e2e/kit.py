@@ -1,6 +1,8 @@
 """Small things several test files share: waiting for states, visible-hours tables, test tones
 and the notification icon's tooltips."""
+import ctypes
 import math
+import os
 import struct
 import wave
 
@@ -44,3 +46,34 @@ def icon_tips(lumora, prefix: str) -> list[dict[str, str]]:
 
 def icon_texts(lumora, prefix: str) -> list[str]:
     return [t["text"] for t in icon_tips(lumora, prefix)]
+
+
+IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_FROM, IN_MOVED_TO, IN_CREATE, IN_DELETE = 0x2, 0x8, 0x40, 0x80, 0x100, 0x200
+EVENT_NAMES = {IN_MODIFY: "modify", IN_CLOSE_WRITE: "close-write", IN_MOVED_FROM: "moved-from",
+               IN_MOVED_TO: "moved-to", IN_CREATE: "create", IN_DELETE: "delete"}
+
+
+class FolderEvents:
+    """What happens to the files of a folder, seen through inotify: (event, file name) in order."""
+
+    def __init__(self, folder, mask: int = sum(EVENT_NAMES)):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = self.libc.inotify_init1(os.O_NONBLOCK)
+        assert self.fd >= 0 and self.libc.inotify_add_watch(self.fd, os.fsencode(folder), mask) >= 0
+        self.events: list[tuple[str, str]] = []
+
+    def read(self) -> list[tuple[str, str]]:
+        while True:
+            try:
+                data = os.read(self.fd, 65536)
+            except BlockingIOError:
+                return self.events
+            offset = 0
+            while offset < len(data):
+                _, mask, _, length = struct.unpack_from("iIII", data, offset)
+                name = data[offset + 16:offset + 16 + length].rstrip(b"\0").decode()
+                self.events += [(label, name) for bit, label in EVENT_NAMES.items() if mask & bit]
+                offset += 16 + length
+
+    def close(self) -> None:
+        os.close(self.fd)

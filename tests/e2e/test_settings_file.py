@@ -5,6 +5,7 @@ import time
 
 import pytest
 
+from kit import FolderEvents
 from lumora import DRIVER_EXE, IDCANCEL, IDNO, IDRETRY, IDYES, MASTER_CLASS, wait_until
 
 WM_ENDSESSION = 0x0016
@@ -170,3 +171,25 @@ def test_bad_files_start_on_defaults_and_are_rewritten_clean(lumora, default_fil
     for section, keys in default_file.items():
         for key, value in keys.items():
             assert written[section][key] == value, f"{name}: {section}/{key}"
+
+
+@pytest.mark.parametrize("existing", [True, False], ids=["replaced", "new"])
+def test_the_file_is_written_beside_and_then_swapped_in_whole(lumora, existing):
+    """The settings file is never written in place: a crash or a full disk half-way would leave a
+    torn file. The new text goes to a file beside it, which then takes the settings file's name."""
+    name = lumora.settings_path.name
+    lumora.write_settings("[Boot]\nShowSplash=0\n[Animation]\nTiming=7\n")
+    lumora.start()
+    lumora.wait_window(MASTER_CLASS, timeout=15)
+    if not existing:
+        lumora.settings_path.unlink()
+    events = FolderEvents(lumora.folder)
+    try:
+        written = lumora.exit_and_read_settings()
+        seen = [(event, file) for event, file in events.read() if file.startswith(name)]
+    finally:
+        events.close()
+    assert "\r\nTiming=7\r\n" in written
+    assert ("close-write", name + ".new") in seen and seen[-2:] == [("moved-from", name + ".new"), ("moved-to", name)], seen
+    assert not any(file == name and event in ("modify", "close-write") for event, file in seen), seen
+    assert not (lumora.folder / (name + ".new")).exists()
