@@ -2,7 +2,19 @@
 import pytest
 
 from face_kit import DESKTOP_HEX, set_desktop
-from lumora import BUILD, Driver, LumoraApp, WineSession
+from lumora import Driver, LumoraApp, WineSession, worker_folder
+
+
+# Files whose tests serve the same loopback ports (chrony on 123) run on one worker.
+SHARED_PORTS_GROUP = {"test_clock_setting.py": "clock-setting", "test_clock_setting_runs.py": "clock-setting"}
+
+
+def pytest_collection_modifyitems(items):
+    """With parallel workers (--dist loadgroup) a file's tests stay together: its module fixtures
+    are made once, and its tests see one another's leftovers as they would in a serial run."""
+    for item in items:
+        name = item.path.name
+        item.add_marker(pytest.mark.xdist_group(SHARED_PORTS_GROUP.get(name, name)))
 
 
 @pytest.fixture(scope="session")
@@ -47,7 +59,7 @@ def coloured_desktop(wine_session):
 @pytest.fixture(scope="module")
 def two_monitors():
     """A second Wine session whose screen is two monitors (both heads at 0,0 under Xvfb)."""
-    session = WineSession(root=BUILD / "e2e-two-monitors", screens=("1280x800x24", "1024x768x24"))
+    session = WineSession(root=worker_folder("e2e-two-monitors"), screens=("1280x800x24", "1024x768x24"))
     try:
         session.start()
         set_desktop(session, DESKTOP_HEX)

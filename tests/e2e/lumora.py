@@ -7,6 +7,7 @@ Windows are driven through lumora-driver.exe, one Wine call per command.
 from __future__ import annotations
 
 import contextlib
+import fcntl
 import os
 import shutil
 import signal
@@ -33,6 +34,7 @@ IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO = 1, 2, 3, 4, 5, 6, 7
 MASTER_CLASS = "TMasterForm"
 HOOK_PLAYING = 2  # test hook: is a sound playing?
 WINE_TRAY_CLASS = "__winex11_standalone_tray"
+PREFIX_TEMPLATE = BUILD / "e2e-prefix-template"
 DRIVER_SLACK = 15.0  # seconds a driver call may take beyond its own wait
 
 
@@ -150,9 +152,9 @@ def parse_msgbox(lines: list[str]) -> MessageBox:
 class WineSession:
     """Xvfb, a private prefix and one persistent Wine server, shared by every test of a run."""
 
-    def __init__(self, root: Path = BUILD / "e2e", screens: tuple[str, ...] = ("1280x800x24",)):
-        self.root = root
-        self.prefix = root / "wineprefix"
+    def __init__(self, root: Path | None = None, screens: tuple[str, ...] = ("1280x800x24",)):
+        self.root = root or worker_folder("e2e")
+        self.prefix = self.root / "wineprefix"
         self.screens = screens
         self.xvfb: subprocess.Popen | None = None
         self.display = ""
@@ -170,9 +172,8 @@ class WineSession:
         self._start_xvfb()
         self.env = self._base_env()
         self._kill_server()  # a server left by an interrupted run would hold stale processes
-        fresh = not (self.prefix / "system.reg").exists()
-        if fresh:
-            self._run(["wineboot", "-i"], timeout=180)
+        if not (self.prefix / "system.reg").exists():
+            self._make_prefix()
         # Persistent: otherwise the server and its services restart for every single program.
         subprocess.Popen(["wineserver", "-p"], env=self.env).wait(timeout=30)
         # No window manager runs on Xvfb; a managed window then makes Wine wait 2 s for a
@@ -190,6 +191,21 @@ class WineSession:
         self.user = user
         self.appdata = self.windows_to_unix(appdata)
         return self
+
+    def _make_prefix(self) -> None:
+        """A new prefix is a copy of one booted once per build: a boot takes far longer than a copy,
+        and parallel workers would otherwise each boot their own."""
+        BUILD.mkdir(parents=True, exist_ok=True)
+        with open(BUILD / "e2e-prefix.lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not (PREFIX_TEMPLATE / "system.reg").exists():
+                clear_tree(PREFIX_TEMPLATE)
+                env = {**self.env, "WINEPREFIX": str(PREFIX_TEMPLATE)}
+                self._run(["wineboot", "-i"], timeout=180, env=env)
+                # The registry reaches its files when the template's server ends.
+                subprocess.run(["wineserver", "-w"], env=env, timeout=60)
+        clear_tree(self.prefix)
+        shutil.copytree(PREFIX_TEMPLATE, self.prefix, symlinks=True)
 
     def stop(self) -> None:
         self._kill_server()
@@ -698,6 +714,13 @@ def capture(args: list[str], env: dict, timeout: float) -> subprocess.CompletedP
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(args, returncode, out.read(), err.read())
+
+
+def worker_folder(name: str) -> Path:
+    """A folder of the build for this test process: parallel workers (pytest-xdist) share no
+    display, prefix or Wine server."""
+    worker = os.environ.get("PYTEST_XDIST_WORKER")
+    return BUILD / (f"{name}-{worker}" if worker else name)
 
 
 def clear_tree(path: Path) -> None:
