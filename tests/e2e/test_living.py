@@ -13,7 +13,7 @@ import pytest
 
 from face_kit import DESKTOP, grab, wine_path
 from kit import icon_texts, minute_of_week, stays, week, write_sine
-from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, wait_until
+from lumora import DRIVER_EXE, MASTER_CLASS, MessageBox, WindowInfo, wait_until
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
@@ -28,7 +28,7 @@ HTCLIENT, HTCAPTION = 1, 2
 VK_CONTROL, VK_F8, VK_F9 = 0x11, 0x77, 0x78
 CTRL_FLAG = 0x4000
 
-PLAY, PLAYING = 1, 2
+PLAY = 1
 WM_COMMAND = 0x0111
 LT_ARRANGE_COMMAND = 110  # then the top-right, bottom-right and bottom-left corners
 RED = (255, 0, 0)
@@ -105,16 +105,36 @@ def play(lumora, path, interactive: bool) -> None:
     assert lumora.copydata(PLAY, f"{int(interactive)}|{wine_path(path)}") == 1
 
 
-def playing(lumora) -> bool:
-    return lumora.copydata(PLAYING) == 1
-
-
-def no_msgbox(lumora, seconds: float = 1.5) -> bool:
+def seen(predicate, timeout: float) -> bool:
+    """Whether predicate comes true within the time."""
     try:
-        lumora.msgbox(seconds, pid=lumora.pid())
+        wait_until(predicate, timeout=timeout)
     except TimeoutError:
-        return True
-    return False
+        return False
+    return True
+
+
+def plays_to_its_end(lumora, path, what: str) -> None:
+    """Plays a file and follows the player: seen playing first, then stopping by itself."""
+    play(lumora, path, interactive=False)
+    assert seen(lumora.playing, 10), f"{what}: never seen playing"
+    assert seen(lambda: not lumora.playing(), 10), f"{what}: no end notification"
+
+
+def msgbox_now(lumora, seconds: float = 0.2) -> MessageBox | None:
+    """The program's message box if one comes up within the time."""
+    try:
+        return lumora.msgbox(seconds, pid=lumora.pid())
+    except TimeoutError:
+        return None
+
+
+def expect_no_msgbox(lumora, seconds: float = 1.5) -> None:
+    """No message box comes up for the whole time, while the program shows that it answers."""
+    lumora.answers()
+    box = msgbox_now(lumora, seconds)
+    assert box is None, f"a message box came up: {box.title!r} {box.text!r}"
+    lumora.answers()
 
 
 # --- placement ----------------------------------------------------------------------------------
@@ -358,20 +378,14 @@ def test_a_click_on_the_icon_shows_a_hidden_clock_for_its_display_time(lumora):
 
 def test_a_wav_plays_through_mci_to_its_end_notification(lumora, tmp_path, null_sound):
     start(lumora, env=null_sound)
-    assert not playing(lumora)
-    # The null device runs faster than real time: 2 s of sound play for about half a second.
-    for seconds in (2.0, 0.5):
+    assert not lumora.playing()
+    # The null device runs faster than real time: 6 s of sound play for about two seconds, time
+    # enough for a slow look to see them playing.
+    for seconds in (6.0, 3.0):
         tone = write_sine(tmp_path / f"tone-{seconds}.wav", seconds)
-        play(lumora, tone, interactive=False)
-        started = time.monotonic()
-        seen_playing = False
-        while playing(lumora):
-            seen_playing = True
-            assert time.monotonic() - started < 3, f"{seconds} s tone: no end notification"
-        if seconds >= 2:
-            assert seen_playing, "the player never reported the sound as playing"
-        assert stays(lambda: not playing(lumora), 0.5)
-    assert no_msgbox(lumora, 0.5)
+        plays_to_its_end(lumora, tone, f"{seconds} s tone")
+        assert stays(lambda: not lumora.playing(), 0.5)
+    expect_no_msgbox(lumora, 0.5)
     assert lumora.running
 
 
@@ -379,8 +393,8 @@ def test_a_missing_file_is_reported_only_for_interactive_plays(lumora, tmp_path,
     start(lumora, env=null_sound)
     missing = tmp_path / "missing.wav"
     play(lumora, missing, interactive=False)
-    assert no_msgbox(lumora)
-    assert not playing(lumora)
+    expect_no_msgbox(lumora)
+    assert not lumora.playing()
 
     play(lumora, missing, interactive=True)
     box = lumora.msgbox(15, pid=lumora.pid())  # the first report loads the sound drivers
@@ -388,8 +402,8 @@ def test_a_missing_file_is_reported_only_for_interactive_plays(lumora, tmp_path,
     assert box.text == MISSING_FILE_TEXT
     assert list(box.buttons) == [1]
     lumora.press(box, 1)
-    wait_until(lambda: no_msgbox(lumora, 0.2), timeout=5)
-    assert not playing(lumora)
+    wait_until(lambda: msgbox_now(lumora) is None, timeout=10)
+    assert not lumora.playing()
     assert lumora.running and visible(lumora)
 
 
@@ -398,19 +412,17 @@ def test_a_file_that_is_not_sound_fails_without_harm(lumora, tmp_path, null_soun
     noise = tmp_path / "noise.wav"
     noise.write_bytes(os.urandom(4096))
     play(lumora, noise, interactive=False)
-    assert no_msgbox(lumora)
-    assert not playing(lumora)
+    expect_no_msgbox(lumora)
+    assert not lumora.playing()
 
     play(lumora, noise, interactive=True)
     box = lumora.msgbox(15, pid=lumora.pid())  # the first report loads the sound drivers
     assert box.title == "Lumora"
     assert box.text and box.text != MISSING_FILE_TEXT
     lumora.press(box, 1)
-    wait_until(lambda: no_msgbox(lumora, 0.2), timeout=5)
+    wait_until(lambda: msgbox_now(lumora) is None, timeout=10)
     # The player is free again: a real sound still plays.
-    tone = write_sine(tmp_path / "tone.wav", 2.0)
-    play(lumora, tone, interactive=False)
-    wait_until(lambda: not playing(lumora), timeout=3)
+    plays_to_its_end(lumora, write_sine(tmp_path / "tone.wav", 6.0), "the tone after the failure")
     assert lumora.running and visible(lumora)
 
 
@@ -418,9 +430,9 @@ def test_without_a_wave_device_the_player_does_not_stay_playing(lumora, tmp_path
     start(lumora, env={"ALSA_CONFIG_PATH": None})
     tone = write_sine(tmp_path / "tone.wav", 0.5)
     play(lumora, tone, interactive=False)
-    wait_until(lambda: not playing(lumora), timeout=2)
-    assert stays(lambda: not playing(lumora), 1.0)
-    assert no_msgbox(lumora, 0.5)
+    wait_until(lambda: not lumora.playing(), timeout=10)
+    assert stays(lambda: not lumora.playing(), 1.0)
+    expect_no_msgbox(lumora, 0.5)
     # Not wedged: the next play runs and reports as usual.
     play(lumora, tmp_path / "missing.wav", interactive=True)
     box = lumora.msgbox(15, pid=lumora.pid())  # the first report loads the sound drivers
