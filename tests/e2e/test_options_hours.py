@@ -4,7 +4,7 @@ and the three box states as they show at 96 and 144 DPI."""
 from face_kit import grab
 from lumora import wait_until
 from test_options import (IDC_OPTION_APPLY, apply_enabled, assert_page_fits, child, choose, dpi_144,  # noqa: F401
-                          open_options, page, settings_after_exit, start, tree_items)
+                          open_options, page, start, tree_items)
 
 WM_COMMAND, WM_CHAR, WM_CONTEXTMENU, WM_NEXTDLGCTL = 0x0111, 0x0102, 0x007B, 0x0028
 WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON = 0x0201, 0x0202, 1
@@ -65,7 +65,7 @@ def test_grid_edits_reach_the_file_on_ok_and_cancel_keeps_it(lumora):
     grab(lumora, (left, top, right, bottom), "grid-96dpi.png")
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone("TOptionForm", timeout=15)
-    week = settings_after_exit(lumora).split("VisibleHours=")[1][:10080]
+    week = lumora.exit_and_read_settings().split("VisibleHours=")[1][:10080]
     assert week[:3] == "012" and week[3:60] == "0" * 57
     assert (week[at(5, 12, 0)], week[at(5, 12, 30)], week[at(2, 12, 30)]) == ("2", "0", "1")
 
@@ -82,7 +82,7 @@ def test_grid_edits_reach_the_file_on_ok_and_cancel_keeps_it(lumora):
     assert not lumora.info(child(lumora, holder, IDC_AUTOHIDE_EDIT)).enabled
     lumora.post(dialog, WM_COMMAND, IDCANCEL)
     lumora.wait_gone("TOptionForm", timeout=15)
-    assert settings_after_exit(lumora).split("VisibleHours=")[1][:10080] == week
+    assert lumora.exit_and_read_settings().split("VisibleHours=")[1][:10080] == week
 
 
 def test_grid_fits_at_144_dpi(lumora, dpi_144):

@@ -2,7 +2,7 @@
 swapping the page's controls and switching off the outlines of page 1."""
 from lumora import wait_until
 from test_options import (DIALOG, IDC_OPTION_TREE, IDOK, VK_DOWN, WM_COMMAND, WM_NEXTDLGCTL, child, choose,
-                          open_options, page, settings_after_exit, start)
+                          open_options, page, start)
 
 IDCANCEL, BM_SETCHECK, BN_CLICKED = 2, 0x00F1, 0
 CB_GETCOUNT, CB_GETCURSEL = 0x0146, 0x0147
@@ -36,7 +36,7 @@ def test_custom_colour_entry(lumora):
     wait_until(lambda: lumora.send(box, CB_GETCURSEL) == NAMED_COLOURS, timeout=10)
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone(DIALOG)
-    assert "DigitColor=$00030201" in settings_after_exit(lumora)
+    assert "DigitColor=$00030201" in lumora.exit_and_read_settings()
 
 
 def test_digit_type_swaps_controls_and_untouched_digits_lose_their_outlines(lumora):

@@ -6,7 +6,7 @@ import shutil
 from face_kit import wine_path
 from kit import stays, write_sine
 from lumora import wait_until
-from test_options import child, open_options, page, settings_after_exit, start
+from test_options import child, open_options, page, start
 
 WM_COMMAND, WM_NEXTDLGCTL, BN_CLICKED, BM_GETCHECK, BM_CLICK = 0x0111, 0x0028, 0, 0x00F0, 0x00F5
 IDOK, IDCANCEL, CUCKOO = 1, 2, 12
@@ -124,7 +124,7 @@ def test_the_sound_picker_previews_through_the_player(lumora, tmp_path, null_sou
     wait_until(lambda: not playing(lumora), timeout=3)  # it had many seconds to go
     lumora.post(options, WM_COMMAND, IDCANCEL)
     lumora.wait_gone("TOptionForm")
-    written = settings_after_exit(lumora)
+    written = lumora.exit_and_read_settings()
     assert "OpenDialogAutoPlay=0\r\n" in written
     assert f"FirstCuckooClockFile={wine_path(sounds / 'a.wav')}\r\n" in written
 
@@ -154,6 +154,6 @@ def test_several_sounds_go_to_the_selected_wild_bird_hours_in_order(lumora, tmp_
     shot(lumora, "wild-bird-hours.png")
     lumora.post(options, WM_COMMAND, IDOK)
     lumora.wait_gone("TOptionForm")
-    written = settings_after_exit(lumora)
+    written = lumora.exit_and_read_settings()
     for line in (f"WildBirdSound4={first}", f"WildBirdSound5={second}", f"WildBirdSound6={owl}"):
         assert f"{line}\r\n" in written

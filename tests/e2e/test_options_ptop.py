@@ -1,7 +1,7 @@
 """The options pages "時刻合わせ" and "時報": the server list's delete button with a typed name,
 the radio clock refused without serial ports, and a sound typed for several wild-bird hours."""
 from lumora import wait_until
-from test_options import child, choose, open_options, page, settings_after_exit, start
+from test_options import child, choose, open_options, page, start
 
 WM_COMMAND, WM_NEXTDLGCTL, WM_CHAR, EM_SETSEL, BN_CLICKED = 0x0111, 0x0028, 0x0102, 0x00B1, 0
 VK_SHIFT, VK_DOWN = 0x10, 0x28
@@ -42,7 +42,7 @@ def test_a_typed_server_name_leaves_the_list_and_no_ports_refuse_the_radio_clock
 
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone("TOptionForm")
-    written = settings_after_exit(lumora)
+    written = lumora.exit_and_read_settings()
     assert "Server1=a.example\r\nServer2=c.example\r\n" in written and "b.example" not in written
     assert "AdjustType=1\r\n" in written
 
@@ -70,5 +70,5 @@ def test_wild_bird_hours_take_the_typed_sound_together(lumora):
     lumora.driver.set_text(field, "lark.wav")
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone("TOptionForm")
-    written = settings_after_exit(lumora)
+    written = lumora.exit_and_read_settings()
     assert "WildBirdSound3=lark.wav\r\n" in written and "WildBirdSound4=lark.wav\r\n" in written

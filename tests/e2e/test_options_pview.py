@@ -34,9 +34,7 @@ def test_removing_excluded_windows_selects_the_row_above(lumora):
 
     lumora.post(dialog, WM_COMMAND, IDC_OPTION_APPLY)
     wait_until(lambda: not apply_enabled(lumora, dialog), timeout=10)
-    lumora.close()
-    lumora.wait_exit(timeout=15)
-    written = lumora.read_settings()
+    written = lumora.exit_and_read_settings()
     assert 'Window1="B","BClass"' in written and 'Window3="D","DClass"' in written
     assert "Window4" not in written
 

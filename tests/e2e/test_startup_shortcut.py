@@ -8,7 +8,7 @@ import pytest
 
 from face_kit import wine_path
 from lumora import wait_until
-from test_options import DIALOG, apply_enabled, child, open_options, page, settings_after_exit, start
+from test_options import DIALOG, apply_enabled, child, open_options, page, start
 
 WM_COMMAND, BM_CLICK, BM_GETCHECK = 0x0111, 0x00F5, 0x00F0
 IDOK, IDYES, IDNO = 1, 6, 7
@@ -70,7 +70,7 @@ def test_made_kept_for_another_program_and_removed(lumora, startup_folder):
     wait_until(link.exists, timeout=15)
     assert points_at(link, lumora.exe)
     applied(lumora, dialog)
-    settings_after_exit(lumora)
+    lumora.exit_and_read_settings()
 
     # The same program from another folder finds a shortcut that starts something else.
     other = lumora.folder / "other" / "Lumora.exe"

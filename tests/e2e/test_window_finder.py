@@ -72,10 +72,8 @@ def test_dragging_the_remote_picks_the_other_window_which_is_kept_and_loads_back
     assert rows(lumora, holder) == 1 and apply_enabled(lumora, dialog)
     lumora.post(dialog, WM_COMMAND, IDC_OPTION_APPLY)
     wait_until(lambda: not apply_enabled(lumora, dialog), timeout=10)
-    lumora.close()
-    lumora.wait_exit(timeout=15)
     quoted = LONG_TITLE[:255].replace('"', '""')
-    assert f'Window1="{quoted}","{HOST_CLASS}"' in lumora.read_settings()
+    assert f'Window1="{quoted}","{HOST_CLASS}"' in lumora.exit_and_read_settings()
 
     # Read back: editing the row shows the same texts; OK changes the row.
     lumora.start()
@@ -92,9 +90,7 @@ def test_dragging_the_remote_picks_the_other_window_which_is_kept_and_loads_back
     lumora.wait_gone(FINDER, timeout=15)
     lumora.post(dialog, WM_COMMAND, IDC_OPTION_APPLY)
     wait_until(lambda: not apply_enabled(lumora, dialog), timeout=10)
-    lumora.close()
-    lumora.wait_exit(timeout=15)
-    assert f'Window1="{quoted}","Edited"' in lumora.read_settings()
+    assert f'Window1="{quoted}","Edited"' in lumora.exit_and_read_settings()
 
 
 def test_a_duplicate_is_refused_and_the_finder_stays_open(lumora):
@@ -125,6 +121,8 @@ def test_the_program_ends_cleanly_with_the_finder_open(lumora):
     start(lumora, "[View]\nOptionSelectedTab=8\n")
     dialog = open_options(lumora)
     open_finder(lumora, page(lumora, dialog, 8), IDC_IGNORE_ADD)
+    before = lumora.settings_path.stat().st_mtime_ns
     lumora.post(MASTER_CLASS, WM_COMMAND, EXIT)
     assert lumora.wait_exit(timeout=20) == 0
+    assert lumora.settings_path.stat().st_mtime_ns != before, "the settings file was not written at exit"
     assert "OptionSelectedTab=8" in lumora.read_settings()
