@@ -14,13 +14,8 @@ VK_SHIFT, VK_UP, VK_DOWN = 0x10, 0x26, 0x28
 IDC_CK_FIRST_BROWSE, IDC_CK_WILD_LIST, IDC_CK_WILD_FILE, IDC_CK_WILD_BROWSE = 7819, 7830, 7832, 7833
 PREVIEW, AUTO_PLAY, TYPE_BOX, HELP, FILE_NAME = 2000, 2001, 1136, 1038, 1148
 IDLE, PLAYING = "試聴(&S)", "停止(&S)"
-HOOKS, PLAYING_QUERY = {"LUMORA_TEST_HOOKS": "1"}, 2
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 SHOTS = os.environ.get("LUMORA_SHOTS")  # a folder that keeps the screenshots for a look
-
-
-def playing(lumora) -> bool:
-    """The player's own word, through the test hooks."""
-    return lumora.copydata(PLAYING_QUERY) == 1
 
 
 def click(lumora, holder: int, control_id: int) -> None:
@@ -117,11 +112,11 @@ def test_the_sound_picker_previews_through_the_player(lumora, tmp_path, null_sou
     focus_file_list(lumora, dialog)
     lumora.press_key(VK_UP)  # b.wav
     wait_until(lambda: caption() == PLAYING, timeout=10)
-    assert playing(lumora)
+    assert lumora.playing()
     lumora.send(control(lumora, dialog, AUTO_PLAY, "Button"), BM_CLICK)
     lumora.post(dialog, WM_COMMAND, IDCANCEL)
     wait_until(lambda: not lumora.find_window("#32770", "サウンドの選択"), timeout=10)
-    wait_until(lambda: not playing(lumora), timeout=3)  # it had many seconds to go
+    wait_until(lambda: not lumora.playing(), timeout=3)  # it had many seconds to go
     lumora.post(options, WM_COMMAND, IDCANCEL)
     lumora.wait_gone("TOptionForm")
     written = lumora.exit_and_read_settings()

@@ -6,6 +6,7 @@ from test_options import child, choose, open_options, page, start
 WM_COMMAND, WM_NEXTDLGCTL, WM_CHAR, EM_SETSEL, BN_CLICKED = 0x0111, 0x0028, 0x0102, 0x00B1, 0
 VK_SHIFT, VK_DOWN = 0x10, 0x28
 CB_GETCOUNT, CB_GETCURSEL, LVM_GETITEMCOUNT = 0x0146, 0x0147, 0x1004
+LVM_GETNEXTITEM, LVM_GETSELECTEDCOUNT, LVNI_FOCUSED = 0x100C, 0x1032, 1
 IDOK, IDYES = 1, 6
 ADJUST, CUCKOO = 13, 12
 IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_DELETE = 7810, 7812, 7814
@@ -66,7 +67,9 @@ def test_wild_bird_hours_take_the_typed_sound_together(lumora):
     wait_until(lambda: lumora.driver.get_text(field) == "owl.wav", timeout=10)
     with lumora.holding(VK_SHIFT):
         lumora.press_key(VK_DOWN)  # "2 時" and "3 時"; the field follows the focused hour
-    wait_until(lambda: lumora.driver.get_text(field) == "", timeout=10)
+    wait_until(lambda: lumora.send(hours, LVM_GETSELECTEDCOUNT) == 2
+               and lumora.send(hours, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) == 3, timeout=10)
+    wait_until(lambda: lumora.driver.get_text(field) == "", timeout=10)  # "3 時" has no sound
     lumora.driver.set_text(field, "lark.wav")
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone("TOptionForm")
