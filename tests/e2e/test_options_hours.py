@@ -25,8 +25,8 @@ def boxes(lumora, grid: int, count: int = 3) -> list[int]:
 def preset(lumora, grid: int, letter: str) -> None:
     """Chooses an item of the grid's popup menu, opened as the menu key opens it."""
     lumora.post(grid, WM_CONTEXTMENU, grid, -1)
-    wait_until(lambda: any(lumora.info(int(w["hwnd"])).visible for w in lumora.all_windows(MENU)), timeout=15)
-    menu = next(int(w["hwnd"]) for w in lumora.all_windows(MENU) if lumora.info(int(w["hwnd"])).visible)
+    menu = wait_until(lambda: next((int(w["hwnd"]) for w in lumora.all_windows(MENU) if w["visible"] == "1"), None),
+                      timeout=15)
     lumora.post(menu, WM_CHAR, ord(letter))
 
 
