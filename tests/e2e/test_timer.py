@@ -36,30 +36,33 @@ def start(lumora, timer_ini: str, other: str = "") -> int:
 def open_dialog(lumora) -> int:
     lumora.post(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND)
     dialog = lumora.wait_window(TIMER, timeout=10)
-    wait_until(lambda: lumora.info(dialog).visible, timeout=5)
+    wait_until(lambda: lumora.info(dialog).visible, timeout=10)
     return dialog
 
 
-def controls(lumora, dialog: int) -> dict[int, dict[str, str]]:
-    return {int(c["id"]): c for c in lumora.driver.children(dialog)}
+def controls(lumora, dialog: int, *needed: int) -> dict[int, dict[str, str]]:
+    """The dialog's controls by id, once those needed are there (a dialog just found may not
+    have made them all yet)."""
+    def found():
+        shown = {int(c["id"]): c for c in lumora.driver.children(dialog)}
+        return shown if shown and all(n in shown for n in needed) else None
+    return wait_until(found, timeout=10)
 
 
 def text(lumora, dialog: int, control: int) -> str:
-    return controls(lumora, dialog)[control]["title"]
+    return controls(lumora, dialog, control)[control]["title"]
 
 
 def choose(lumora, dialog: int, combo: int, index: int) -> None:
     """Picks a list entry as the user would: the selection, then the notification."""
-    hwnd = int(controls(lumora, dialog)[combo]["hwnd"])
+    hwnd = int(controls(lumora, dialog, combo)[combo]["hwnd"])
     lumora.send(hwnd, CB_SETCURSEL, index)
     lumora.send(dialog, WM_COMMAND, CBN_SELCHANGE << 16 | combo, hwnd)
 
 
 def timer_key(lumora, key: str) -> str:
     """A key of [Timer] as the program writes it at exit."""
-    lumora.close()
-    assert lumora.wait_exit(15) == 0
-    section = lumora.read_settings().split("[Timer]")[1]
+    section = lumora.exit_and_read_settings().split("[Timer]")[1]
     return next(line.split("=", 1)[1] for line in section.splitlines() if line.startswith(key + "="))
 
 
@@ -68,28 +71,29 @@ def test_the_dialog_opens_once_keeps_its_edits_and_expands(lumora):
     info = lumora.info(dialog)
     assert info.title == "タイマー"
     assert text(lumora, dialog, TIME) == "00:00.00"
-    start_button = int(controls(lumora, dialog)[START]["hwnd"])
+    start_button = int(controls(lumora, dialog, START)[START]["hwnd"])
     assert not lumora.info(start_button).enabled, "a duration of 00:00.00 cannot start"
-    lumora.post(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND)
-    time.sleep(0.5)
+    # Sent, so the command has been handled when the dialogs are counted.
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND) == 0
     assert [int(w["hwnd"]) for w in lumora.all_windows(TIMER)] == [dialog]
 
     # The preset menu's "90 分 (1 時間半)".
     lumora.post(dialog, WM_COMMAND, PRESET_90_MINUTES)
-    wait_until(lambda: text(lumora, dialog, TIME) == "01:30.00", timeout=5)
+    wait_until(lambda: text(lumora, dialog, TIME) == "01:30.00", timeout=10)
     assert lumora.info(start_button).enabled
 
     # Collapsed, the option group is cut off; expanded, it shows the rows its choices allow.
-    assert controls(lumora, dialog)[NOTIFY]["visible"] == "0"
-    lumora.send(int(controls(lumora, dialog)[DETAILS]["hwnd"]), BM_CLICK)
-    wait_until(lambda: lumora.info(dialog).height > info.height + 100, timeout=5)
-    shown = controls(lumora, dialog)
+    assert controls(lumora, dialog, NOTIFY)[NOTIFY]["visible"] == "0"
+    lumora.send(int(controls(lumora, dialog, DETAILS)[DETAILS]["hwnd"]), BM_CLICK)
+    wait_until(lambda: lumora.info(dialog).height > info.height + 100, timeout=10)
+    shown = controls(lumora, dialog, DETAILS, NOTIFY, MESSAGE, OPERATION, PROGRAM, FORCE)
     assert shown[DETAILS]["title"] == "<< 詳細設定(&V)"
     assert [shown[c]["visible"] for c in (NOTIFY, MESSAGE, OPERATION, PROGRAM, FORCE)] == ["1", "1", "1", "0", "0"]
     choose(lumora, dialog, OPERATION, 1)
-    assert [controls(lumora, dialog)[c]["visible"] for c in (PROGRAM, BROWSE, FORCE)] == ["1", "1", "0"]
+    assert [controls(lumora, dialog, PROGRAM, BROWSE, FORCE)[c]["visible"] for c in (PROGRAM, BROWSE, FORCE)] == \
+        ["1", "1", "0"]
     choose(lumora, dialog, NOTIFY, 0)
-    assert lumora.info(int(controls(lumora, dialog)[MESSAGE]["hwnd"])).enabled is False
+    assert lumora.info(int(controls(lumora, dialog, MESSAGE)[MESSAGE]["hwnd"])).enabled is False
 
     # The program picker with its own title and OK button.
     lumora.press(dialog, BROWSE)
@@ -101,7 +105,7 @@ def test_the_dialog_opens_once_keeps_its_edits_and_expands(lumora):
 
     # The message loop hands the dialog its keys: Esc hides it.
     lumora.press_key(VK_ESCAPE)
-    lumora.wait_gone(TIMER, timeout=5)
+    lumora.wait_gone(TIMER, timeout=10)
     assert abs(float(timer_key(lumora, "Time")) - 90 / 1440) < SECOND / 10
     written = lumora.read_settings()
     assert "\nOption=1" in written and "\nNotifyType=0" in written, written
@@ -111,26 +115,27 @@ def test_a_countdown_without_its_dialog_runs_the_program_and_the_box_leaves_the_
     marker = tmp_path / "fired.txt"
     script = tmp_path / "alarm.bat"
     script.write_bytes(f"@echo off\r\necho fired> \"{wine_path(marker)}\"\r\n".encode())
-    dialog = start(lumora, f"Time={3 * SECOND}\nNotifyType=1\nProgram={wine_path(script)}\n")
+    dialog = start(lumora, f"Time={5 * SECOND}\nNotifyType=1\nProgram={wine_path(script)}\n")
     choose(lumora, dialog, OPERATION, 1)
+    started = time.monotonic()
     lumora.press(dialog, START)
-    wait_until(lambda: text(lumora, dialog, START) == "停止(&S)", timeout=5)
-    shown = controls(lumora, dialog)
+    wait_until(lambda: text(lumora, dialog, START) == "停止(&S)", timeout=10)
+    shown = controls(lumora, dialog, LABEL, REMAINING)
     assert shown[LABEL]["title"] == "残り時間:" and shown[REMAINING]["visible"] == "1"
-    assert shown[REMAINING]["title"] in ("00:00.03", "00:00.02", "00:00.01")
+    assert 4 - (time.monotonic() - started) <= seconds(shown[REMAINING]["title"]) <= 5, shown[REMAINING]
     # The countdown belongs to the master: it goes on when the dialog is hidden.
     lumora.press(dialog, IDCANCEL)
-    lumora.wait_gone(TIMER, timeout=5)
+    lumora.wait_gone(TIMER, timeout=10)
 
     box = lumora.msgbox(timeout=15, pid=lumora.pid())
     assert (box.title, box.text) == (BOX_TITLE, DEFAULT_MESSAGE)
     wait_until(marker.exists, timeout=10)  # the program was started; it writes in its own time
     first_tip = icon_texts(lumora, "TIMER ")[0]
-    wait_until(lambda: icon_texts(lumora, "TIMER ")[0] != first_tip, timeout=3)
+    wait_until(lambda: icon_texts(lumora, "TIMER ")[0] != first_tip, timeout=10)
     lumora.press(box, IDOK)
     # Opened again, the dialog is back to editing with the duration it had.
     dialog = open_dialog(lumora)
-    assert text(lumora, dialog, START) == "開始(&S)" and text(lumora, dialog, TIME) == "00:00.03"
+    assert text(lumora, dialog, START) == "開始(&S)" and text(lumora, dialog, TIME) == "00:00.05"
 
 
 def test_a_program_that_cannot_start_is_named_and_the_balloon_and_caption_follow(lumora, tmp_path):
@@ -148,7 +153,7 @@ def test_a_program_that_cannot_start_is_named_and_the_balloon_and_caption_follow
     lumora.press(balloon, IDOK)
 
     # The caption, with nothing else to do.
-    wait_until(lambda: text(lumora, dialog, START) == "開始(&S)", timeout=5)
+    wait_until(lambda: text(lumora, dialog, START) == "開始(&S)", timeout=10)
     choose(lumora, dialog, OPERATION, 0)
     choose(lumora, dialog, NOTIFY, 3)
     lumora.press(dialog, START)
@@ -163,18 +168,20 @@ def test_a_stop_keeps_the_time_left_as_the_duration(lumora):
     lumora.press(dialog, START)
     wait_until(lambda: text(lumora, dialog, REMAINING) <= "00:09.58", timeout=10)
     lumora.press(dialog, START)
-    wait_until(lambda: text(lumora, dialog, START) == "開始(&S)", timeout=5)
+    wait_until(lambda: text(lumora, dialog, START) == "開始(&S)", timeout=10)
     left = text(lumora, dialog, TIME)
     assert "00:09.50" <= left <= "00:09.58", left
     # Started again, it counts down from there; the countdown itself is not saved.
+    started = time.monotonic()
     lumora.press(dialog, START)
-    wait_until(lambda: controls(lumora, dialog)[REMAINING]["visible"] == "1", timeout=5)
-    assert seconds(text(lumora, dialog, REMAINING)) in (seconds(left), seconds(left) - 1)
+    wait_until(lambda: controls(lumora, dialog, REMAINING)[REMAINING]["visible"] == "1", timeout=10)
+    remaining = seconds(text(lumora, dialog, REMAINING))
+    assert seconds(left) - 1 - (time.monotonic() - started) <= remaining <= seconds(left), (left, remaining)
     # Opened again while it runs, the dialog shows the countdown.
     lumora.press(dialog, IDCANCEL)
-    lumora.wait_gone(TIMER, timeout=5)
+    lumora.wait_gone(TIMER, timeout=10)
     dialog = open_dialog(lumora)
-    shown = controls(lumora, dialog)
+    shown = controls(lumora, dialog, LABEL, START, TIME)
     assert (shown[LABEL]["title"], shown[START]["title"], shown[TIME]["visible"]) == ("残り時間:", "停止(&S)", "0")
     assert round(float(timer_key(lumora, "Time")) / SECOND) == seconds(left)
 
