@@ -4,7 +4,10 @@ import ctypes
 import math
 import os
 import struct
+import time
 import wave
+from datetime import datetime
+from zoneinfo import ZoneInfo
 
 from lumora import stays  # noqa: F401  (shared with the tests that import it from here)
 
@@ -77,3 +80,48 @@ class FolderEvents:
 
     def close(self) -> None:
         os.close(self.fd)
+
+
+# The library that takes a lock around each look at the clock: with the plain one, Wine's threads
+# race while it reads the file again, each read starts the time anew and the clock stands still.
+FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
+
+
+class MovableClock:
+    """A faked wall clock the test moves while the program runs, so that Wine's start-up, however
+    slow, cannot eat the time before the instant under test. libfaketime reads the time from a
+    file at every look. set() takes libfaketime's own form: "@2026-01-05 09:59:30" (with " x10"
+    for ten times real speed) runs on from the moment the program first reads it; set_at() puts
+    the clock at an instant as real time plus an offset, exact however late the program reads it."""
+
+    def __init__(self, folder, start: str | None = None):
+        self.file = folder / "faketime.txt"
+        self.offset = 0.0
+        if start is None:
+            self.set_at(time.time())
+        else:
+            self.set(start)
+
+    def set(self, spec: str) -> None:
+        # Replaced whole: a half-written file would be read as no time at all.
+        part = self.file.with_suffix(".part")
+        part.write_text(spec + "\n")
+        os.replace(part, self.file)
+
+    def set_at(self, instant: float) -> None:
+        """The clock at this instant (seconds since the epoch) now, running on at real speed."""
+        self.offset = instant - time.time()
+        self.set(f"{self.offset:+.3f}")
+
+    def now(self) -> float:
+        """The faked time as the program reads it, for a clock placed with set_at()."""
+        return time.time() + self.offset
+
+    def env(self) -> dict[str, str]:
+        return {"LD_PRELOAD": FAKETIME_LIBRARY, "FAKETIME_TIMESTAMP_FILE": str(self.file),
+                "FAKETIME_NO_CACHE": "1"}
+
+
+def local_instant(text: str, zone: str = "Asia/Tokyo") -> float:
+    """'2026-01-05 09:59:30' on the tests' Wine clock (Japan time), as seconds since the epoch."""
+    return datetime.strptime(text, "%Y-%m-%d %H:%M:%S").replace(tzinfo=ZoneInfo(zone)).timestamp()

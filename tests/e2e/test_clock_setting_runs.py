@@ -3,16 +3,15 @@ options page's テスト buttons, which ask with what the page shows before it i
 a second test while the first still waits, and the periodic run, which comes on its own once the
 interval has passed while the program runs."""
 import datetime
-import os
 import socket
 import threading
 import time
 
 import pytest
 
-from kit import icon_texts, stays
+from kit import MovableClock, icon_texts, stays
 from lumora import IDOK, capture, wait_until
-from test_clock_setting import (FakeSntpServer, chrony, http_now, kit,  # noqa: F401 (fixtures)
+from test_clock_setting import (FakeSntpServer, chrony, http_now, kit,  # noqa: F401 (fixtures)  # noqa: F401,F811 (fixtures)
                                 report_times, result)
 from test_options import child, choose, open_options, page
 
@@ -177,38 +176,14 @@ def test_a_second_test_while_the_first_still_waits_is_refused(lumora):
 
 # --- the periodic run -------------------------------------------------------------------------------
 
-FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 INTERVAL = 10 * 60  # seconds: the shortest interval the settings allow
-
-
-class OffsetClock:
-    """The program's wall clock, faked as real time plus an offset that libfaketime reads from a
-    file again after at most a second; the test moves it once the program is up."""
-
-    def __init__(self, folder):
-        self.file = folder / "faketime.rc"
-        self.offset = 0.0
-        self.set(time.time())
-
-    def env(self) -> dict[str, str]:
-        return {"LD_PRELOAD": FAKETIME_LIBRARY, "FAKETIME_TIMESTAMP_FILE": str(self.file),
-                "FAKETIME_CACHE_DURATION": "1", "FAKETIME_DONT_FAKE_MONOTONIC": "1"}
-
-    def now(self) -> float:
-        return time.time() + self.offset
-
-    def set(self, instant: float) -> None:
-        self.offset = instant - time.time()
-        part = self.file.with_suffix(".part")
-        part.write_text(f"{self.offset:+.3f}\n")
-        os.replace(part, self.file)  # whole: a half-written file reads as no offset at all
 
 
 class CountingSntpServer:
     """An SNTP server on 127.0.0.1 that answers with the program's own faked time, so that the
     system accepts the set, and notes the faked time of every request it receives."""
 
-    def __init__(self, clock: OffsetClock):
+    def __init__(self, clock: MovableClock):
         self.clock = clock
         self.requests: list[float] = []
         self.socket = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -249,7 +224,7 @@ def tip_shows(lumora, instant: float) -> bool:
 
 
 def test_the_periodic_run_comes_once_its_interval_has_passed_while_the_program_runs(lumora, tmp_path):
-    clock = OffsetClock(tmp_path)
+    clock = MovableClock(tmp_path)
     server = CountingSntpServer(clock)
     try:
         began = time.time()
@@ -260,14 +235,14 @@ def test_the_periodic_run_comes_once_its_interval_has_passed_while_the_program_r
         up = time.time()  # the interval counts from a moment between began and up
 
         # Half a minute short of the interval, counted from the earliest start: no run yet.
-        clock.set(began + INTERVAL - 30)
+        clock.set_at(began + INTERVAL - 30)
         wait_until(lambda: tip_shows(lumora, clock.now()), timeout=10)
         lumora.answers()
         assert stays(lambda: not server.requests, 2)
         assert clock.now() < began + INTERVAL, "the check took too long to prove anything"
 
         # Past the interval, counted from the latest start: the run comes, once, and reports.
-        clock.set(up + INTERVAL + 5)
+        clock.set_at(up + INTERVAL + 5)
         wait_until(lambda: server.requests, timeout=15)
         title, text = result(lumora)
         assert title == "Lumora - 自動時刻合わせ (NTP)" and text.startswith("調整前の時刻: \t"), text

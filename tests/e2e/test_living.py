@@ -15,7 +15,7 @@ from datetime import datetime, timedelta
 import pytest
 
 from face_kit import DESKTOP, grab, wine_path
-from kit import icon_texts, minute_of_week, stays, week, write_sine
+from kit import MovableClock, icon_texts, minute_of_week, stays, week, write_sine
 from lumora import DRIVER_EXE, MASTER_CLASS, MessageBox, WindowInfo, wait_until
 
 CLOCK = "TLumoraForm"
@@ -37,36 +37,12 @@ LT_ARRANGE_COMMAND = 110  # then the top-right, bottom-right and bottom-left cor
 RED = (255, 0, 0)
 SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
 MISSING_FILE_TEXT = "指定したサウンド ファイルは存在しません。正しいファイル名を指定してください。"
-# The library that takes a lock around each look at the clock: with the plain one, Wine's threads
-# race while it reads the file again, each read starts the time anew and the clock stands still.
-FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
 
 
 pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
 
 # --- helpers ------------------------------------------------------------------------------------
-
-class MovableClock:
-    """A fake clock the test sets once the program is up, so that Wine's start-up, however slow,
-    cannot eat the time before the instant under test. libfaketime reads the time from a file at
-    every look; a new time ("@2026-01-05 09:59:30", optionally " x10" for ten times real speed)
-    runs on from the moment the program first reads it."""
-
-    def __init__(self, folder, start: str):
-        self.file = folder / "faketime.txt"
-        self.set(start)
-
-    def set(self, spec: str) -> None:
-        # Replaced whole: a half-written file would be read as no time at all.
-        part = self.file.with_suffix(".part")
-        part.write_text(spec + "\n")
-        os.replace(part, self.file)
-
-    def env(self) -> dict[str, str]:
-        return {"LD_PRELOAD": FAKETIME_LIBRARY, "FAKETIME_TIMESTAMP_FILE": str(self.file),
-                "FAKETIME_NO_CACHE": "1"}
-
 
 def start(lumora, ini: str = "", faketime: str | None = None, env: dict | None = None,
           shown: bool = True) -> WindowInfo | None:

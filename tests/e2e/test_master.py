@@ -4,7 +4,7 @@ import time
 
 from lumora import DRIVER_EXE, IDCANCEL, IDOK, MASTER_CLASS, wait_until
 from face_kit import wine_path
-from test_living import MovableClock
+from kit import MovableClock
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}

@@ -1,11 +1,7 @@
 """What the system tells every program, sent the way the system sends it: the taskbar coming back,
 a change of settings, a change of the display's colour depth, the clock set to another time."""
-import os
-import time
-from datetime import datetime, timedelta, timezone
-
 from face_kit import wine_path
-from kit import icon_texts, minute_of_week, stays, week, write_sine
+from kit import MovableClock, icon_texts, minute_of_week, stays, week, write_sine
 from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, wait_until
 
 CLOCK, ICON_WINDOW, OPACITY = "TLumoraForm", "TKZTaskTrayIconWindow", "TAlphaBlendForm"
@@ -83,34 +79,8 @@ def test_a_change_of_colour_depth_takes_the_opacity_slider_away_and_gives_it_bac
     assert stays(lambda: lumora.info(CLOCK).visible, 0.5)
 
 
-FAKETIME_LIBRARY = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
-
-
-class MovableClock:
-    """A faked clock that the test can set while the program runs, as a user setting the date and
-    time would: the clock follows a file's modification time plus the time since the start."""
-
-    def __init__(self, folder, start: datetime):
-        self.stamp = folder / "clock.stamp"
-        self.stamp.touch()
-        self.started = time.monotonic()
-        self._set_start(start)
-
-    def _set_start(self, instant: datetime) -> None:
-        seconds = instant.timestamp()
-        os.utime(self.stamp, (seconds, seconds))
-
-    def set(self, now: datetime) -> None:
-        self._set_start(now - timedelta(seconds=time.monotonic() - self.started))
-
-    def env(self) -> dict[str, str]:
-        return {"LD_PRELOAD": FAKETIME_LIBRARY, "FAKETIME": "%", "FAKETIME_FOLLOW_FILE": str(self.stamp),
-                "FAKETIME_DONT_RESET": "1", "FAKETIME_NO_CACHE": "1"}
-
-
 def test_after_the_clock_is_set_a_day_ahead_the_signal_and_the_hidden_minutes_follow_it(lumora, tmp_path, null_sound):
     sound = write_sine(tmp_path / "pip.wav", 0.2)
-    tokyo = timezone(timedelta(hours=9))
     tuesday_eleven = minute_of_week(1, 11, 0)
     lumora.write_settings(
         "[Boot]\nShowSplash=0\n[Animation]\nType=0\n"
@@ -118,13 +88,13 @@ def test_after_the_clock_is_set_a_day_ahead_the_signal_and_the_hidden_minutes_fo
         "[CuckooClock]\nCuckooClockMode=1\nNotifyType=1\n"
         f"FirstCuckooClockFile={wine_path(sound)}\nLastCuckooClockFile={wine_path(sound)}\n")
     # Monday 09:40: no hour is near before the clock is set.
-    clock = MovableClock(tmp_path, datetime(2026, 1, 5, 9, 40, tzinfo=tokyo))
+    clock = MovableClock(tmp_path, "@2026-01-05 09:40:00")
     lumora.start(env={**clock.env(), **null_sound})
     lumora.wait_window(CLOCK, timeout=20)
     wait_until(lambda: icon_texts(lumora, "JUMP 2026/01/05 09:4"), timeout=15)
 
     # Tuesday 10:59:45, and the system's word that the time has changed.
-    clock.set(datetime(2026, 1, 6, 10, 59, 45, tzinfo=tokyo))
+    clock.set("@2026-01-06 10:59:45")
     lumora.send(MASTER_CLASS, WM_TIMECHANGE)
     wait_until(lambda: icon_texts(lumora, "JUMP 2026/01/06 1"), timeout=15)
     assert lumora.info(CLOCK).visible

@@ -3,18 +3,13 @@ notification and caption, the silent hidden minute, and a click that stops the c
 
 Which sounds play is seen from outside: inotify reports every file the program opens."""
 import ctypes
-import functools
 import os
 import struct
-import subprocess
-import time
-from datetime import datetime
-from zoneinfo import ZoneInfo
 
 import pytest
 
 from face_kit import wine_path
-from kit import icon_texts, icon_tips, minute_of_week, stays, week, write_sine
+from kit import MovableClock, icon_texts, icon_tips, local_instant, minute_of_week, stays, week, write_sine
 from lumora import IDOK, wait_until
 
 CLOCK, TELOP = "TLumoraForm", "TTelopForm"
@@ -66,36 +61,6 @@ class FileOpens:
         os.close(self.fd)
 
 
-@functools.cache
-def faketime_library() -> str:
-    """The library the faketime wrapper preloads, as the wrapper names it."""
-    return subprocess.run(["faketime", "-f", "+0", "printenv", "LD_PRELOAD"], capture_output=True, text=True,
-                          check=True, timeout=10).stdout.strip()
-
-
-class MovableClock:
-    """A faked clock that the test moves while the program runs: libfaketime reads the clock's
-    offset from real time from a file, again after at most a second. Real time goes on beneath
-    it, so the clock never stops nor runs backwards between two moves."""
-
-    def __init__(self, folder, zone: str):
-        self.file = folder / "faketime.rc"
-        self.zone = ZoneInfo(zone)
-        self.offset = 0.0
-
-    def env(self) -> dict[str, str]:
-        return {"LD_PRELOAD": faketime_library(), "FAKETIME_TIMESTAMP_FILE": str(self.file),
-                "FAKETIME_CACHE_DURATION": "1"}
-
-    def now(self) -> datetime:
-        return datetime.fromtimestamp(time.time() + self.offset, self.zone)
-
-    def set(self, local: str) -> None:
-        instant = datetime.strptime(local, "%Y-%m-%d %H:%M:%S").replace(tzinfo=self.zone)
-        self.offset = instant.timestamp() - time.time()
-        self.file.write_text(f"{self.offset:+.3f}\n")
-
-
 @pytest.fixture
 def sounds(tmp_path):
     folder = tmp_path / "sounds"
@@ -118,13 +83,13 @@ def cuckoo_ini(files, notify: int, repeat: str = "repeat", cuckoo: str = "", vie
 
 def start(lumora, ini: str, env: dict):
     lumora.write_settings("[Boot]\nShowSplash=0\n" + ini)
-    clock = MovableClock(lumora.folder, lumora.session.env["TZ"])
-    clock.set(AT_START)
+    clock = MovableClock(lumora.folder)
+    clock.set_at(local_instant(AT_START))
     lumora.start(env={**HOOKS, **env, **clock.env()})
     lumora.wait_window(CLOCK, timeout=20)
     wait_until(lambda: tip_time(lumora).startswith("09:59:"), timeout=10)
-    assert clock.now().strftime("%H:%M:%S") < ONCE_UP[-8:], "the start took most of a minute"
-    clock.set(ONCE_UP)
+    assert clock.now() < local_instant(ONCE_UP), "the start took most of a minute"
+    clock.set_at(local_instant(ONCE_UP))
 
 
 def tip_time(lumora) -> str:
