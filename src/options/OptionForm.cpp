@@ -461,7 +461,7 @@ void TOptionForm::FormHelp() {
 
 // The fonts and the places of every control follow the monitor's DPI.
 void TOptionForm::DpiChanged(int dpi, const RECT* suggested) {
-    if (dpi <= 0 || dpi == dpi_) {
+    if (dpi <= 0 || dpi == dpi_ || suggested == nullptr) {
         return;
     }
     LOGFONTW font{};
@@ -471,17 +471,7 @@ void TOptionForm::DpiChanged(int dpi, const RECT* suggested) {
     ScaleStep step{Handle(), dpi, dpi_, scaled.Get()};
     EnumChildWindows(Handle(), ScaleChild, reinterpret_cast<LPARAM>(&step));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(scaled.Get()), FALSE);
-    RECT target{};
-    if (suggested != nullptr) {
-        target = *suggested;
-    } else { // the client area grows by the ratio, the frame keeps its size
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        GetWindowRect(Handle(), &target);
-        const RECT scaledClient = ScaledRect(client, dpi, dpi_);
-        target.right += scaledClient.right - client.right;
-        target.bottom += scaledClient.bottom - client.bottom;
-    }
+    const RECT target = *suggested;
     scaledFont_ = std::move(scaled);
     dpi_ = dpi;
     SetWindowPos(Handle(), nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,

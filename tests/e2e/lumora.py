@@ -459,6 +459,10 @@ class Driver:
         """Shows or hides another program's window without activating it."""
         self._call("show", window, "show" if visible else "hide")
 
+    def dpi_changed(self, window: int | str, dpi: int, suggested: tuple[int, int, int, int]) -> int:
+        """WM_DPICHANGED as the system sends it, the suggested rectangle in the window's own process."""
+        return int(self._call("dpi-changed", window, dpi, *suggested)[0])
+
     def remove_icon(self, window: int | str, icon_id: int) -> None:
         """Takes a program's notification icon away, as a restarted taskbar would have lost it."""
         self._call("tray-delete", window, icon_id)

@@ -7,7 +7,7 @@ from kit import stays
 from lumora import MASTER_CLASS, wait_until
 
 CLOCK, DIALOG = "TLumoraForm", "TOptionForm"
-WM_COMMAND, WM_SETTEXT, WM_CHAR, WM_NEXTDLGCTL, WM_DPICHANGED = 0x0111, 0x000C, 0x0102, 0x0028, 0x02E0
+WM_COMMAND, WM_SETTEXT, WM_CHAR, WM_NEXTDLGCTL = 0x0111, 0x000C, 0x0102, 0x0028
 CB_SETCURSEL, CB_GETCURSEL, CBN_SELCHANGE, EN_CHANGE = 0x014E, 0x0147, 1, 0x0300
 OPTION, IDOK, IDCANCEL, IDYES, IDNO = 101, 1, 2, 6, 7
 IDC_OPTION_TREE, IDC_OPTION_APPLY = 7501, 7503
@@ -258,9 +258,11 @@ def test_a_move_to_a_monitor_of_another_dpi_scales_the_dialog(lumora):
     start(lumora, BUSY_PAGES)
     dialog = open_options(lumora)
     lumora.driver.move(dialog, 0, 0)
-    width = lumora.info(dialog).width
-    lumora.send(dialog, WM_DPICHANGED, 144 | 144 << 16, 0)
-    assert abs(lumora.info(dialog).width - width * 1.5) <= 8  # the frame's borders keep their size
+    before = lumora.info(dialog)
+    # The system suggests the frame at the new DPI; the dialog takes that rectangle as it is.
+    suggested = (10, 20, 10 + before.width * 3 // 2, 20 + before.height * 3 // 2)
+    assert lumora.driver.dpi_changed(dialog, 144, suggested) == 0
+    assert lumora.info(dialog).rect == suggested
     items = tree_items(lumora, dialog)
     for index in (0, 13):  # one made before the change, one after
         assert_page_fits(lumora, dialog, index, items, "moved-to-144dpi")
