@@ -9,6 +9,7 @@ from lumora import Driver, LumoraApp, WineSession, worker_folder
 SHARED_PORTS_GROUP = {"test_clock_setting.py": "clock-setting", "test_clock_setting_runs.py": "clock-setting"}
 
 
+@pytest.hookimpl(tryfirst=True)  # before the worker reads the groups
 def pytest_collection_modifyitems(items):
     """With parallel workers (--dist loadgroup) a file's tests stay together: its module fixtures
     are made once, and its tests see one another's leftovers as they would in a serial run."""

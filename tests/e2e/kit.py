@@ -51,15 +51,18 @@ def icon_texts(lumora, prefix: str) -> list[str]:
     return [t["text"] for t in icon_tips(lumora, prefix)]
 
 
-IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_FROM, IN_MOVED_TO, IN_CREATE, IN_DELETE = 0x2, 0x8, 0x40, 0x80, 0x100, 0x200
-EVENT_NAMES = {IN_MODIFY: "modify", IN_CLOSE_WRITE: "close-write", IN_MOVED_FROM: "moved-from",
-               IN_MOVED_TO: "moved-to", IN_CREATE: "create", IN_DELETE: "delete"}
+IN_MODIFY, IN_CLOSE_WRITE, IN_CLOSE_NOWRITE, IN_OPEN = 0x2, 0x8, 0x10, 0x20
+IN_MOVED_FROM, IN_MOVED_TO, IN_CREATE, IN_DELETE = 0x40, 0x80, 0x100, 0x200
+EVENT_NAMES = {IN_MODIFY: "modify", IN_CLOSE_WRITE: "close-write", IN_CLOSE_NOWRITE: "close-nowrite",
+               IN_OPEN: "open", IN_MOVED_FROM: "moved-from", IN_MOVED_TO: "moved-to", IN_CREATE: "create",
+               IN_DELETE: "delete"}
+WRITES = IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_FROM | IN_MOVED_TO | IN_CREATE | IN_DELETE
 
 
 class FolderEvents:
     """What happens to the files of a folder, seen through inotify: (event, file name) in order."""
 
-    def __init__(self, folder, mask: int = sum(EVENT_NAMES)):
+    def __init__(self, folder, mask: int = WRITES):
         self.libc = ctypes.CDLL(None, use_errno=True)
         self.fd = self.libc.inotify_init1(os.O_NONBLOCK)
         assert self.fd >= 0 and self.libc.inotify_add_watch(self.fd, os.fsencode(folder), mask) >= 0

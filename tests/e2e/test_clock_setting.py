@@ -298,11 +298,14 @@ class DateServer:
             except OSError:
                 return
             self.connections.append(connection)
-            if self.date is not None:
-                connection.recv(4096)
-                connection.sendall(b"HTTP/1.1 200 OK\r\nDate: " + self.date.encode("latin-1") +
-                                   b"\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
-                connection.close()
+            self.answer(connection)
+
+    def answer(self, connection: socket.socket):
+        if self.date is not None:
+            connection.recv(4096)
+            connection.sendall(b"HTTP/1.1 200 OK\r\nDate: " + self.date.encode("latin-1") +
+                               b"\r\nContent-Length: 0\r\nConnection: close\r\n\r\n")
+            connection.close()
 
     def close(self):
         self.listener.close()

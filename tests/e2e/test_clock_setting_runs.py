@@ -11,7 +11,7 @@ import pytest
 
 from kit import MovableClock, icon_texts, stays
 from lumora import IDOK, capture, wait_until
-from test_clock_setting import (FakeSntpServer, chrony, http_now, kit,  # noqa: F401 (fixtures)  # noqa: F401,F811 (fixtures)
+from test_clock_setting import (DateServer, FakeSntpServer, chrony, http_now, kit,  # noqa: F401,F811 (fixtures)
                                 report_times, result)
 from test_options import child, choose, open_options, page
 
@@ -109,30 +109,18 @@ def test_the_test_buttons_ask_the_server_and_the_port_typed_on_the_page(lumora, 
     assert "\r\n受信した時刻: \t2007年1月2日火曜日 12:34:56." in text, text
 
 
-class HoldingWebServer:
+class HoldingWebServer(DateServer):
     """A web server that accepts and then keeps the client waiting until released; it then
     answers every request with the present time in its Date header."""
 
     def __init__(self):
-        self.listener = socket.socket()
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", 0))
-        self.listener.listen()
-        self.port = self.listener.getsockname()[1]
-        self.connections: list[socket.socket] = []
         self.released = threading.Event()
-        threading.Thread(target=self.serve, daemon=True).start()
-
-    def serve(self):
-        while True:
-            try:
-                connection, _ = self.listener.accept()
-            except OSError:
-                return
-            self.connections.append(connection)
-            threading.Thread(target=self.answer, args=(connection,), daemon=True).start()
+        super().__init__(None)
 
     def answer(self, connection: socket.socket):
+        threading.Thread(target=self.answer_once_released, args=(connection,), daemon=True).start()
+
+    def answer_once_released(self, connection: socket.socket):
         self.released.wait()
         try:
             connection.recv(4096)
@@ -143,9 +131,7 @@ class HoldingWebServer:
 
     def close(self):
         self.released.set()
-        self.listener.close()
-        for connection in self.connections:
-            connection.close()
+        super().close()
 
 
 def test_a_second_test_while_the_first_still_waits_is_refused(lumora):

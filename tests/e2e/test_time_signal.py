@@ -2,14 +2,11 @@
 notification and caption, the silent hidden minute, and a click that stops the chain.
 
 Which sounds play is seen from outside: inotify reports every file the program opens."""
-import ctypes
-import os
-import struct
 
 import pytest
 
 from face_kit import wine_path
-from kit import MovableClock, icon_texts, icon_tips, local_instant, minute_of_week, stays, week, write_sine
+from kit import IN_CLOSE_NOWRITE, IN_OPEN, FolderEvents, MovableClock, icon_texts, icon_tips, local_instant, minute_of_week, stays, week, write_sine
 from lumora import IDOK, wait_until
 
 CLOCK, TELOP = "TLumoraForm", "TTelopForm"
@@ -19,33 +16,23 @@ WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0201, 0x0202
 # the clock moves on to eight seconds before the hour.
 AT_START, ONCE_UP = "2026-01-05 09:59:00", "2026-01-05 09:59:52"
 ANNOUNCEMENT = "Lumora が 10 時 00 分をお知らせします。"
-IN_CLOSE_NOWRITE, IN_OPEN = 0x10, 0x20
 
 
-class FileOpens:
+class FileOpens(FolderEvents):
     """The names of the files opened in a folder, in order, without the extension. Closes are
     watched too: inotify merges an event with an unread one just like it, which would make two
     opens of a file in a row look like one."""
 
     def __init__(self, folder):
-        self.libc = ctypes.CDLL(None, use_errno=True)
-        self.fd = self.libc.inotify_init1(os.O_NONBLOCK)
-        assert self.fd >= 0 and self.libc.inotify_add_watch(self.fd, os.fsencode(folder), IN_OPEN | IN_CLOSE_NOWRITE) >= 0
-        self.names: list[str] = []
+        super().__init__(folder, IN_OPEN | IN_CLOSE_NOWRITE)
+
+    @property
+    def names(self) -> list[str]:
+        return [name.removesuffix(".wav") for event, name in self.events if event == "open" and name.endswith(".wav")]
 
     def read(self) -> list[str]:
-        while True:
-            try:
-                data = os.read(self.fd, 65536)
-            except BlockingIOError:
-                return self.names
-            offset = 0
-            while offset < len(data):
-                _, mask, _, length = struct.unpack_from("iIII", data, offset)
-                name = data[offset + 16:offset + 16 + length].rstrip(b"\0").decode()
-                if mask & IN_OPEN and name.endswith(".wav"):
-                    self.names.append(name.removesuffix(".wav"))
-                offset += 16 + length
+        super().read()
+        return self.names
 
     def runs(self) -> list[tuple[str, int]]:
         """Consecutive opens of one file as (name, count)."""
@@ -56,9 +43,6 @@ class FileOpens:
             else:
                 result.append((name, 1))
         return result
-
-    def close(self):
-        os.close(self.fd)
 
 
 @pytest.fixture
