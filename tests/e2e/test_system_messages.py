@@ -1,11 +1,16 @@
 """What the system tells every program, sent the way the system sends it: the taskbar coming back,
-a change of settings, a change of the display's colour depth, the clock set to another time."""
-from face_kit import wine_path
+a change of settings, a change of the display's colour depth, the clock set to another time (the
+signal, the hidden minutes and an open calendar follow it)."""
+from PIL import Image, ImageChops
+
+from face_kit import grab, wine_path
 from kit import MovableClock, icon_texts, minute_of_week, stays, week, write_sine
 from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, wait_until
+from test_calendar import CALENDAR, PAGE, VK_ESCAPE, open_calendar
 
 CLOCK, ICON_WINDOW, OPACITY = "TLumoraForm", "TKZTaskTrayIconWindow", "TAlphaBlendForm"
-WM_COMMAND, WM_SETTINGCHANGE, WM_TIMECHANGE, WM_DISPLAYCHANGE = 0x0111, 0x001A, 0x001E, 0x007E
+WM_COMMAND, WM_SETTINGCHANGE, WM_TIMECHANGE, WM_DISPLAYCHANGE, WM_KEYDOWN = 0x0111, 0x001A, 0x001E, 0x007E, 0x0100
+VK_SPACE = 0x20
 ALPHA_BLEND_COMMAND = 115
 IDC_AB_TRACK, IDC_AB_WARNING = 7404, 7405
 
@@ -104,3 +109,43 @@ def test_after_the_clock_is_set_a_day_ahead_the_signal_and_the_hidden_minutes_fo
     # Tuesday's 11:00 is hidden (Monday's is not): the clock goes for that minute.
     wait_until(lambda: not lumora.info(CLOCK).visible, timeout=10)
     lumora.press(box, IDOK)
+
+
+def settled_grab(lumora, rect) -> Image.Image:
+    """The screen inside rect once two looks in a row agree."""
+    last = grab(lumora, rect)
+    while True:
+        image = grab(lumora, rect)
+        if not ImageChops.difference(image, last).getbbox():
+            return image
+        last = image
+
+
+def test_an_open_calendar_shows_the_new_day_when_the_clock_is_set(lumora, tmp_path):
+    clock = MovableClock(tmp_path, "@2026-01-05 09:40:00")
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nShowCalendar=1\nPlacement=1,400,300\n")
+    lumora.start(env=clock.env())
+    lumora.wait_window(CLOCK, timeout=20)
+    calendar = open_calendar(lumora)
+    left, top = calendar.rect[0] + 1, calendar.rect[1] + 1  # inside the thin border
+    month_title = (left + 10, top + 10, left + 215, top + 36)
+    january_title = settled_grab(lumora, month_title)
+    january_page = settled_grab(lumora, (left + PAGE[0], top + PAGE[1], left + PAGE[2], top + PAGE[3]))
+
+    clock.set("@2026-02-03 09:40:00")
+    lumora.send(MASTER_CLASS, WM_TIMECHANGE)
+    # The tear-off page turns to the new day; the month shown stays until the user asks for today's.
+    wait_until(lambda: ImageChops.difference(
+        grab(lumora, (left + PAGE[0], top + PAGE[1], left + PAGE[2], top + PAGE[3])), january_page).getbbox(), timeout=10)
+    assert not ImageChops.difference(settled_grab(lumora, month_title), january_title).getbbox()
+    page = next(int(c["hwnd"]) for c in lumora.driver.children(calendar.hwnd)
+                if tuple(map(int, c["rect"].split(",")))[:2] == (left + PAGE[0], top + PAGE[1]))
+    lumora.send(page, WM_KEYDOWN, VK_SPACE)
+    turned = settled_grab(lumora, calendar.rect)
+    # The same as a calendar opened afresh on the new day.
+    lumora.send(calendar.hwnd, WM_KEYDOWN, VK_ESCAPE)
+    lumora.wait_gone(CALENDAR, timeout=10)
+    reopened = open_calendar(lumora)
+    assert reopened.rect == calendar.rect
+    fresh = settled_grab(lumora, reopened.rect)
+    assert not ImageChops.difference(fresh, turned).getbbox()
