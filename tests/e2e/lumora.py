@@ -603,6 +603,16 @@ class LumoraApp:
         assert stays(lambda: self.find_window(cls, title) is None, seconds), f"a window {cls} appeared"
         self.answers()
 
+    def expect_no_msgbox(self, seconds: float = 1.5) -> None:
+        """No message box of the program comes up for the whole time, while it shows that it answers."""
+        self.answers()
+        try:
+            box = self.msgbox(seconds, pid=self.pid())
+        except TimeoutError:
+            box = None
+        assert box is None, f"a message box came up: {box.title!r} {box.text!r}"
+        self.answers()
+
     def playing(self) -> bool:
         """The sound player's own word, through the test hooks; raises when the program does not answer."""
         return self.copydata(HOOK_PLAYING) == 1

@@ -116,8 +116,7 @@ def test_a_start_up_run_reports_and_automatic_failures_stay_silent_without_adjus
     assert lumora.wait_exit(15) == 0
 
     start(lumora, ntp_settings(BootAdjust=1, AdjustMessage=0, CurrentNTPServer="lumora.invalid"))
-    with pytest.raises(TimeoutError):
-        lumora.msgbox(timeout=4, pid=lumora.pid())
+    lumora.expect_no_msgbox(4)
     lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (NTP)",
                               "lumora.invalid というサーバは存在しないか、使用できません。\r\n"
