@@ -5,10 +5,14 @@ import time
 from lumora import DRIVER_EXE, IDCANCEL, IDOK, MASTER_CLASS, wait_until
 from face_kit import wine_path
 from kit import MovableClock
+from options_kit import click, press_apply, show_page, type_over
+from test_options import choose, open_options
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
-NOTIFY, APPLY_SETTINGS = 5, 6
+NOTIFY = 5
+DIGIT_PAGE, EFFECTS_PAGE, TRAY_PAGE = 0, 5, 7
+IDC_DIGIT_SIZE, IDC_ANIMATION_COMBO, IDC_ANIMATION_TIMING_EDIT, IDC_TRAY_ICON_CHECK = 7614, 7720, 7726, 7750
 WM_COMMAND, WM_NCHITTEST = 0x0111, 0x0084
 HTCLIENT, HTCAPTION = 1, 2
 BOTTOM_MOST_COMMAND, FIXED_COMMAND, EXIT_COMMAND = 109, 114, 125
@@ -49,11 +53,14 @@ def test_menu_commands_change_the_clock_and_reach_the_settings_file(lumora):
     assert "\nFixed=1" in written and "Placement=3," in written, written
 
 
-def test_new_settings_rebuild_the_face_and_remove_the_icon(lumora):
+def test_options_applied_rebuild_the_face_and_remove_the_icon(lumora):
     clock = start(lumora, "[View]\nTaskTrayToolTipFormat=\"MASTER apply\"\n")
     lumora.tray_icon("MASTER apply")
     assert (clock.width, clock.height) == (150, 36)
-    assert lumora.copydata(APPLY_SETTINGS, "[Design]\nDigitSize=2\n[View]\nTaskTrayIcon=0\n") == 1
+    dialog = open_options(lumora)
+    choose(lumora, show_page(lumora, dialog, DIGIT_PAGE), IDC_DIGIT_SIZE, 2)  # "大"
+    click(lumora, show_page(lumora, dialog, TRAY_PAGE), IDC_TRAY_ICON_CHECK)  # no icon
+    press_apply(lumora, dialog)
     wait_until(lambda: (lumora.info(CLOCK).width, lumora.info(CLOCK).height) == (240, 68), timeout=10)
 
     def icon_shown() -> bool:
@@ -66,9 +73,14 @@ def test_new_settings_rebuild_the_face_and_remove_the_icon(lumora):
     wait_until(lambda: not icon_shown(), timeout=10)
     lumora.answers()
     assert lumora.info(CLOCK).rect[:2] == clock.rect[:2]
-    # A key that rebuilds nothing is still taken, and written at exit.
-    assert lumora.copydata(APPLY_SETTINGS, "[Animation]\nTiming=123\n") == 1
-    assert "\nTiming=123" in lumora.exit_and_read_settings()
+    # A value that rebuilds nothing is still taken, and written at exit (the timing counts only
+    # with an effect chosen).
+    effects = show_page(lumora, dialog, EFFECTS_PAGE)
+    choose(lumora, effects, IDC_ANIMATION_COMBO, 1)
+    type_over(lumora, effects, IDC_ANIMATION_TIMING_EDIT, "123")
+    press_apply(lumora, dialog)
+    written = lumora.exit_and_read_settings()
+    assert "\nType=1" in written and "\nTiming=123" in written, written
 
 
 def test_the_taskbar_clock_is_hidden_after_every_hidden_minute_and_given_back_at_exit(lumora, tmp_path):
