@@ -8,12 +8,15 @@ from PIL import Image
 
 from face_kit import DESKTOP, wine_path
 from lumora import DRIVER_EXE, MASTER_CLASS, LumoraApp, wait_until
+from options_kit import press_apply, show_page
+from test_options import choose, open_options
 
 CLOCK, CALL_SIGN, LOGO = "TLumoraForm", "TCallSignForm", "TLogoForm"
 OMAKE, PATTERN, TELOP = "TOmakeForm", "TTestPatternForm", "TTelopForm"
 MONITORS = [(0, 0, 1280, 800), (0, 0, 1024, 768)]
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
-APPLY_SETTINGS, SHOW_TELOP = 6, 7
+SHOW_TELOP = 7
+OMAKE_PAGE, IDC_OMK_LOGO_POSITION = 15, 7816
 WM_DISPLAYCHANGE, WM_COMMAND, WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x7E, 0x0111, 0x0100, 0x0201, 0x0204
 TEST_PATTERN_COMMAND, BOTTOM_MOST_COMMAND = 116, 109
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_TRANSPARENT, WS_EX_LAYERED = 0x8, 0x80, 0x20, 0x80000
@@ -93,9 +96,13 @@ def test_call_signs_and_logos_stand_faint_in_their_corners_and_let_clicks_throug
     assert order.index("LumoraDriverCover") < min(order.index(CALL_SIGN), order.index(LOGO))
     cover.kill()
 
-    # A logo file that is not a picture shows no logo and costs nothing else.
+    # A logo file that is not a picture shows no logo and costs nothing else. The logos are built
+    # afresh when the options dialog moves them to the right (and the call signs with them when
+    # its Apply changes the caption font they share to the entry its font list shows).
     (app.folder / "logo.bmp").write_bytes(b"BM not really a bitmap")
-    assert app.copydata(APPLY_SETTINGS, "[Omake]\nLogoAlignment=1\n") == 1
+    dialog = open_options(app)
+    choose(app, show_page(app, dialog, OMAKE_PAGE), IDC_OMK_LOGO_POSITION, 1)  # "右側"
+    press_apply(app, dialog)
     wait_closed(app, LOGO)
     assert len(shown(app, CALL_SIGN)) == 2
 
