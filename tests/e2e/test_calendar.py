@@ -9,10 +9,11 @@ import pytest
 
 from face_kit import grab
 from kit import stays
-from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, capture, wait_until
+from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, WindowInfo, capture, wait_until
+from test_tool_dialogs import DIALOG as WORLD_CLOCK_DIALOG, child, open_dialog as open_world_clock
 
 CLOCK, CALENDAR, COVER, OPTIONS = "TLumoraForm", "TCalendarForm", "LumoraDriverCover", "TOptionForm"
-WM_COMMAND, WM_NCHITTEST = 0x0111, 0x0084
+WM_COMMAND, WM_NCHITTEST, WM_CHAR = 0x0111, 0x0084, 0x0102
 WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK = 0x0201, 0x0202, 0x0203
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
 HTCLIENT, HTCAPTION = 1, 2
@@ -24,8 +25,8 @@ PAGE = (228, 12, 365, 205)  # the tear-off page in the client area
 TIP = "CALENDAR tip"
 SATURDAY = "@2026-03-07 13:00:00"
 BLUE, RED = (0, 0, 255), (255, 0, 0)
-HOOKS = {"LUMORA_TEST_HOOKS": "1"}
-APPLY_SETTINGS = 6
+IDC_WC_TIME = 7205
+HOURS_DIGIT = (7, 8)  # in the world clock's shift picker, first of its fields (seen in a screenshot)
 MOUSE_KEY = r"HKCU\Control Panel\Mouse"
 # Long enough for the test to look before a single click may count, even on a busy machine.
 DOUBLE_CLICK_TIME = 5.0
@@ -56,6 +57,19 @@ def calendars(lumora) -> list[int]:
 
 def point(x: int, y: int) -> int:
     return (y & 0xFFFF) << 16 | (x & 0xFFFF)
+
+
+def background(calendar: WindowInfo) -> int:
+    """The bottom strip's corner, where an unpinned calendar drags."""
+    return point(calendar.rect[0] + 5, calendar.rect[3] - 5)
+
+
+def pin(lumora, calendar: WindowInfo) -> None:
+    """Clicks the pin, the second button of the tool bar, and waits until the calendar holds."""
+    tool_bar = next(int(c["hwnd"]) for c in lumora.driver.children(calendar.hwnd) if int(c["id"]) == TOOL_BAR)
+    lumora.post(tool_bar, WM_LBUTTONDOWN, 1, point(34, 11))
+    lumora.post(tool_bar, WM_LBUTTONUP, 0, point(34, 11))
+    wait_until(lambda: lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background(calendar)) == HTCLIENT, timeout=10)
 
 
 def test_the_command_opens_one_calendar_in_the_corner_of_the_work_area_and_esc_closes_it(lumora):
@@ -135,14 +149,9 @@ def test_a_single_click_on_the_icon_opens_the_calendar_and_a_double_click_does_n
 def test_another_window_taking_the_activation_closes_the_calendar_unless_it_is_pinned(lumora, pinned):
     start(lumora)
     calendar = open_calendar(lumora)
-    background = point(calendar.rect[0] + 5, calendar.rect[3] - 5)  # the bottom strip's corner
-    assert lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background) == HTCAPTION, "unpinned, it drags"
+    assert lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background(calendar)) == HTCAPTION, "unpinned, it drags"
     if pinned:
-        tool_bar = next(int(c["hwnd"]) for c in lumora.driver.children(calendar.hwnd) if int(c["id"]) == TOOL_BAR)
-        # The pin is the second button of the tool bar.
-        lumora.post(tool_bar, WM_LBUTTONDOWN, 1, point(34, 11))
-        lumora.post(tool_bar, WM_LBUTTONUP, 0, point(34, 11))
-        wait_until(lambda: lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background) == HTCLIENT, timeout=10)
+        pin(lumora, calendar)
         lumora.press_key(VK_ESCAPE)
         assert stays(lambda: calendars(lumora) == [calendar.hwnd], 1.0), "Esc does not close a pinned calendar"
 
@@ -165,15 +174,26 @@ def weekday_colours(lumora, calendar: WindowInfo) -> tuple[int, int, bool]:
 
 
 def test_saturday_is_blue_and_a_world_clock_a_day_ahead_turns_the_page_to_a_red_sunday(lumora):
-    start(lumora, env=HOOKS)
+    start(lumora)
     calendar = open_calendar(lumora)
     # Once the page is painted: a coloured weekday name.
     blue, red, number_coloured = wait_until(lambda: (c := weekday_colours(lumora, calendar))[0] + c[1] > 40 and c,
                                             timeout=10, interval=0.3)
     assert blue > 40 and red == 0 and not number_coloured, (blue, red)
 
-    # Twelve hours ahead at 13:00: the options' new settings reach the open calendar.
-    assert lumora.copydata(APPLY_SETTINGS, "[WorldClock]\nTimeDiffTime=0.5\n") == 1
+    # Pinned, it stays open beside the world clock's dialog, where twelve hours ahead are typed
+    # into the hours of the shift (ahead is chosen): at 13:00 the open calendar turns to Sunday.
+    pin(lumora, calendar)
+    dialog = open_world_clock(lumora)
+    picker = child(lumora, dialog, IDC_WC_TIME)
+    # Sent, as the keys after it are: a click selects the field the digits go to.
+    lumora.send(picker, WM_LBUTTONDOWN, 1, point(*HOURS_DIGIT))
+    lumora.send(picker, WM_LBUTTONUP, 0, point(*HOURS_DIGIT))
+    for typed in "12":
+        lumora.send(picker, WM_CHAR, ord(typed))
     blue, red, number_coloured = wait_until(lambda: (c := weekday_colours(lumora, calendar))[1] > 40 and c,
                                             timeout=10, interval=0.3)
     assert blue == 0 and not number_coloured, (blue, red)
+    lumora.post(dialog, WM_COMMAND, IDOK)
+    lumora.wait_gone(WORLD_CLOCK_DIALOG)
+    assert "TimeDiffTime=0.5\r\n" in lumora.exit_and_read_settings()
