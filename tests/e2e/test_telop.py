@@ -113,6 +113,8 @@ def test_text_and_settings_that_make_no_sense_do_no_harm(lumora):
 
     long_line = "長い知らせ、" * 334  # 2,004 characters, no blank to break at
     for flash_count in (99, 0):
+        # Counts only a hand-edited file holds (the options dialog keeps its field within 1 to 10),
+        # taken as the settings file's are read.
         assert lumora.copydata(APPLY_SETTINGS, f"[Telop]\nFlashCount={flash_count}\n") == 1
         # Only blanks: an empty picture that still runs its course.
         show(lumora, "   \r\n \r\n   ")
