@@ -5,8 +5,9 @@ from PIL import Image, ImageChops
 
 from face_kit import grab, wine_path
 from kit import MovableClock, icon_texts, minute_of_week, stays, week, write_sine
-from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, wait_until
+from lumora import IDOK, MASTER_CLASS, wait_until
 from test_calendar import CALENDAR, PAGE, VK_ESCAPE, open_calendar
+from test_master import fake_taskbar_clock
 
 CLOCK, ICON_WINDOW, OPACITY = "TLumoraForm", "TKZTaskTrayIconWindow", "TAlphaBlendForm"
 WM_COMMAND, WM_SETTINGCHANGE, WM_TIMECHANGE, WM_DISPLAYCHANGE, WM_KEYDOWN = 0x0111, 0x001A, 0x001E, 0x007E, 0x0100
@@ -20,14 +21,6 @@ def start(lumora, ini: str = "") -> None:
     lumora.start()
     lumora.wait_window(CLOCK, timeout=20)
     wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
-
-
-def fake_taskbar_clock(lumora) -> int:
-    """A taskbar with a clock, as Explorer's, held up by the driver for the test; its clock's window."""
-    lumora.spawn([str(DRIVER_EXE), "taskbar", "60000"])
-    return wait_until(lambda: lumora.find_window("Shell_TrayWnd") and next(
-        (int(c["hwnd"]) for c in lumora.driver.children("Shell_TrayWnd") if c["class"] == "TrayClockWClass"), None),
-        timeout=15)
 
 
 def test_the_icon_comes_back_when_the_taskbar_is_made_again(lumora):
