@@ -45,6 +45,10 @@ class DriverError(RuntimeError):
     """The driver gave no answer, or said that the call failed."""
 
 
+class DriverNotRun(DriverError):
+    """Wine did not run the driver at all: nothing was done, and the call may be made again."""
+
+
 class WindowNotFound(DriverError, LookupError):
     """The driver answered that the window (or process, or dialog) it was asked about is not there."""
 
@@ -61,14 +65,17 @@ class DriverReply:
 
 
 def read_reply(args: tuple, returncode: int, stdout: bytes, stderr: bytes) -> DriverReply:
-    """The driver's reply, checked: it ends with the driver's own "#exit=<code>" line, or it is
-    no reply at all (Wine failed to start the driver, or the driver died on the way)."""
+    """The driver's reply, checked: it starts with the driver's "#run" and ends with its own
+    "#exit=<code>" line. Without "#run" Wine never ran the driver; without the end the driver
+    died on the way: either way there is no reply."""
     lines = stdout.decode("utf-8", "replace").splitlines()
     error = stderr.decode("utf-8", "replace")
-    if not lines or lines[-1] != f"#exit={returncode}":
-        raise DriverError(f"driver {list(map(str, args))}: no reply (exit code {returncode}, "
-                          f"output {stdout[-200:]!r}, errors {error[-300:]!r})")
-    return DriverReply(returncode, lines[:-1], error)
+    details = f"exit code {returncode}, output {stdout[-200:]!r}, errors {error[-300:]!r}"
+    if not lines or lines[0] != "#run":
+        raise DriverNotRun(f"driver {list(map(str, args))}: no reply, the driver did not run ({details})")
+    if len(lines) < 2 or lines[-1] != f"#exit={returncode}":
+        raise DriverError(f"driver {list(map(str, args))}: no reply, the driver ended half-way ({details})")
+    return DriverReply(returncode, lines[1:-1], error)
 
 
 @dataclass
@@ -330,9 +337,11 @@ class Driver:
 
     Every call raises when the driver gives no answer or says the call failed; only "none found"
     is an answer, and only the calls whose names say so (find, all, try_post, …) return it as
-    None or an empty list. Look-ups, which change nothing, are asked again after a failure."""
+    None or an empty list. Look-ups, which change nothing, are asked again after a failure; any
+    call is made again when Wine did not run the driver at all (nothing was done)."""
 
     ASKS_FOR_LOOKUPS = 3
+    LAUNCHES = 3
 
     def __init__(self, session: WineSession):
         self.session = session
@@ -342,7 +351,7 @@ class Driver:
         for attempt in range(1, asks + 1):
             last = attempt == asks
             try:
-                reply = self.session.driver(*args, wait=wait)
+                reply = self._launch(*args, wait=wait)
             except DriverError:
                 if last:
                     raise
@@ -356,6 +365,16 @@ class Driver:
                 time.sleep(0.5)
                 continue
             raise reply.error_for(args)
+        raise AssertionError("unreachable")
+
+    def _launch(self, *args: object, wait: float) -> DriverReply:
+        for launch in range(1, self.LAUNCHES + 1):
+            try:
+                return self.session.driver(*args, wait=wait)
+            except DriverNotRun:
+                if launch == self.LAUNCHES:
+                    raise
+                time.sleep(0.5)
         raise AssertionError("unreachable")
 
     def _lookup(self, *args: object, none_found_ok: bool = False) -> list[str] | None:

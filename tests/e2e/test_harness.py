@@ -4,8 +4,8 @@ import getpass
 import pytest
 from PIL import Image
 
-from lumora import (IDNO, IDYES, PROBE_EXE, DriverError, LumoraApp, WindowNotFound, parse_fields,
-                    parse_msgbox, read_reply, wait_until)
+from lumora import (IDNO, IDYES, PROBE_EXE, DriverError, DriverNotRun, LumoraApp, WindowNotFound,
+                    parse_fields, parse_msgbox, read_reply, wait_until)
 
 WM_GETTEXTLENGTH = 0x000E
 PROBE_TEXT = "時刻を合わせますか？\n差は 12.5 秒です \\ 確認"
@@ -87,12 +87,17 @@ def test_waits_time_out_and_missing_windows_are_reported(wine_session, lumora):
 
 def test_a_reply_without_the_drivers_closing_line_is_no_reply():
     args = ("send", "TMasterForm", 0, 0, 0)
-    assert read_reply(args, 0, b"7\n#exit=0\n", b"").lines == ["7"]
-    assert read_reply(args, 1, b"#exit=1\n", b"not found: window TMasterForm").code == 1
-    # Wine failing to start the driver, the driver dying half-way, or a code that is not its own.
-    for returncode, out in ((1, b""), (0, b"7\n"), (53, b"#exit=0\n"), (0, b"7\n#exit=0\nmore\n")):
-        with pytest.raises(DriverError, match="no reply"):
+    assert read_reply(args, 0, b"#run\n7\n#exit=0\n", b"").lines == ["7"]
+    assert read_reply(args, 1, b"#run\n#exit=1\n", b"not found: window TMasterForm").code == 1
+    # Wine failing to start the driver: nothing was done.
+    for returncode, out in ((1, b""), (0, b"7\n#exit=0\n")):
+        with pytest.raises(DriverNotRun):
             read_reply(args, returncode, out, b"wine: could not load")
+    # The driver dying half-way, or a code that is not its own: no answer, and not asked again.
+    for returncode, out in ((0, b"#run\n7\n"), (53, b"#run\n#exit=0\n"), (0, b"#run\n7\n#exit=0\nmore\n")):
+        with pytest.raises(DriverError, match="half-way") as failure:
+            read_reply(args, returncode, out, b"")
+        assert not isinstance(failure.value, DriverNotRun)
 
 
 def test_long_and_multi_line_texts_are_read_whole(lumora):

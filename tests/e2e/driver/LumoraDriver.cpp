@@ -2,9 +2,10 @@
 // Runs under the same Wine prefix, prints UTF-8 lines on stdout.
 // Exit codes: 0 done, 1 nothing found (no such window, dialog or process, or a wait ran out),
 // 2 bad usage, 3 the call itself failed (a message not delivered or not answered in time).
-// Every run ends its output with the line "#exit=<code>", so that a caller can tell the driver's
-// own answer from a Wine launch that failed before the driver ran; failures explain themselves
-// on stderr.
+// Every run starts its output with the line "#run" and ends it with "#exit=<code>", so that a
+// caller can tell the driver's own answer from a Wine launch that failed before the driver ran
+// (nothing was done: safe to ask again) and from a driver that died half-way (no answer);
+// failures explain themselves on stderr.
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
@@ -898,6 +899,7 @@ int Run(int argc, wchar_t** argv) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    Print(L"#run");  // before anything is done: without it the caller knows nothing was
     const int rc = Run(argc, argv);
     Print(L"#exit=" + std::to_wstring(rc));
     return rc;
