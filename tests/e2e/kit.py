@@ -105,10 +105,10 @@ class MovableClock:
         else:
             self.set(start)
 
-    def set(self, spec: str) -> None:
+    def set(self, setting: str) -> None:
         # Replaced whole: a half-written file would be read as no time at all.
         part = self.file.with_suffix(".part")
-        part.write_text(spec + "\n")
+        part.write_text(setting + "\n")
         os.replace(part, self.file)
 
     def set_at(self, instant: float) -> None:
