@@ -112,7 +112,8 @@ void TMasterForm::CreateParts() {
                  const auto from = static_cast<AdjustSource>(source);
                  clockSetter_->Start(from,
                                      MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
-             }});
+             },
+         .FullRedraws = [this] { return clock_ ? clock_->FullRedraws() : 0; }});
     if (testHooks_) {
         testPattern_.SetRefusal([hooks = testHooks_.get()](int index) { return hooks->TestPatternRefused(index); });
     }

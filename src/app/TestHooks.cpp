@@ -19,6 +19,7 @@ enum TestCommand : ULONG_PTR {
     StartAdjust = 8,
     DescribeMenu = 9,
     TimeMessage = 10,
+    QueryFullRedraws = 11,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -107,6 +108,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return DescribeMenuTo(text) ? TRUE : FALSE;
     case TimeMessage: // "<window class>|<message>|<wParam>"
         return TimeMessageTo(text);
+    case QueryFullRedraws:
+        return targets_.FullRedraws();
     default:
         return FALSE;
     }

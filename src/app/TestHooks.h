@@ -2,7 +2,7 @@
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
-// clock-setting run, describe the open popup menu, time a message; LUMORA_FAULT=tick raises an error nobody catches on
+// clock-setting run, describe the open popup menu, time a message, count the face's full redraws; LUMORA_FAULT=tick raises an error nobody catches on
 // the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
 // refuse its line settings.
@@ -29,6 +29,8 @@ struct TestHookTargets {
     std::function<std::wstring()> DescribeOpenMenu;
     // A clock-setting run of any kind (0 test … 3 manual) from a source (0 SNTP, 1 HTTP, 2 kit).
     std::function<void(int kind, int source)> StartAdjust;
+    // How many passes have drawn the whole face anew.
+    std::function<int()> FullRedraws;
 };
 
 class TestHooks {

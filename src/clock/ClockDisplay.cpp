@@ -161,6 +161,9 @@ void ClockDisplay::Render(const PassContext& pass, const SystemFacts& facts) {
                                          .HideAnimating = visibility_.HideTextWanted(settings_.Animation.Type)});
     PaintFace(text.Text, text.WidthInCells, pass.FullRedraw, facts);
     previousText_ = text.Text;
+    if (pass.FullRedraw) {
+        ++fullRedraws_;
+    }
 
     visibility_.CheckHideReady(settings_.Animation.Type, face_.Cells());
     if (auto mouseCommand = ApplyMouseBehaviour(pass.FullRedraw)) {

@@ -28,6 +28,9 @@ public:
 
     HWND Window() const { return window_->Handle(); }
     bool Shown() const { return window_->Shown(); }
+    // Passes that drew every cell anew (the first one, and those asked for after a resume or a
+    // change of the display) since the window was made.
+    int FullRedraws() const { return fullRedraws_; }
 
     // Rebuilds the glyph strip and the background picture from the design settings.
     void BuildDigitImages(const SystemFacts& facts);
@@ -79,6 +82,7 @@ private:
     ClockFace face_;
     Visibility visibility_;
     std::wstring previousText_;
+    int fullRedraws_ = 0;
     std::wstring hint_;
     std::optional<int> showCommand_; // chosen by the visibility decision, applied after the push
     int lastHintSecond_ = -1;

@@ -1,5 +1,5 @@
 """What the system tells every program, sent the way the system sends it: the taskbar coming back,
-a change of settings, a change of the display's colour depth, the clock set to another time (the
+a change of settings, a change of the display's colour depth, a resume, the clock set to another time (the
 signal, the hidden minutes and an open calendar follow it)."""
 from PIL import Image, ImageChops
 
@@ -12,6 +12,10 @@ from test_master import fake_taskbar_clock
 CLOCK, ICON_WINDOW, OPACITY = "TLumoraForm", "TKZTaskTrayIconWindow", "TAlphaBlendForm"
 WM_COMMAND, WM_SETTINGCHANGE, WM_TIMECHANGE, WM_DISPLAYCHANGE, WM_KEYDOWN = 0x0111, 0x001A, 0x001E, 0x007E, 0x0100
 VK_SPACE = 0x20
+WM_POWERBROADCAST = 0x0218
+PBT_APMSUSPEND, PBT_APMRESUMECRITICAL, PBT_APMRESUMESUSPEND, PBT_APMRESUMESTANDBY = 4, 6, 7, 8
+PBT_APMPOWERSTATUSCHANGE = 10
+HOOKS, FULL_REDRAWS = {"LUMORA_TEST_HOOKS": "1"}, 11
 ALPHA_BLEND_COMMAND = 115
 IDC_AB_TRACK, IDC_AB_WARNING = 7404, 7405
 
@@ -21,6 +25,22 @@ def start(lumora, ini: str = "") -> None:
     lumora.start()
     lumora.wait_window(CLOCK, timeout=20)
     wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+
+
+def test_every_kind_of_resume_redraws_the_whole_face_and_nothing_else_does(lumora):
+    # A full redraw draws unchanged digits as they were: the program counts them for the tests.
+    lumora.write_settings("[Boot]\nShowSplash=0\n")
+    lumora.start(env=HOOKS)
+    lumora.wait_window(CLOCK, timeout=20)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+    before = lumora.copydata(FULL_REDRAWS)
+    assert before >= 1  # the first pass
+    for event in (PBT_APMSUSPEND, PBT_APMPOWERSTATUSCHANGE):
+        assert lumora.send(MASTER_CLASS, WM_POWERBROADCAST, event) == 1
+    assert stays(lambda: lumora.copydata(FULL_REDRAWS) == before, 1.0)
+    for count, event in enumerate((PBT_APMRESUMECRITICAL, PBT_APMRESUMESUSPEND, PBT_APMRESUMESTANDBY), 1):
+        assert lumora.send(MASTER_CLASS, WM_POWERBROADCAST, event) == 1
+        assert lumora.copydata(FULL_REDRAWS) == before + count
 
 
 def test_the_icon_comes_back_when_the_taskbar_is_made_again(lumora):
