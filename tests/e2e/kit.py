@@ -9,12 +9,9 @@ import wave
 from datetime import datetime
 from zoneinfo import ZoneInfo
 
-from lumora import stays  # noqa: F401  (shared with the tests that import it from here)
+from lumora import WINE_TRAY_CLASS, stays  # noqa: F401  (stays: shared with the tests that import it from here)
 
 MINUTES_OF_WEEK = 7 * 24 * 60
-WINE_TRAY_WINDOW = "__winex11_standalone_tray"
-
-
 
 
 def minute_of_week(day: int, hour: int, minute: int) -> int:
@@ -42,7 +39,7 @@ def write_sine(path, seconds: float, rate: int = 22050):
 def icon_tips(lumora, prefix: str) -> list[dict[str, str]]:
     """The notification icons' tooltips that start with prefix: text and the icon's window (tool)."""
     tips = []
-    for tray in lumora.all_windows(WINE_TRAY_WINDOW):
+    for tray in lumora.all_windows(WINE_TRAY_CLASS):
         tips += [t for t in lumora.driver.tooltip_texts(int(tray["pid"])) if t["text"].startswith(prefix)]
     return tips
 

@@ -2,9 +2,9 @@
 notifications, and start-up failures that must be reported rather than swallowed."""
 import time
 
-from lumora import DRIVER_EXE, IDCANCEL, IDOK, MASTER_CLASS, wait_until
+from lumora import DRIVER_EXE, IDCANCEL, IDOK, MASTER_CLASS, WINE_TRAY_CLASS, wait_until
 from face_kit import wine_path
-from kit import MovableClock
+from kit import MovableClock, icon_texts
 from options_kit import click, press_apply, show_page, type_over
 from test_options import choose, open_options
 
@@ -17,7 +17,6 @@ WM_COMMAND, WM_NCHITTEST = 0x0111, 0x0084
 HTCLIENT, HTCAPTION = 1, 2
 BOTTOM_MOST_COMMAND, FIXED_COMMAND, EXIT_COMMAND = 109, 114, 125
 MINUTES_OF_WEEK = 7 * 24 * 60
-WINE_TRAY = "__winex11_standalone_tray"
 
 
 def start(lumora, ini: str = "", env: dict | None = None, faketime: str | None = None):
@@ -64,11 +63,9 @@ def test_options_applied_rebuild_the_face_and_remove_the_icon(lumora):
     wait_until(lambda: (lumora.info(CLOCK).width, lumora.info(CLOCK).height) == (240, 68), timeout=10)
 
     def icon_shown() -> bool:
-        trays = lumora.driver.all(WINE_TRAY)
         # The tray that showed the icon stays; without it, an empty list would prove nothing.
-        assert trays, "the notification area went away"
-        return any(t["text"] == "MASTER apply"
-                   for tray in trays for t in lumora.driver.tooltip_texts(int(tray["pid"])))
+        assert lumora.all_windows(WINE_TRAY_CLASS), "the notification area went away"
+        return "MASTER apply" in icon_texts(lumora, "MASTER apply")
 
     wait_until(lambda: not icon_shown(), timeout=10)
     lumora.answers()
