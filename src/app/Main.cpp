@@ -7,6 +7,8 @@
 #include "resources/ResourceIds.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSchema.h"
+#include "shell/ComApartment.h"
+#include "shell/Foreground.h"
 #include "shell/MessageBoxes.h"
 #include "shell/UniqueHandle.h"
 
@@ -42,13 +44,16 @@ private:
 };
 
 // A second start hands over to the running instance: its options dialog comes forward, or it
-// is asked to open it.
+// is asked to open it. The user started this copy, so this copy may take the foreground; the
+// running one, a background process, may only when this copy lets it.
 void SignalRunningInstance() {
     if (HWND options = FindWindowW(names::OptionFormClass, nullptr)) {
+        AllowForegroundTo(options);
         SetForegroundWindow(options);
         return;
     }
     if (HWND master = FindWindowW(names::MasterFormClass, nullptr)) {
+        AllowForegroundTo(master);
         PostMessageW(master, RegisterWindowMessageW(names::ShowOptionsMessage), 0, 0);
     }
 }
@@ -110,6 +115,7 @@ int Run() {
     }
     SetPriorityClass(GetCurrentProcess(), static_cast<DWORD>(context.Boot.Priority));
 
+    const ComApartment apartment; // for ShellExecute, the shell's dialogs and links
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const UserInterfaceFeatures features = ReadUserInterfaceFeatures();

@@ -1,5 +1,6 @@
 #include "app/TestHooks.h"
 
+#include "shell/TestFaults.h"
 #include "sound/SoundPlayer.h"
 
 #include <stdexcept>
@@ -44,11 +45,11 @@ bool SplitNotifyText(const std::wstring& text, int& balloonKind, int& beepKind, 
 
 std::unique_ptr<TestHooks> TestHooks::FromEnvironment(TestHookTargets targets) {
     const bool commands = EnvironmentSwitch(L"LUMORA_TEST_HOOKS", L"1");
-    const Fault fault = EnvironmentSwitch(L"LUMORA_FAULT", L"tick")                ? Fault::Tick
-                        : EnvironmentSwitch(L"LUMORA_FAULT", L"tick-start")        ? Fault::TickStart
-                        : EnvironmentSwitch(L"LUMORA_FAULT", L"test-pattern-2")    ? Fault::TestPattern
-                        : EnvironmentSwitch(L"LUMORA_FAULT", L"kit-port-settings") ? Fault::KitPortSettings
-                                                                                   : Fault::None;
+    const Fault fault = TestFault(L"tick")                ? Fault::Tick
+                        : TestFault(L"tick-start")        ? Fault::TickStart
+                        : TestFault(L"test-pattern-2")    ? Fault::TestPattern
+                        : TestFault(L"kit-port-settings") ? Fault::KitPortSettings
+                                                          : Fault::None;
     if (!commands && fault == Fault::None) {
         return nullptr;
     }

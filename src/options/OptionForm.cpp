@@ -4,6 +4,7 @@
 #include "options/OptionFormRes.h"
 #include "options/SoundOpenDialog.h"
 #include "options/StartupShortcut.h"
+#include "shell/Foreground.h"
 #include "shell/HelpViewer.h"
 #include "shell/Monitors.h"
 #include "sound/SoundPlayer.h"
@@ -127,7 +128,7 @@ std::unique_ptr<TOptionForm> TOptionForm::Create(HWND owner, OptionContext conte
         return nullptr;
     }
     ShowWindow(form->Handle(), SW_SHOW);
-    SetForegroundWindow(form->Handle());
+    TakeForeground(form->Handle());
     form->FormShow();
     return form;
 }

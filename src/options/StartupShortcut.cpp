@@ -2,6 +2,7 @@
 
 #include "options/TopLevelPages.h"
 #include "resources/ResourceIds.h"
+#include "shell/ComApartment.h"
 #include "shell/ExecutablePath.h"
 #include "shell/MessageBoxes.h"
 
@@ -17,22 +18,6 @@ struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
 };
 template <class Interface> using ComObject = std::unique_ptr<Interface, ComRelease>;
-
-// Shell links are COM objects; the dialog's thread may or may not have joined an apartment.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT result_;
-};
 
 ComObject<IShellLinkW> NewShellLink() {
     IShellLinkW* link = nullptr;
