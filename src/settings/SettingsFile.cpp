@@ -1,10 +1,12 @@
 #include "settings/SettingsFile.h"
 
 #include "resources/ResourceIds.h"
+#include "settings/SettingsSwap.h"
 #include "shell/ExecutablePath.h"
 #include "shell/FileIo.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PathText.h"
+#include "shell/TestFaults.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -32,6 +34,50 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     }
     return FlushFileBuffers(file) != FALSE;
 }
+
+// The failures a virus scanner or the indexer holding a file gives ReplaceFileW on Windows, for
+// the tests: the files are left as the documentation of each code says.
+std::uint32_t ReplaceFault(const std::wstring& target, const std::wstring& backup, int call) {
+    if (TestFault(L"replace-1176")) {
+        DeleteFileW(target.c_str()); // as when no backup is kept: the old file is gone
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+    }
+    if (TestFault(L"replace-1177")) {
+        MoveFileExW(target.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING);
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+    }
+    if (TestFault(L"replace-held") || (TestFault(L"replace-busy") && call <= 2)) {
+        return ERROR_SHARING_VIOLATION;
+    }
+    return ERROR_SUCCESS;
+}
+
+class WindowsSwapFiles final : public SwapFiles {
+public:
+    std::uint32_t Replace(const std::wstring& target, const std::wstring& replacement,
+                          const std::wstring& backup) override {
+        if (const std::uint32_t fault = ReplaceFault(target, backup, ++replaceCalls_); fault != ERROR_SUCCESS) {
+            return fault;
+        }
+        return ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                            nullptr, nullptr)
+                   ? ERROR_SUCCESS
+                   : GetLastError();
+    }
+    std::uint32_t Move(const std::wstring& from, const std::wstring& to) override {
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? ERROR_SUCCESS
+                   : GetLastError();
+    }
+    bool Exists(const std::wstring& path) override {
+        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    void Delete(const std::wstring& path) override { DeleteFileW(path.c_str()); }
+    void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+
+private:
+    int replaceCalls_ = 0;
+};
 
 std::wstring ApplicationDataFolder() {
     wchar_t folder[MAX_PATH] = {};
@@ -102,13 +148,9 @@ bool WindowsSettingsStorage::ReplaceText(const std::wstring& path, const std::ws
             return false;
         }
     }
-    const BOOL replaced = exists ? ReplaceFileW(path.c_str(), temporary.c_str(), nullptr,
-                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                                 : MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!replaced) {
-        DeleteFileW(temporary.c_str());
-    }
-    return replaced != FALSE;
+    // With a backup name a failed replace leaves the old file under a name we know, never gone.
+    WindowsSwapFiles files;
+    return SwapIntoPlace(files, path, temporary, path + L".bak");
 }
 
 // The file may go to another drive (the program's folder on a stick, the profile on C:), into a

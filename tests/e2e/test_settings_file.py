@@ -190,6 +190,41 @@ def test_the_file_is_written_beside_and_then_swapped_in_whole(lumora, existing):
     finally:
         events.close()
     assert "\r\nTiming=7\r\n" in written
+    # The old file passes through a backup name on the way out; that name's events are its own.
+    seen = [(event, file) for event, file in seen if file != name + ".bak"]
     assert ("close-write", name + ".new") in seen and seen[-2:] == [("moved-from", name + ".new"), ("moved-to", name)], seen
     assert not any(file == name and event in ("modify", "close-write") for event, file in seen), seen
     assert not (lumora.folder / (name + ".new")).exists()
+    assert not (lumora.folder / (name + ".bak")).exists()
+
+
+def leftovers(lumora) -> list[str]:
+    name = lumora.settings_path.name
+    return sorted(path.name for path in lumora.folder.iterdir() if path.name.startswith(name + "."))
+
+
+# A scanner or the indexer holding a file makes the swap fail on Windows: 1176 taking the old file
+# away, 1177 leaving it under the backup name, a sharing violation for a moment. The new settings
+# end up under the settings name, and neither the new file nor the backup stays behind.
+@pytest.mark.parametrize("fault", ["replace-1176", "replace-1177", "replace-busy"])
+def test_a_swap_that_fails_half_way_still_ends_with_the_new_file(lumora, fault):
+    lumora.write_settings("[View]\nAlphaBlend=1\n")
+    lumora.start(env={"LUMORA_FAULT": fault})
+    lumora.wait_window(MASTER_CLASS, timeout=15)
+    written = lumora.exit_and_read_settings()
+    assert sections(written)["View"]["AlphaBlend"] == "1" and "[Boot]" in written
+    assert leftovers(lumora) == []
+
+
+def test_a_file_held_for_good_keeps_the_old_settings_and_asks(lumora):
+    settings = lumora.write_settings("[View]\nAlphaBlend=1\n")
+    lumora.start(env={"LUMORA_FAULT": "replace-held"})
+    lumora.wait_window(MASTER_CLASS, timeout=15)
+    lumora.close()
+    box = lumora.msgbox(timeout=15)
+    assert box.text.startswith(UNWRITABLE_START) and set(box.buttons) == {IDRETRY, IDCANCEL}
+    assert settings.read_bytes() == b"[View]\r\nAlphaBlend=1\r\n"
+    assert leftovers(lumora) == []
+    lumora.press(box, IDCANCEL)
+    assert lumora.wait_exit(15) == 0
+    assert settings.read_bytes() == b"[View]\r\nAlphaBlend=1\r\n"
