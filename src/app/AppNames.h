@@ -9,6 +9,7 @@ inline constexpr wchar_t ShowOptionsMessage[] = L"OrvaneLumora";
 inline constexpr wchar_t TickMessage[] = L"MasterForm";
 
 inline constexpr wchar_t MasterFormClass[] = L"TMasterForm";
+inline constexpr wchar_t MasterStandInClass[] = L"TMasterStandIn";
 inline constexpr wchar_t OptionFormClass[] = L"TOptionForm";
 inline constexpr wchar_t LumoraFormClass[] = L"TLumoraForm";
 inline constexpr wchar_t SplashFormClass[] = L"TSplashForm";

@@ -95,10 +95,10 @@ bool TMasterForm::RunCommand(CommandId command) {
         return true;
     case CommandId::ScreenSave:
     case CommandId::ScreenSaveConfig:
-        RunScreenSaver(Handle(), command == CommandId::ScreenSaveConfig);
+        RunScreenSaver(standIn_->Handle(), command == CommandId::ScreenSaveConfig);
         return true;
     case CommandId::MonitorOff:
-        TurnMonitorOff(Handle());
+        TurnMonitorOff(standIn_->Handle());
         return true;
     case CommandId::TimeDateCpl:
         OpenTimeDatePanel();

@@ -87,7 +87,11 @@ void TMasterForm::CreateParts() {
     signal_ = std::make_unique<HourlySignal>(*sound_, Handle());
     afterPass_ = std::make_unique<AfterPass>(Handle(), AfterPassMessage);
     countdown_ = std::make_unique<CountdownTimer>();
-    menu_ = std::make_unique<PopupMenu>(Handle());
+    standIn_ = TMasterStandIn::Create(Handle());
+    if (!standIn_) {
+        throw std::runtime_error("the menu's owner window could not be created");
+    }
+    menu_ = std::make_unique<PopupMenu>(standIn_->Handle());
     menu_->LoadImages(facts_.ColourDepth);
     NotificationAreaEvents trayEvents;
     trayEvents.Click = [this] { TaskTrayIconClick(ClickSender::Icon); };

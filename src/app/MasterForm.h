@@ -8,6 +8,7 @@
 #include "app/AfterPass.h"
 #include "app/BroadcastOverlays.h"
 #include "app/CommandIds.h"
+#include "app/MasterStandIn.h"
 #include "app/PopupMenu.h"
 #include "app/SystemFacts.h"
 #include "app/TestHooks.h"
@@ -171,6 +172,7 @@ private:
     std::unique_ptr<SoundPlayer> sound_;
     std::unique_ptr<HourlySignal> signal_;
     std::unique_ptr<AfterPass> afterPass_;
+    std::unique_ptr<TMasterStandIn> standIn_; // the menu's owner, before the menu that uses it
     std::unique_ptr<PopupMenu> menu_;
     HelpViewer help_;
     std::unique_ptr<ClockSetter> clockSetter_;

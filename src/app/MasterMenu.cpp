@@ -34,16 +34,16 @@ MenuContext TMasterForm::CurrentMenuContext() const {
     return context;
 }
 
-// The menu belongs to the hidden master window, which takes the foreground for it so that a click
-// elsewhere closes it; the empty message afterwards lets the next menu open at once.
+// The menu belongs to the master's enabled stand-in, which takes the foreground for it so that a
+// click elsewhere closes it; the empty message afterwards lets the next menu open at once.
 void TMasterForm::ShowPopupMenu(POINT point) {
     const MenuContext context = CurrentMenuContext();
     const MenuLook look{settings_.View.ShowMenuIcon, settings_.View.UseModernMenu};
-    SetForegroundWindow(Handle());
+    SetForegroundWindow(standIn_->Handle());
     menu_->Track(
         point, VisibleMenuItems(settings_, context),
         [this, &context](CommandId command) { return CommandStateOf(command, settings_, context); }, look);
-    PostMessageW(Handle(), WM_NULL, 0, 0);
+    PostMessageW(standIn_->Handle(), WM_NULL, 0, 0);
 }
 
 } // namespace lumora

@@ -55,7 +55,7 @@ std::wstring FolderFrom(UINT(WINAPI* get)(LPWSTR, UINT)) {
 
 } // namespace
 
-void RunScreenSaver(HWND master, bool configure) {
+void RunScreenSaver(HWND receiver, bool configure) {
     const std::wstring path = ScreenSaverPath();
     if (path.empty()) {
         Warn(IDS_NO_SCREEN_SAVER, MB_ICONWARNING);
@@ -77,12 +77,12 @@ void RunScreenSaver(HWND master, bool configure) {
         return;
     }
     CloseHandle(file);
-    PostMessageW(master, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    PostMessageW(receiver, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 
-void TurnMonitorOff(HWND master) {
+void TurnMonitorOff(HWND receiver) {
     Sleep(250); // the menu's own click must not wake the monitor again
-    PostMessageW(master, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+    PostMessageW(receiver, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
 }
 
 void OpenTimeDatePanel() {

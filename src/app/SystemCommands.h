@@ -6,9 +6,11 @@
 
 namespace lumora {
 
-// configure: the screen saver's own settings instead of the screen saver.
-void RunScreenSaver(HWND master, bool configure);
-void TurnMonitorOff(HWND master);
+// receiver: an enabled top-level window of ours; its default procedure carries out the system
+// command (a disabled window's does nothing). configure: the screen saver's own settings instead
+// of the screen saver.
+void RunScreenSaver(HWND receiver, bool configure);
+void TurnMonitorOff(HWND receiver);
 void OpenTimeDatePanel();
 void OpenWebSite(HWND clock);
 

@@ -3,9 +3,11 @@
 #include "shell/TestFaults.h"
 #include "sound/SoundPlayer.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -21,6 +23,7 @@ enum TestCommand : ULONG_PTR {
     DescribeMenu = 9,
     TimeMessage = 10,
     QueryFullRedraws = 11,
+    QuerySystemCommands = 20,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -41,7 +44,37 @@ bool SplitNotifyText(const std::wstring& text, int& balloonKind, int& beepKind, 
     return true;
 }
 
+// The system commands a default window procedure of this thread has carried out: it asks the
+// computer-based-training hook first, and only for an enabled window.
+std::vector<std::pair<WPARAM, LPARAM>> systemCommands;
+
+LRESULT CALLBACK SeeSystemCommand(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_SYSCOMMAND) {
+        systemCommands.emplace_back(wParam & 0xFFF0, lParam);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// "<command>" or "<command>|<lParam>": how many times it was carried out.
+LRESULT CountSystemCommands(const std::wstring& text) {
+    const WPARAM command = wcstoul(text.c_str(), nullptr, 10);
+    const size_t bar = text.find(L'|');
+    std::optional<LPARAM> argument;
+    if (bar != std::wstring::npos) {
+        argument = wcstol(text.c_str() + bar + 1, nullptr, 10);
+    }
+    return std::count_if(systemCommands.begin(), systemCommands.end(), [&](const auto& seen) {
+        return seen.first == command && (!argument || seen.second == *argument);
+    });
+}
+
 } // namespace
+
+TestHooks::~TestHooks() {
+    if (systemCommandHook_ != nullptr) {
+        UnhookWindowsHookEx(systemCommandHook_);
+    }
+}
 
 std::unique_ptr<TestHooks> TestHooks::FromEnvironment(TestHookTargets targets) {
     const bool commands = EnvironmentSwitch(L"LUMORA_TEST_HOOKS", L"1");
@@ -56,6 +89,9 @@ std::unique_ptr<TestHooks> TestHooks::FromEnvironment(TestHookTargets targets) {
     std::unique_ptr<TestHooks> hooks(new TestHooks(std::move(targets)));
     hooks->commands_ = commands;
     hooks->fault_ = fault;
+    if (commands) {
+        hooks->systemCommandHook_ = SetWindowsHookExW(WH_CBT, SeeSystemCommand, nullptr, GetCurrentThreadId());
+    }
     return hooks;
 }
 
@@ -111,6 +147,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return TimeMessageTo(text);
     case QueryFullRedraws:
         return targets_.FullRedraws();
+    case QuerySystemCommands:
+        return CountSystemCommands(text);
     default:
         return FALSE;
     }

@@ -2,7 +2,8 @@
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
-// clock-setting run, describe the open popup menu, time a message, count the face's full redraws; LUMORA_FAULT=tick raises an error nobody catches on
+// clock-setting run, describe the open popup menu, time a message, count the face's full redraws,
+// count the system commands a default window procedure carried out; LUMORA_FAULT=tick raises an error nobody catches on
 // the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
 // refuse its line settings.
@@ -37,6 +38,9 @@ class TestHooks {
 public:
     // Null unless the environment asks for hooks or a fault.
     static std::unique_ptr<TestHooks> FromEnvironment(TestHookTargets targets);
+    ~TestHooks();
+    TestHooks(const TestHooks&) = delete;
+    TestHooks& operator=(const TestHooks&) = delete;
 
     // Throws when the tests asked for a fault in the tick.
     void TickStarting() const;
@@ -57,6 +61,7 @@ private:
     TestHookTargets targets_;
     bool commands_ = false;
     enum class Fault { None, Tick, TickStart, TestPattern, KitPortSettings } fault_ = Fault::None;
+    HHOOK systemCommandHook_ = nullptr;
     std::wstring pending_; // a command carried out after the sender got its answer
     ULONG_PTR pendingKind_ = 0;
 };

@@ -15,7 +15,9 @@ HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 DESCRIBE_MENU = 9
 WM_COMMAND, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0111, 0x0204, 0x0205
 VK_ESCAPE, VK_RETURN, VK_RIGHT = 0x1B, 0x0D, 0x27
-SCREEN_SAVE, SCREEN_SAVE_CONFIG, HELP = 117, 118, 122
+SCREEN_SAVE, SCREEN_SAVE_CONFIG, MONITOR_OFF, HELP = 117, 118, 119, 122
+SYSTEM_COMMANDS_CARRIED_OUT = 20
+SC_SCREENSAVE, SC_MONITORPOWER = 0xF140, 0xF170
 
 pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
@@ -198,3 +200,43 @@ def test_screen_saver_and_help_commands_say_what_is_missing(lumora):
     assert box.text.startswith("ヘルプを表示できません。")
     lumora.press(box, 1)
     assert lumora.running
+
+
+def test_the_menu_belongs_to_a_window_that_can_take_the_foreground_and_a_click_elsewhere_closes_it(lumora):
+    """The master window is disabled, and Windows activates no disabled window: a menu tracked
+    for it would not close on a click outside it (Wine would let that pass)."""
+    start(lumora)
+    for _ in range(2):  # and the next menu opens as well
+        right_click_clock(lumora)
+        wait_until(lambda: menu_shown(lumora), timeout=10)
+        owner = lumora.info(lumora.driver.foreground())
+        assert owner.pid == lumora.pid() and owner.enabled and not owner.visible, owner
+        xdotool(lumora, "mousemove", 60, 740, "click", 1)  # the bare desktop
+        wait_until(lambda: not menu_shown(lumora), timeout=5)
+        lumora.answers()
+
+
+@pytest.fixture
+def screen_saver(lumora):
+    """A screen saver chosen in the desktop's settings (a file is all the command looks for)."""
+    saver = lumora.folder / "stars.scr"
+    saver.write_bytes(b"MZ")
+    key = r"HKCU\Control Panel\Desktop"
+    lumora.session._run(["wine", "reg", "add", key, "/v", "SCRNSAVE.EXE", "/t", "REG_SZ", "/d", wine_path(saver),
+                         "/f"])
+    try:
+        yield
+    finally:
+        lumora.session._run(["wine", "reg", "delete", key, "/v", "SCRNSAVE.EXE", "/f"])
+
+
+def test_screen_saver_and_monitor_off_go_to_a_window_whose_default_procedure_carries_them_out(lumora, screen_saver):
+    """Windows' default window procedure carries out no system command for a disabled window.
+    Under Wine neither command has a visible effect; the program's hook counts the commands the
+    default procedure took up."""
+    start(lumora, "")
+    lumora.post(MASTER_CLASS, WM_COMMAND, SCREEN_SAVE)
+    wait_until(lambda: lumora.copydata(SYSTEM_COMMANDS_CARRIED_OUT, str(SC_SCREENSAVE)) == 1, timeout=10)
+    lumora.post(MASTER_CLASS, WM_COMMAND, MONITOR_OFF)
+    wait_until(lambda: lumora.copydata(SYSTEM_COMMANDS_CARRIED_OUT, f"{SC_MONITORPOWER}|2") == 1, timeout=10)
+    lumora.expect_no_msgbox()
