@@ -20,7 +20,7 @@ void TMasterForm::AnnounceTheHour(const Announcement& announcement) {
         afterPass_->Add([this, text = announcement.Text, caption = announcement.BoxCaption] {
             const HWND owner = MessageBoxOwner(clock_->Window());
             MessageBoxW(owner != nullptr ? owner : GetDesktopWindow(), text.c_str(), caption.c_str(),
-                        MB_ICONINFORMATION | MB_SETFOREGROUND);
+                        MB_ICONINFORMATION | UnaskedBoxFlags);
         });
         break;
     case AnnouncementKind::Balloon:

@@ -15,7 +15,7 @@ namespace lumora {
 namespace {
 
 void ShowTimerBox(HWND owner, const std::wstring& text, UINT icon) {
-    MessageBoxW(owner, text.c_str(), TimerBoxCaption().c_str(), icon | MB_SETFOREGROUND);
+    MessageBoxW(owner, text.c_str(), TimerBoxCaption().c_str(), icon | UnaskedBoxFlags);
 }
 
 void ShowTimerFailure(HWND owner, UINT id, std::initializer_list<std::wstring_view> args = {}) {

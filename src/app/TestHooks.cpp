@@ -4,6 +4,8 @@
 #include "sound/SoundPlayer.h"
 
 #include <algorithm>
+#include <objbase.h>
+
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -23,6 +25,7 @@ enum TestCommand : ULONG_PTR {
     DescribeMenu = 9,
     TimeMessage = 10,
     QueryFullRedraws = 11,
+    QuerySingleThreadedApartment = 12,
     QuerySystemCommands = 20,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
@@ -66,6 +69,13 @@ LRESULT CountSystemCommands(const std::wstring& text) {
     return std::count_if(systemCommands.begin(), systemCommands.end(), [&](const auto& seen) {
         return seen.first == command && (!argument || seen.second == *argument);
     });
+}
+
+// The shell's calls made on this thread (ShellExecute, the file dialogs) need such an apartment.
+bool InSingleThreadedApartment() {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
 }
 
 } // namespace
@@ -147,6 +157,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return TimeMessageTo(text);
     case QueryFullRedraws:
         return targets_.FullRedraws();
+    case QuerySingleThreadedApartment:
+        return InSingleThreadedApartment() ? TRUE : FALSE;
     case QuerySystemCommands:
         return CountSystemCommands(text);
     default:

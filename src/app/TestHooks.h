@@ -3,7 +3,7 @@
 // exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
 // sound, ask whether one plays, show a notification or a caption, apply settings and start a
 // clock-setting run, describe the open popup menu, time a message, count the face's full redraws,
-// count the system commands a default window procedure carried out; LUMORA_FAULT=tick raises an error nobody catches on
+// tell whether the window thread is in a single-threaded COM apartment, count the system commands a default window procedure carried out; LUMORA_FAULT=tick raises an error nobody catches on
 // the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
 // refuse its line settings.

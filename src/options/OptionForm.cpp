@@ -127,8 +127,7 @@ std::unique_ptr<TOptionForm> TOptionForm::Create(HWND owner, OptionContext conte
     if (!form->CreateDialogForm(names::OptionFormClass, IDD_OPTION, owner)) {
         return nullptr;
     }
-    ShowWindow(form->Handle(), SW_SHOW);
-    TakeForeground(form->Handle());
+    ShowInForeground(form->Handle());
     form->FormShow();
     return form;
 }

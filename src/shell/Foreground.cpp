@@ -31,11 +31,14 @@ void AllowForegroundTo(HWND window) {
     }
 }
 
-bool TakeForeground(HWND window) {
-    if (TestFault(LockFault) && GetForegroundWindow() != nullptr) {
+bool ShowInForeground(HWND window) {
+    const HWND before = GetForegroundWindow();
+    ShowWindow(window, SW_SHOW);
+    if (TestFault(LockFault) && before != nullptr) {
         DWORD foregroundProcess = 0;
-        GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+        GetWindowThreadProcessId(before, &foregroundProcess);
         if (foregroundProcess != GetCurrentProcessId() && !DeleteFileW(GrantFileFor(GetCurrentProcessId()).c_str())) {
+            SetForegroundWindow(before); // where Windows would have left it
             return false;
         }
     }

@@ -11,7 +11,8 @@ namespace lumora {
 // Lets the process of window take the foreground: called by the process the user works in.
 void AllowForegroundTo(HWND window);
 
-// Brings window forward; false when the system (or the fault) refused.
-bool TakeForeground(HWND window);
+// Shows window and brings it forward; false when the system (or the fault) kept the foreground
+// where it was.
+bool ShowInForeground(HWND window);
 
 } // namespace lumora

@@ -17,6 +17,11 @@ std::wstring LoadResourceString(UINT id);
 // passOver (the clock, which may hide beneath the box) or a window nobody sees; else none.
 HWND MessageBoxOwner(HWND passOver = nullptr);
 
+// A box the program opens on its own (the timer, the hour, a report) while the user may work
+// in another program: it asks for the foreground and stays above other windows, so that it never
+// opens unseen behind the window the user works in when Windows keeps the foreground from it.
+constexpr UINT UnaskedBoxFlags = MB_SETFOREGROUND | MB_TOPMOST;
+
 // A message box titled "Lumora" with a message of the string table.
 int ShowResourceMessage(HWND owner, UINT id, UINT flags, std::initializer_list<std::wstring_view> args = {});
 

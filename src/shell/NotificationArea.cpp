@@ -48,7 +48,7 @@ void SilentInformationBox(HWND owner, const std::wstring& body, const std::wstri
     params.hInstance = nullptr;
     params.lpszText = body.c_str();
     params.lpszCaption = title.c_str();
-    params.dwStyle = MB_OK | MB_USERICON;
+    params.dwStyle = MB_OK | MB_USERICON | UnaskedBoxFlags;
     params.lpszIcon = IDI_INFORMATION;
     MessageBoxIndirectW(&params);
 }
@@ -149,7 +149,7 @@ void NotificationArea::ShowNotification(const std::wstring& text, int balloonKin
     if (style.BoxSilent) {
         SilentInformationBox(owner, parts.Body, parts.Title);
     } else {
-        MessageBoxW(owner, parts.Body.c_str(), parts.Title.c_str(), MessageBoxIconOf(style.BoxIcon));
+        MessageBoxW(owner, parts.Body.c_str(), parts.Title.c_str(), MessageBoxIconOf(style.BoxIcon) | UnaskedBoxFlags);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "sound/SoundPlayer.h"
 
 #include "shell/FileIo.h"
+#include "shell/MessageBoxes.h"
 #include "shell/PathText.h"
 
 #include "app/AppNames.h"
@@ -133,7 +134,7 @@ void SoundPlayer::ReportFailure(HWND owner, const std::wstring& fileName, DWORD 
     const bool anyDevice = waveOutGetNumDevs() > 0 || midiOutGetNumDevs() > 0;
     const SoundMessage kind = ClassifySoundFailure(FileExists(fileName), error, anyDevice);
     const std::wstring text = SoundMessageText(kind, kind == SoundMessage::Other ? MciErrorText(error) : L"");
-    MessageBoxW(owner, text.c_str(), names::ProductName, MB_ICONERROR | MB_OK);
+    MessageBoxW(owner, text.c_str(), names::ProductName, MB_ICONERROR | MB_OK | UnaskedBoxFlags);
 }
 
 } // namespace lumora

@@ -427,6 +427,10 @@ class Driver:
         return (tuple(int(v) for v in f["work"].split(",")),
                 tuple(int(v) for v in f["monitor"].split(",")))
 
+    def foreground(self) -> int:
+        """The foreground window's handle, 0 when there is none."""
+        return int(parse_fields(self._lookup("foreground")[0])["hwnd"], 0)
+
     def tooltip_texts(self, pid: int) -> list[dict[str, str]]:
         """Each tool of each tooltip control of a process: hwnd (control), tool (window), text."""
         found = []

@@ -832,6 +832,12 @@ int CmdShow(Args args) {
     return ExitOk;
 }
 
+// The window the user's input goes to now, "hwnd=0" when none.
+int CmdForeground(Args) {
+    Print(L"hwnd=" + HwndText(GetForegroundWindow()));
+    return ExitOk;
+}
+
 struct Command {
     std::wstring_view name;
     size_t minArgs;
@@ -874,6 +880,7 @@ constexpr Command Commands[] = {
     {L"dpi-changed", 6, 6, L"dpi-changed <hwnd|class> <dpi> <left> <top> <right> <bottom>", CmdDpiChanged},
     {L"tray-delete", 2, 2, L"tray-delete <hwnd|class> <id>", CmdTrayDelete},
     {L"show", 2, 2, L"show <hwnd|class> <show|hide>", CmdShow},
+    {L"foreground", 0, 0, L"foreground", CmdForeground},
 };
 
 int Usage() {
