@@ -348,6 +348,7 @@ void TMasterForm::TimerMessage(WPARAM id) {
 }
 
 void TMasterForm::FormClose() {
+    help_.CloseAll(); // the help goes first, not left on screen while the settings are written
     WriteAllSettings();
     tray_.reset(); // gives the taskbar its clock back and removes the icon
     DestroyWindow(Handle());

@@ -4,14 +4,19 @@
 #include "shell/ExecutablePath.h"
 #include "shell/FileIo.h"
 #include "shell/HelpRules.h"
+#include "shell/KZForm.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PathText.h"
 
 namespace lumora {
 namespace {
 
-constexpr UINT HelpDisplayTopic = 0; // HH_DISPLAY_TOPIC
-constexpr UINT HelpContext = 15;     // HH_HELP_CONTEXT
+constexpr UINT HelpDisplayTopic = 0;           // HH_DISPLAY_TOPIC
+constexpr UINT HelpContext = 15;               // HH_HELP_CONTEXT
+constexpr UINT HelpCloseAll = 18;              // HH_CLOSE_ALL
+constexpr UINT HelpInitialize = 28;            // HH_INITIALIZE
+constexpr UINT HelpUninitialize = 29;          // HH_UNINITIALIZE
+constexpr UINT HelpPreTranslateMessage = 0xFD; // HH_PRETRANSLATEMESSAGE
 
 // The help's messages: on the window asking when it shows, else on the window in use (or the
 // window that owns it), else on the desktop; titled like that window.
@@ -47,15 +52,39 @@ bool Readable(const std::wstring& file) {
 } // namespace
 
 HelpViewer::HelpViewer() : library_(LoadLibraryW(L"hhctrl.ocx")) {
-    if (library_ != nullptr) {
-        htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(library_, "HtmlHelpA")));
+    if (library_ == nullptr) {
+        return;
+    }
+    htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(library_, "HtmlHelpA")));
+    if (htmlHelp_ != nullptr) {
+        // Without this the viewer runs its windows on a thread of its own, which is still inside
+        // the library when the program lets it go at exit. On our thread, the help windows' keys
+        // must pass through the viewer before the message loop translates them.
+        htmlHelp_(nullptr, nullptr, HelpInitialize, reinterpret_cast<DWORD_PTR>(&cookie_));
+        initialized_ = true;
+        TKZForm::SetForeignMessageFilter([this](MSG& message) { return PreTranslate(message); });
     }
 }
 
 HelpViewer::~HelpViewer() {
+    if (initialized_) {
+        TKZForm::SetForeignMessageFilter(nullptr);
+        CloseAll();
+        htmlHelp_(nullptr, nullptr, HelpUninitialize, cookie_);
+    }
     if (library_ != nullptr) {
         FreeLibrary(library_);
     }
+}
+
+void HelpViewer::CloseAll() const {
+    if (htmlHelp_ != nullptr) {
+        htmlHelp_(nullptr, nullptr, HelpCloseAll, 0);
+    }
+}
+
+bool HelpViewer::PreTranslate(MSG& message) const {
+    return htmlHelp_(nullptr, nullptr, HelpPreTranslateMessage, reinterpret_cast<DWORD_PTR>(&message)) != nullptr;
 }
 
 std::wstring HelpViewer::HelpFile() {

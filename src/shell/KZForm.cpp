@@ -163,7 +163,23 @@ bool TKZForm::KeyboardRules(WPARAM key) {
     return false;
 }
 
+namespace {
+
+std::function<bool(MSG&)>& ForeignMessageFilter() {
+    static std::function<bool(MSG&)> filter;
+    return filter;
+}
+
+} // namespace
+
+void TKZForm::SetForeignMessageFilter(std::function<bool(MSG&)> filter) {
+    ForeignMessageFilter() = std::move(filter);
+}
+
 bool TKZForm::PreTranslate(MSG& message) {
+    if (const auto& filter = ForeignMessageFilter(); filter && filter(message)) {
+        return true;
+    }
     if (message.hwnd == nullptr) {
         return false;
     }

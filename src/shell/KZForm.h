@@ -31,6 +31,9 @@ public:
     // keyboard rules of its form, and a dialog form gets Tab, arrows, Enter and Esc. True when
     // the message needs nothing more.
     static bool PreTranslate(MSG& message);
+    // Windows of another module that run on this thread and must see their messages before the
+    // loop translates them (the help viewer's); the filter answers true when it took one.
+    static void SetForeignMessageFilter(std::function<bool(MSG&)> filter);
 
 protected:
     // Counts a message handled outside the form's own procedures (a child dialog's procedure).
