@@ -2,9 +2,11 @@
 // control) and the kit's replies, which keep Japan Standard Time.
 
 #include "adjust/AdjustJobs.h"
+#include "adjust/KitLine.h"
 #include "adjust/KitReplies.h"
 #include "adjust/SystemClock.h"
 #include "clock/DateTime.h"
+#include "shell/TestFaults.h"
 #include "shell/UniqueHandle.h"
 
 #include <optional>
@@ -12,6 +14,51 @@
 
 namespace lumora {
 namespace {
+
+static_assert(static_cast<BYTE>(SerialParity::None) == NOPARITY &&
+              static_cast<BYTE>(SerialParity::Space) == SPACEPARITY);
+static_assert(static_cast<BYTE>(SerialStopBits::One) == ONESTOPBIT &&
+              static_cast<BYTE>(SerialStopBits::Two) == TWOSTOPBITS);
+static_assert(static_cast<DWORD>(SerialLineControl::Off) == DTR_CONTROL_DISABLE &&
+              static_cast<DWORD>(SerialLineControl::Handshake) == DTR_CONTROL_HANDSHAKE &&
+              static_cast<DWORD>(SerialLineControl::Handshake) == RTS_CONTROL_HANDSHAKE);
+
+// The rest of the block (buffer limits, event and end characters) stays as the driver has it.
+void ApplyLineSettings(const SerialLineSettings& line, DCB& dcb) {
+    dcb.BaudRate = line.BaudRate;
+    dcb.ByteSize = line.ByteSize;
+    dcb.Parity = static_cast<BYTE>(line.Parity);
+    dcb.StopBits = static_cast<BYTE>(line.StopBits);
+    dcb.fBinary = line.Binary;
+    dcb.fParity = line.CheckParity;
+    dcb.fOutxCtsFlow = line.OutxCtsFlow;
+    dcb.fOutxDsrFlow = line.OutxDsrFlow;
+    dcb.fDtrControl = static_cast<DWORD>(line.DtrControl);
+    dcb.fRtsControl = static_cast<DWORD>(line.RtsControl);
+    dcb.fDsrSensitivity = line.DsrSensitivity;
+    dcb.fOutX = line.OutX;
+    dcb.fInX = line.InX;
+    dcb.fErrorChar = line.ReplaceErrors;
+    dcb.fNull = line.DiscardNulls;
+    dcb.fAbortOnError = line.AbortOnError;
+    dcb.XonChar = line.XonChar;
+    dcb.XoffChar = line.XoffChar;
+}
+
+// The checks of SetCommState that Wine leaves out. With the test fault "strict-dcb" the port
+// refuses such a block as Windows does, so the end-to-end tests see what a user's port takes.
+bool WindowsRefusesBlock(const DCB& dcb) {
+    return dcb.DCBlength != sizeof(DCB) || !dcb.fBinary || dcb.XonChar == dcb.XoffChar || dcb.BaudRate == 0 ||
+           dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > SPACEPARITY || dcb.StopBits > TWOSTOPBITS;
+}
+
+bool SetLineState(HANDLE port, DCB& dcb) {
+    if (TestFault(L"strict-dcb") && WindowsRefusesBlock(dcb)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return SetCommState(port, &dcb) != FALSE;
+}
 
 // Overlapped I/O, so that the program can end a run whose kit keeps it waiting.
 class KitPort {
@@ -33,14 +80,14 @@ public:
     bool Configure(int32_t timeOutSeconds, bool refusedForTest) {
         DCB dcb{};
         dcb.DCBlength = sizeof(dcb);
-        dcb.BaudRate = CBR_9600;
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
+        if (refusedForTest || !GetCommState(port_.Get(), &dcb)) {
+            return false;
+        }
+        ApplyLineSettings(KitLineSettings(), dcb);
         COMMTIMEOUTS timeouts{};
         timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(timeOutSeconds) * 1000;
         timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(timeOutSeconds) * 1000;
-        return !refusedForTest && SetCommState(port_.Get(), &dcb) && SetCommTimeouts(port_.Get(), &timeouts) &&
+        return SetLineState(port_.Get(), dcb) && SetCommTimeouts(port_.Get(), &timeouts) &&
                worker_.SetCancel([stop = stop_.Get()] { SetEvent(stop); });
     }
 
