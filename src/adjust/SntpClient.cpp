@@ -6,6 +6,7 @@
 #include "adjust/SystemClock.h"
 #include "clock/DateTime.h"
 #include "shell/FileIo.h"
+#include "shell/TestFaults.h"
 #include "shell/UniqueSocket.h"
 
 #include <wininet.h>
@@ -13,6 +14,11 @@
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+// Not in every SDK's headers; the number is Windows' own.
+#ifndef SIO_UDP_CONNRESET
+#define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
+#endif
 
 namespace lumora {
 namespace {
@@ -65,6 +71,23 @@ WaitResult WaitReadable(SOCKET socket, DWORD deadline, const WorkerContext& work
     }
 }
 
+// Windows makes the next receive of an unconnected UDP socket fail with WSAECONNRESET once an
+// ICMP "port unreachable" came back for something it sent; off, the socket only hears datagrams.
+// A system that does not know the switch keeps the report, which the receive loop waits past.
+void ReportNoPortUnreachable(SOCKET socket) {
+    BOOL report = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(socket, SIO_UDP_CONNRESET, &report, sizeof(report), nullptr, 0, &returned, nullptr, nullptr);
+}
+
+// What the receive after the ICMP "port unreachable" of a host without NTP gives on Windows. Linux
+// keeps that report from an unconnected socket, so under Wine only the test fault "udp-connreset"
+// shows it: the first wait finds the socket readable and the receive fails.
+int PortUnreachableForTest() {
+    WSASetLastError(WSAECONNRESET);
+    return SOCKET_ERROR;
+}
+
 } // namespace
 
 AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& context) {
@@ -81,6 +104,7 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
     if (!socket) {
         return fail(AdjustFailure::NoInternet);
     }
+    ReportNoPortUnreachable(socket.Get());
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
@@ -113,9 +137,10 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
     // the server's own answer may set the clock.
     const DWORD deadline = GetTickCount() + static_cast<DWORD>(request.TimeOut) * 1000;
     bool dropped = false;
+    bool portUnreachable = TestFault(L"udp-connreset");
     std::vector<uint8_t> datagram(2048);
     for (;;) {
-        switch (WaitReadable(socket.Get(), deadline, context.Worker)) {
+        switch (portUnreachable ? WaitResult::Readable : WaitReadable(socket.Get(), deadline, context.Worker)) {
         case WaitResult::Readable:
             break;
         case WaitResult::TimedOut:
@@ -126,21 +151,25 @@ AdjustResult RunSntpAdjust(const AdjustRequest& request, AdjustJobContext& conte
         }
         sockaddr_in sender{};
         int senderSize = sizeof(sender);
-        const int received = recvfrom(socket.Get(), reinterpret_cast<char*>(datagram.data()),
-                                      static_cast<int>(datagram.size()), 0, reinterpret_cast<sockaddr*>(&sender),
-                                      &senderSize);
+        const int received = portUnreachable ? PortUnreachableForTest()
+                                             : recvfrom(socket.Get(), reinterpret_cast<char*>(datagram.data()),
+                                                        static_cast<int>(datagram.size()), 0,
+                                                        reinterpret_cast<sockaddr*>(&sender), &senderSize);
+        portUnreachable = false;
         const ElapsedMilliseconds elapsed;
         const int roundTrip = sinceSent.Now();
         if (received == SOCKET_ERROR) {
-            // A datagram larger than the buffer is no SNTP reply; anything else ends the wait.
-            if (WSAGetLastError() == WSAEMSGSIZE) {
+            switch (AfterReceiveError(WSAGetLastError())) {
+            case SntpReceiveStep::Dropped:
                 dropped = true;
                 continue;
+            case SntpReceiveStep::KeepWaiting:
+                continue;
+            case SntpReceiveStep::EndRun:
+                return fail(AdjustFailure::ReceiveFailed);
             }
-            return fail(AdjustFailure::ReceiveFailed);
         }
-        const bool fromServer =
-            IsFromServer(sender.sin_addr.s_addr, ntohs(sender.sin_port), server.sin_addr.s_addr);
+        const bool fromServer = IsFromServer(sender.sin_addr.s_addr, ntohs(sender.sin_port), server.sin_addr.s_addr);
         const SntpReply reply =
             ReadSntpReply(std::span<const uint8_t>(datagram.data(), static_cast<size_t>(received)), fromServer);
         if (reply.Verdict != SntpVerdict::Accepted) {

@@ -16,6 +16,10 @@ uint32_t BigEndian32(std::span<const uint8_t> bytes, size_t at) {
            static_cast<uint32_t>(bytes[at + 2]) << 8 | static_cast<uint32_t>(bytes[at + 3]);
 }
 
+// Windows Sockets error numbers.
+constexpr int MessageTooLong = 10040;  // WSAEMSGSIZE
+constexpr int ConnectionReset = 10054; // WSAECONNRESET
+
 } // namespace
 
 std::array<uint8_t, SntpPacketSize> SntpRequest() {
@@ -55,6 +59,19 @@ SntpReply ReadSntpReply(std::span<const uint8_t> datagram, bool fromServer) {
     const auto milliseconds = static_cast<uint32_t>(uint64_t{fraction} * 1000 >> 32);
     const uint64_t totalMilliseconds = uint64_t{unixSeconds} * 1000 + milliseconds;
     return {SntpVerdict::Accepted, UnixEpochDays + static_cast<double>(totalMilliseconds) / MillisecondsPerDay};
+}
+
+SntpReceiveStep AfterReceiveError(int socketError) {
+    switch (socketError) {
+    case MessageTooLong:
+        return SntpReceiveStep::Dropped;
+    case ConnectionReset:
+        // Windows' word for an ICMP "port unreachable" that came back for the request: the host
+        // serves no NTP. Waiting on ends the run at its time-out, as for a host that stays silent.
+        return SntpReceiveStep::KeepWaiting;
+    default:
+        return SntpReceiveStep::EndRun;
+    }
 }
 
 } // namespace lumora

@@ -39,4 +39,12 @@ constexpr bool IsFromServer(uint32_t senderAddress, uint16_t senderPort, uint32_
 // datagram: everything received, which may be longer than 48 bytes (extension fields).
 SntpReply ReadSntpReply(std::span<const uint8_t> datagram, bool fromServer);
 
+// What a receive that fails means for the wait, by its Windows Sockets error number.
+enum class SntpReceiveStep {
+    EndRun,      // the socket fails: the receive-error message at once
+    Dropped,     // a datagram too long for any reply was thrown away, as one that is not the answer
+    KeepWaiting, // no datagram at all, only a report: the wait goes on as if nothing had come
+};
+SntpReceiveStep AfterReceiveError(int socketError);
+
 } // namespace lumora

@@ -1,9 +1,15 @@
 """Clock setting where Windows is stricter than Wine: a serial port that takes only a line-settings
-block Windows would accept. Wine cannot produce the failure: a test fault (LUMORA_FAULT) makes
-the program meet it."""
-from test_clock_setting import HOOKS, KIT, TEST_RUN, kit, result, run  # noqa: F401,F811 (fixture)
+block Windows would accept, and an SNTP socket that hears of the ICMP "port unreachable" a
+server without NTP answers with. Wine cannot produce either failure: test faults (LUMORA_FAULT)
+make the program meet them."""
+import time
+
+from test_clock_setting import HOOKS, KIT, NTP, TEST_RUN, kit, ntp_settings, result, run  # noqa: F401,F811
 
 CLOCK = "TLumoraForm"
+TIMED_OUT = ("時刻合わせ中に接続がタイムアウトになり、サーバとの接続が切断されました。サーバの応答に時間がかかっている可能性があります。\r\n"
+             "何度実行してもタイムアウトする場合は、タイムアウトの設定時間を長くしてみてください。")
+NOBODY = "127.0.0.3"  # a loopback address nothing listens on
 
 
 def start(lumora, ini: str, faults: str = "") -> None:
@@ -20,3 +26,13 @@ def test_the_kit_port_takes_a_block_windows_accepts(lumora, kit):
     title, text = result(lumora)
     assert title == "Lumora - 通信テスト (電波)"
     assert "\r\n受信した時刻: \t2007年1月2日火曜日 12:34:56." in text, text
+
+
+def test_a_port_unreachable_report_keeps_the_sntp_run_waiting_for_its_time_out(lumora):
+    """udp-connreset: the first receive fails with WSAECONNRESET, as on Windows after the ICMP
+    "port unreachable" of a host that serves no NTP. The run waits on and ends at its time-out."""
+    start(lumora, ntp_settings(CurrentNTPServer=NOBODY, NTPTimeOut=2), faults="udp-connreset")
+    began = time.monotonic()
+    run(lumora, TEST_RUN, NTP)
+    assert result(lumora) == ("Lumora - 通信テスト (NTP)", TIMED_OUT)
+    assert 1.8 < time.monotonic() - began < 10

@@ -88,5 +88,25 @@ TEST(SntpPacket, OnlyTheServersAddressAndPort123) {
     EXPECT_FALSE(IsFromServer(0x0200007F, 123, 0x0100007F));
 }
 
+TEST(SntpPacket, ReceiveErrorsThatKeepTheWaitGoing) {
+    struct Row {
+        const char* what;
+        int error;
+        SntpReceiveStep expected;
+    };
+    const Row rows[] = {
+        {"WSAECONNRESET: the ICMP port unreachable of a host without NTP", 10054, SntpReceiveStep::KeepWaiting},
+        {"WSAEMSGSIZE: a datagram longer than any reply", 10040, SntpReceiveStep::Dropped},
+        {"WSAENETDOWN", 10050, SntpReceiveStep::EndRun},
+        {"WSAECONNREFUSED", 10061, SntpReceiveStep::EndRun},
+        {"WSAEINTR", 10004, SntpReceiveStep::EndRun},
+        {"WSAENOTSOCK", 10038, SntpReceiveStep::EndRun},
+        {"no error number", 0, SntpReceiveStep::EndRun},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(AfterReceiveError(r.error), r.expected) << r.what;
+    }
+}
+
 } // namespace
 } // namespace lumora
