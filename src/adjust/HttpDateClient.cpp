@@ -80,17 +80,21 @@ HINTERNET OpenSession(const AdjustRequest& request) {
     return InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PROXY, proxy.c_str(), nullptr, 0);
 }
 
-void SetTimeOuts(HINTERNET root, int32_t seconds) {
+// The user's time-out for each step of the request: connecting, sending and waiting for the
+// answer. (The "data" time-outs, which look closer, are FTP's: HTTP ignores them.)
+void SetTimeOuts(HINTERNET request, int32_t seconds) {
     DWORD milliseconds = static_cast<DWORD>(seconds) * 1000;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
-                         INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
-        InternetSetOptionW(root, option, &milliseconds, sizeof(milliseconds));
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        InternetSetOptionW(request, option, &milliseconds, sizeof(milliseconds));
     }
 }
 
 // One GET, through a request handle the program may close to abort it.
 class HttpGet {
 public:
+    explicit HttpGet(int32_t timeOutSeconds) : timeOutSeconds_(timeOutSeconds) {}
+
     // The server as given, and when that is no http or https URL or gets no answer, the same
     // behind "http://". False when neither form is answered.
     bool Send(HINTERNET session, const std::wstring& server) {
@@ -120,11 +124,16 @@ private:
             return false;
         }
         const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0;
-        request_.Reset(HttpOpenRequestW(connection_.Get(), L"GET", path.empty() ? L"/" : path.c_str(), nullptr,
-                                        nullptr, nullptr, OpenFlags | secure, 0));
-        return request_.Get() != nullptr && HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0);
+        request_.Reset(HttpOpenRequestW(connection_.Get(), L"GET", path.empty() ? L"/" : path.c_str(), nullptr, nullptr,
+                                        nullptr, OpenFlags | secure, 0));
+        if (request_.Get() == nullptr) {
+            return false;
+        }
+        SetTimeOuts(request_.Get(), timeOutSeconds_);
+        return HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0);
     }
 
+    const int32_t timeOutSeconds_;
     UniqueInternet connection_;
     SharedInternetHandle request_; // closed before the connection
 };
@@ -145,7 +154,7 @@ AdjustResult RunHttpAdjust(const AdjustRequest& request, AdjustJobContext& conte
     if (root.Get() == nullptr) {
         return fail(AdjustFailure::NoInternet);
     }
-    HttpGet get;
+    HttpGet get(request.TimeOut);
     if (!context.Worker.SetCancel([&get, &root] {
             get.Abort();
             root.Close();
@@ -158,7 +167,6 @@ AdjustResult RunHttpAdjust(const AdjustRequest& request, AdjustJobContext& conte
     } cancelCleared{context.Worker};
 
     const OnlineForTheRun online(root.Get());
-    SetTimeOuts(root.Get(), request.TimeOut);
     if (!get.Send(root.Get(), request.Server)) {
         return fail(context.Worker.StopRequested() ? AdjustFailure::ReceiveFailed : AdjustFailure::UnknownServer);
     }

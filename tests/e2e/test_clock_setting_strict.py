@@ -1,10 +1,12 @@
 """Clock setting where Windows is stricter than Wine: a serial port that takes only a line-settings
-block Windows would accept, and an SNTP socket that hears of the ICMP "port unreachable" a
-server without NTP answers with. Wine cannot produce either failure: test faults (LUMORA_FAULT)
-make the program meet them."""
+block Windows would accept, an SNTP socket that hears of the ICMP "port unreachable" a server
+without NTP answers with, and a web server that accepts and then stays silent, against which
+the user's time-out must end the run. The first two are Windows failures Wine cannot produce:
+test faults (LUMORA_FAULT) make the program meet them."""
 import time
 
-from test_clock_setting import HOOKS, KIT, NTP, TEST_RUN, kit, ntp_settings, result, run  # noqa: F401,F811
+from test_clock_setting import (HOOKS, HTTP, KIT, NTP, TEST_RUN, DateServer, http_settings,  # noqa: F401,F811
+                                kit, ntp_settings, result, run)
 
 CLOCK = "TLumoraForm"
 TIMED_OUT = ("時刻合わせ中に接続がタイムアウトになり、サーバとの接続が切断されました。サーバの応答に時間がかかっている可能性があります。\r\n"
@@ -36,3 +38,21 @@ def test_a_port_unreachable_report_keeps_the_sntp_run_waiting_for_its_time_out(l
     run(lumora, TEST_RUN, NTP)
     assert result(lumora) == ("Lumora - 通信テスト (NTP)", TIMED_OUT)
     assert 1.8 < time.monotonic() - began < 10
+
+
+def test_a_web_server_that_accepts_and_stays_silent_is_left_at_the_time_out(lumora):
+    """The time-out limits the wait for the answer too, not only the connecting; the request
+    that got no answer is reported as for a server that does not answer at all."""
+    server = DateServer(None)
+    try:
+        start(lumora, http_settings(f"127.0.0.1:{server.port}", timeout=2))
+        began = time.monotonic()
+        run(lumora, TEST_RUN, HTTP)
+        title, text = result(lumora, timeout=30)
+        waited = time.monotonic() - began
+    finally:
+        server.close()
+    assert server.connections, "the run never reached the server"
+    assert title == "Lumora - 通信テスト (HTTP)"
+    assert text.startswith(f"127.0.0.1:{server.port} というサーバは存在しないか、使用できません。"), text
+    assert 1.8 < waited < 10, waited
