@@ -1,5 +1,7 @@
 #include "app/TestHooks.h"
 
+#include "app/AppNames.h"
+#include "shell/GdiObjects.h"
 #include "shell/TestFaults.h"
 #include "sound/SoundPlayer.h"
 
@@ -27,6 +29,7 @@ enum TestCommand : ULONG_PTR {
     QueryFullRedraws = 11,
     QuerySingleThreadedApartment = 12,
     QuerySystemCommands = 20,
+    PrintSplash = 15,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -76,6 +79,60 @@ bool InSingleThreadedApartment() {
     APTTYPE type{};
     APTTYPEQUALIFIER qualifier{};
     return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+}
+
+BOOL CALLBACK FindSplash(HWND window, LPARAM found) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    if (std::wstring_view(name) != names::SplashFormClass) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// A splash of this thread printed through WM_PRINTCLIENT, as AnimateWindow draws it while it
+// fades, into a bitmap file. The bitmap starts magenta: what the splash does not draw stays so.
+bool PrintSplashTo(const std::wstring& file) {
+    HWND splash = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSplash, reinterpret_cast<LPARAM>(&splash));
+    RECT client{};
+    if (splash == nullptr || !GetClientRect(splash, &client)) {
+        return false;
+    }
+    DibSection picture;
+    if (!picture.Create(client.right, client.bottom)) {
+        return false;
+    }
+    std::fill_n(picture.Bits(), static_cast<size_t>(picture.Width()) * picture.Height(), 0x00FF00FFu);
+    {
+        MemoryDC memory;
+        SelectedObject selected(memory.Get(), picture.Get());
+        SendMessageW(splash, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+        GdiFlush();
+    }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = picture.Width();
+    header.biHeight = -picture.Height();
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    const DWORD pixelBytes = static_cast<DWORD>(picture.Width()) * picture.Height() * 4;
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42; // "BM"
+    fileHeader.bfOffBits = sizeof(fileHeader) + sizeof(header);
+    fileHeader.bfSize = fileHeader.bfOffBits + pixelBytes;
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    bool ok = WriteFile(handle, &fileHeader, sizeof(fileHeader), &written, nullptr) &&
+              WriteFile(handle, &header, sizeof(header), &written, nullptr) &&
+              WriteFile(handle, picture.Bits(), pixelBytes, &written, nullptr) && written == pixelBytes;
+    CloseHandle(handle);
+    return ok;
 }
 
 } // namespace
@@ -161,6 +218,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return InSingleThreadedApartment() ? TRUE : FALSE;
     case QuerySystemCommands:
         return CountSystemCommands(text);
+    case PrintSplash: // "<file>": the splash as its fade draws it, a 32-bit bitmap file
+        return PrintSplashTo(text) ? TRUE : FALSE;
     default:
         return FALSE;
     }

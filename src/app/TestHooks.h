@@ -7,6 +7,7 @@
 // the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
 // refuse its line settings.
+// Query 15 prints the splash through WM_PRINTCLIENT into a bitmap file.
 
 #include <windows.h>
 

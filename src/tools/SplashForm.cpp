@@ -94,15 +94,24 @@ bool TSplashForm::Build(const RECT& work, bool fade) {
     return true;
 }
 
+void TSplashForm::PaintPicture(HDC dc) const {
+    if (!picture_) {
+        return;
+    }
+    // The line between the frame and the picture: the class has no background to erase it with.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    Fill(dc, client, GetSysColor(COLOR_WINDOWFRAME));
+    MemoryDC memory;
+    SelectedObject selected(memory.Get(), picture_.Get());
+    const int border = GetSystemMetrics(SM_CXBORDER);
+    BitBlt(dc, border, border, pictureSize_.cx, pictureSize_.cy, memory.Get(), 0, 0, SRCCOPY);
+}
+
 void TSplashForm::FormPaint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Handle(), &paint);
-    if (picture_) {
-        MemoryDC memory;
-        SelectedObject selected(memory.Get(), picture_.Get());
-        const int border = GetSystemMetrics(SM_CXBORDER);
-        BitBlt(dc, border, border, pictureSize_.cx, pictureSize_.cy, memory.Get(), 0, 0, SRCCOPY);
-    }
+    PaintPicture(dc);
     EndPaint(Handle(), &paint);
 }
 
@@ -141,6 +150,10 @@ LRESULT TSplashForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_PAINT:
         FormPaint();
+        return 0;
+    case WM_PRINTCLIENT:
+        // AnimateWindow draws each step of the fade through this message, not WM_PAINT.
+        PaintPicture(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_WINDOWPOSCHANGING:
         // Without its picture the splash stays invisible.

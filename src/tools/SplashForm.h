@@ -24,6 +24,8 @@ private:
     void LoadPicture();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormPaint();
+    // The picture into dc, for the screen and for AnimateWindow's fade alike.
+    void PaintPicture(HDC dc) const;
     void CloseTimerTick();
     void Release();
 

@@ -1,12 +1,16 @@
 """Start and end of the real program: one instance, boot delay, splash, errors nobody caught."""
 import time
 
-from lumora import IDCANCEL, IDOK, MASTER_CLASS, LumoraApp, wait_until
+from PIL import Image
+
+from face_kit import wine_path
+from lumora import IDCANCEL, IDOK, MASTER_CLASS, REPO, LumoraApp, wait_until
 
 CLOCK_CLASS = "TLumoraForm"
 SPLASH_CLASS = "TSplashForm"
 FATAL_CLASS = "TFatalErrorForm"
 WM_LBUTTONDOWN = 0x0201
+PRINT_SPLASH = 15
 
 
 def test_start_and_close_writes_settings(lumora):
@@ -133,6 +137,28 @@ def test_a_click_closes_the_splash_at_once(lumora):
     # Sent, not posted: the click has been handled when the call returns.
     lumora.send(splash, WM_LBUTTONDOWN, 1, 0)
     lumora.expect_absent(SPLASH_CLASS, 0.5)
+    lumora.press(box, IDOK)
+    assert lumora.wait_exit(15) == 0
+
+
+def test_the_splash_draws_itself_for_its_fade(lumora):
+    """AnimateWindow fades a window in by having it print itself (WM_PRINTCLIENT), never through
+    WM_PAINT: a splash that ignores the message fades in an empty frame. Wine does not animate, so
+    the program prints its splash on request and the test compares that with the picture."""
+    lumora.start(env={"LUMORA_FAULT": "tick-start", "LUMORA_TEST_HOOKS": "1"})
+    lumora.wait_window(SPLASH_CLASS, timeout=15)
+    box = lumora.msgbox(timeout=15)  # start-up held here, so the splash stays
+    printed = lumora.folder / "printed.bmp"
+    assert lumora.copydata(PRINT_SPLASH, wine_path(printed)) == 1
+    with Image.open(printed) as image, Image.open(REPO / "src/resources/Splash.bmp") as source:
+        printed_rgb, picture = image.convert("RGB"), source.convert("RGB")
+    assert (255, 0, 255) not in {colour for _, colour in printed_rgb.getcolors(1 << 20)}  # every pixel drawn
+    border = (printed_rgb.width - picture.width) // 2
+    assert border >= 0 and printed_rgb.height - picture.height == 2 * border
+    # The picture's left part, away from the texts the program writes on it.
+    for x in range(5, 200, 24):
+        for y in range(5, 235, 23):
+            assert printed_rgb.getpixel((border + x, border + y)) == picture.getpixel((x, y)), (x, y)
     lumora.press(box, IDOK)
     assert lumora.wait_exit(15) == 0
 
