@@ -5,6 +5,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/UniqueHandle.h"
 #include "tools/TimerFormRes.h"
+#include "tools/TimerOperations.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -36,6 +37,12 @@ std::wstring WindowText(HWND window) {
 
 int Selection(HWND combo) {
     return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+// The operation list holds only what the computer can do, so each entry carries its operation.
+TimerOperation SelectedOperation(HWND combo) {
+    const LRESULT data = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(std::max(0, Selection(combo))), 0);
+    return data == CB_ERR ? TimerOperation::None : static_cast<TimerOperation>(data);
 }
 
 // The open dialog's OK button is captioned once the dialog stands.
@@ -107,8 +114,17 @@ void TTimerForm::FormCreate() {
     AddStrings(Item(IDC_TIMER_MESSAGE), IDS_TIMER_SUGGESTION_FIRST, IDS_TIMER_SUGGESTION_COUNT);
     SendMessageW(Item(IDC_TIMER_MESSAGE), CB_LIMITTEXT, MessageLimit, 0);
     SetWindowTextW(Item(IDC_TIMER_MESSAGE), choices.Message.c_str());
-    AddStrings(Item(IDC_TIMER_OPERATION), IDS_TIMER_OPERATION_FIRST, IDS_TIMER_OPERATION_COUNT);
-    SendMessageW(Item(IDC_TIMER_OPERATION), CB_SETCURSEL, static_cast<WPARAM>(choices.Operation), 0);
+    power_ = ReadPowerCapabilities();
+    for (const TimerOperation operation : TimerOperationList(power_, choices.Operation)) {
+        const std::wstring text = LoadResourceString(IDS_TIMER_OPERATION_FIRST + static_cast<UINT>(operation));
+        const auto index =
+            SendMessageW(Item(IDC_TIMER_OPERATION), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(Item(IDC_TIMER_OPERATION), CB_SETITEMDATA, static_cast<WPARAM>(index),
+                     static_cast<LPARAM>(operation));
+        if (operation == choices.Operation) {
+            SendMessageW(Item(IDC_TIMER_OPERATION), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+    }
     SetDlgItemTextW(Handle(), IDC_TIMER_PROGRAM, settings.Program.c_str());
     CheckDlgButton(Handle(), IDC_TIMER_FORCE, choices.Force ? BST_CHECKED : BST_UNCHECKED);
 
@@ -172,7 +188,7 @@ void TTimerForm::Command(int id, int code) {
         break;
     case IDC_TIMER_OPERATION:
         if (code == CBN_SELCHANGE && editing) {
-            choices.Operation = static_cast<TimerOperation>(std::max(0, Selection(Item(IDC_TIMER_OPERATION))));
+            choices.Operation = SelectedOperation(Item(IDC_TIMER_OPERATION));
             ApplyRules();
         }
         break;
@@ -248,9 +264,11 @@ void TTimerForm::ApplyRules() {
     const bool running = context_.Countdown->Running();
     const bool expanded = IsDlgButtonChecked(Handle(), IDC_TIMER_DETAILS) == BST_CHECKED;
     const bool announced = Selection(Item(IDC_TIMER_NOTIFY)) != TimerNotifyNone;
-    const auto operation = static_cast<TimerOperation>(Selection(Item(IDC_TIMER_OPERATION)));
+    const TimerOperation operation = SelectedOperation(Item(IDC_TIMER_OPERATION));
     const bool program = operation == TimerOperation::RunProgram;
     const bool force = operation == TimerOperation::ShutDown;
+    // A choice kept from when the computer could still do it: said, not silently changed.
+    const bool unavailable = !TimerOperationOffered(operation, power_);
     EnableWindow(Item(IDC_TIMER_START), running || TimerCanStart(PickerDuration()));
     struct Rule {
         int Id;
@@ -269,6 +287,7 @@ void TTimerForm::ApplyRules() {
         {IDC_TIMER_PROGRAM, !running, program},
         {IDC_TIMER_BROWSE, !running, program},
         {IDC_TIMER_FORCE, !running, force},
+        {IDC_TIMER_OPERATION_NOTE, !running, unavailable},
     };
     for (const Rule& rule : rules) {
         EnableWindow(Item(rule.Id), rule.Enabled);

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "shell/KZForm.h"
 #include "tools/Countdown.h"
+#include "tools/TimerPower.h"
 
 #include <functional>
 #include <memory>
@@ -54,7 +55,8 @@ private:
     HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
     TimerFormContext context_;
-    bool loading_ = true; // the controls are being filled: nothing to store
+    bool loading_ = true;     // the controls are being filled: nothing to store
+    PowerCapabilities power_; // as read when the dialog was made
     int collapsedHeight_ = 0;
     int expandedHeight_ = 0;
     int heightStep_ = 1;

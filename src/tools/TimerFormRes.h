@@ -20,6 +20,7 @@
 #define IDC_TIMER_PROGRAM 7114
 #define IDC_TIMER_BROWSE 7115
 #define IDC_TIMER_FORCE 7116
+#define IDC_TIMER_OPERATION_NOTE 7117
 
 // The announcement list, the operation list and the message suggestions, in list order.
 #define IDS_TIMER_NOTIFY_FIRST 7120

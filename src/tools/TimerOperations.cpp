@@ -1,9 +1,12 @@
 #include "tools/TimerOperations.h"
 
+#include "shell/TestFaults.h"
 #include "shell/UniqueHandle.h"
 
 #include <reason.h>
 #include <shellapi.h>
+
+#include <cstddef>
 
 namespace lumora {
 namespace {
@@ -37,7 +40,53 @@ bool Suspend(bool hibernate) {
     return SetSystemPowerState(!hibernate, TRUE) != FALSE;
 }
 
+// SYSTEM_POWER_CAPABILITIES as Windows 8 and later fill it; older SDK headers still call the bytes
+// from Hiberboot to AoAc spare.
+struct PowerCapabilitiesRecord {
+    BOOLEAN PowerButtonPresent, SleepButtonPresent, LidPresent;
+    BOOLEAN SystemS1, SystemS2, SystemS3, SystemS4, SystemS5;
+    BOOLEAN HiberFilePresent, FullWake, VideoDimPresent, ApmPresent, UpsPresent, ThermalControl, ProcessorThrottle;
+    BYTE ProcessorMinThrottle, ProcessorMaxThrottle;
+    BOOLEAN FastSystemS4, Hiberboot, WakeAlarmPresent, AoAc, DiskSpinDown;
+    BYTE HiberFileType;
+    BOOLEAN AoAcConnectivitySupported;
+    BYTE Spare[6];
+    BOOLEAN SystemBatteriesPresent, BatteriesAreShortTerm;
+    BATTERY_REPORTING_SCALE BatteryScale[3];
+    SYSTEM_POWER_STATE AcOnLineWake, SoftLidWake, RtcWake, MinDeviceWakeState, DefaultLowLatencyWake;
+};
+static_assert(sizeof(PowerCapabilitiesRecord) == sizeof(SYSTEM_POWER_CAPABILITIES));
+static_assert(offsetof(PowerCapabilitiesRecord, AoAc) == 0x14);
+
 } // namespace
+
+PowerCapabilities ReadPowerCapabilities() {
+    using GetPwrCapabilitiesFunction = BOOLEAN(WINAPI*)(PSYSTEM_POWER_CAPABILITIES);
+    const UniqueModule library(LoadLibraryW(L"powrprof.dll"));
+    const auto getPwrCapabilities = library ? reinterpret_cast<GetPwrCapabilitiesFunction>(reinterpret_cast<void*>(
+                                                  GetProcAddress(library.Get(), "GetPwrCapabilities")))
+                                            : nullptr;
+    PowerCapabilities power;
+    PowerCapabilitiesRecord record{};
+    if (getPwrCapabilities != nullptr && getPwrCapabilities(reinterpret_cast<PSYSTEM_POWER_CAPABILITIES>(&record))) {
+        power.Known = true;
+        power.ClassicSleep = record.SystemS1 || record.SystemS2 || record.SystemS3;
+        power.Hibernation = record.SystemS4 && record.HiberFilePresent;
+        power.ModernStandby = record.AoAc != FALSE;
+    }
+    // For the tests: a computer of modern standby, whose sleep no application can ask for, and
+    // one whose hibernation is switched off.
+    if (TestFault(L"modern-standby")) {
+        power.Known = true;
+        power.ClassicSleep = false;
+        power.ModernStandby = true;
+    }
+    if (TestFault(L"no-hibernate")) {
+        power.Known = true;
+        power.Hibernation = false;
+    }
+    return power;
+}
 
 bool OpenTimerProgram(const std::wstring& program) {
     const auto result =
@@ -55,6 +104,11 @@ PowerOutcome ShutDownWindows(bool force) {
 }
 
 PowerOutcome SuspendWindows(bool hibernate) {
+    // Asked of a computer without that state, Windows hibernates instead or does nothing at all.
+    if (!TimerOperationOffered(hibernate ? TimerOperation::Hibernate : TimerOperation::Standby,
+                               ReadPowerCapabilities())) {
+        return PowerOutcome::Failed;
+    }
     if (!EnableShutdownPrivilege()) {
         return PowerOutcome::NoPrivilege;
     }

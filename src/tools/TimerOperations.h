@@ -2,6 +2,8 @@
 // What the timer does when the time is up, besides announcing it: start a program, shut Windows
 // down, put it on standby or into hibernation.
 
+#include "tools/TimerPower.h"
+
 #include <string>
 
 namespace lumora {
@@ -15,6 +17,10 @@ enum class PowerOutcome {
     Failed,
 };
 PowerOutcome ShutDownWindows(bool force);
+// The computer's sleep states, read anew each time: hibernation can be switched off while the
+// program runs.
+PowerCapabilities ReadPowerCapabilities();
+// Fails without asking Windows when the computer does not have that state.
 PowerOutcome SuspendWindows(bool hibernate);
 
 } // namespace lumora

@@ -3,6 +3,8 @@ reach the settings file), the countdown that goes on without the dialog, a user'
 firing: the box after the pass, the program it runs or cannot run, the balloon and the caption."""
 import time
 
+import pytest
+
 from face_kit import wine_path
 from kit import icon_texts
 from lumora import IDCANCEL, IDOK, MASTER_CLASS, wait_until
@@ -15,7 +17,7 @@ VK_ESCAPE = 0x1B
 TIMER_COMMAND = 121
 # The dialog's controls.
 TIME, REMAINING, LABEL, START, DETAILS = 7102, 7103, 7101, 7104, 7105
-NOTIFY, MESSAGE, OPERATION, PROGRAM, BROWSE, FORCE = 7108, 7110, 7112, 7114, 7115, 7116
+NOTIFY, MESSAGE, OPERATION, PROGRAM, BROWSE, FORCE, NOTE = 7108, 7110, 7112, 7114, 7115, 7116, 7117
 PRESET_90_MINUTES = 7150 + 9
 BOX_TITLE = "Lumora - タイマー"
 DEFAULT_MESSAGE = "タイマーで設定した時間になりました。"
@@ -188,3 +190,42 @@ def seconds(shown: str) -> int:
     hours, rest = shown.split(":")
     minutes, secs = rest.split(".")
     return int(hours) * 3600 + int(minutes) * 60 + int(secs)
+
+
+OPERATIONS = ["(なし)", "プログラムを実行する", "Windows をシャットダウンする", "Windows をスタンバイする",
+              "Windows を休止する"]
+
+
+def operation_list(lumora, dialog: int) -> list[str]:
+    """The operation list's entries, read one selection at a time; the first is selected again."""
+    cb_getcount, cb_setcursel = 0x0146, 0x014E
+    combo = int(controls(lumora, dialog, OPERATION)[OPERATION]["hwnd"])
+    entries = []
+    for index in range(lumora.send(combo, cb_getcount)):
+        lumora.send(combo, cb_setcursel, index)
+        entries.append(lumora.driver.get_text(combo))
+    lumora.send(combo, cb_setcursel, 0)
+    return entries
+
+
+# Wine reports sleep (S1) and hibernation; the faults make the computer one of modern standby,
+# whose sleep no program can ask for, or one with hibernation switched off.
+@pytest.mark.parametrize("faults, missing", [
+    ("", []),
+    ("modern-standby", ["Windows をスタンバイする"]),
+    ("no-hibernate", ["Windows を休止する"]),
+    ("modern-standby,no-hibernate", ["Windows をスタンバイする", "Windows を休止する"]),
+], ids=["wine", "modern-standby", "no-hibernate", "neither"])
+def test_the_operations_offered_are_those_the_computer_has(lumora, faults, missing):
+    lumora.write_settings("[Boot]\nShowSplash=0\n[Timer]\nOption=1\n")
+    lumora.start(env={**HOOKS, "LUMORA_FAULT": faults})
+    lumora.wait_window(CLOCK, timeout=15)
+    dialog = open_dialog(lumora)
+    entries = operation_list(lumora, dialog)
+    assert entries == [entry for entry in OPERATIONS if entry not in missing]
+    # The last entry is the operation it names: the rows that operation shows, and no note that
+    # the computer lacks it.
+    choose(lumora, dialog, OPERATION, len(entries) - 1)
+    shown = controls(lumora, dialog, PROGRAM, FORCE, NOTE)
+    shutdown = entries[-1] == "Windows をシャットダウンする"
+    assert [shown[c]["visible"] for c in (PROGRAM, FORCE, NOTE)] == ["0", "1" if shutdown else "0", "0"]
