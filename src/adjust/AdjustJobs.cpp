@@ -34,8 +34,14 @@ void MarkConnected(AdjustJobContext& context) {
 AdjustResult ConcludeAdjust(const std::wstring& title, AdjustKind kind, double receivedUtc, ReportZone zone,
                             const LocaleFacts& locale) {
     const double before = UtcNow();
-    if (kind != AdjustKind::Test && !SetUtc(receivedUtc)) {
-        return AdjustFailed(title, AdjustFailure::SetClockFailed);
+    if (kind == AdjustKind::Test) {
+        return AdjustSucceeded(title, kind, InZone(before, zone), InZone(receivedUtc, zone), locale);
+    }
+    if (const ClockSetError error = SetUtc(receivedUtc); error != ClockSetError::None) {
+        const double correction = receivedUtc - before;
+        return AdjustSetRefused(title, error, correction, [title, kind, zone, locale, correction](double afterUtc) {
+            return AdjustSucceeded(title, kind, InZone(afterUtc - correction, zone), InZone(afterUtc, zone), locale);
+        });
     }
     return AdjustSucceeded(title, kind, InZone(before, zone), InZone(receivedUtc, zone), locale);
 }

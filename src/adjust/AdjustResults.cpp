@@ -2,6 +2,8 @@
 
 #include "adjust/AdjustSchedule.h"
 
+#include <utility>
+
 namespace lumora {
 namespace {
 
@@ -117,6 +119,17 @@ std::wstring ZeroAdjustmentTitle() {
 AdjustResult AdjustFailed(std::wstring_view title, AdjustFailure failure, const AdjustRequest& request) {
     FailureText text = Failure(failure, request);
     return {.Text = std::wstring(title) + text.Message, .BalloonKind = text.Kind, .BeepKind = text.Kind};
+}
+
+AdjustResult AdjustSetRefused(std::wstring_view title, ClockSetError error, double correction,
+                              std::function<AdjustResult(double afterUtc)> reportSetAfterAll) {
+    AdjustResult result = AdjustFailed(title, AdjustFailure::SetClockFailed);
+    result.SetError = error;
+    if (error == ClockSetError::NoPrivilege) {
+        result.Correction = correction;
+        result.ReportSetAfterAll = std::move(reportSetAfterAll);
+    }
+    return result;
 }
 
 AdjustResult AdjustSucceeded(std::wstring_view title, AdjustKind kind, double before, double after,

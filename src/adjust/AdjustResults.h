@@ -5,6 +5,7 @@
 #include "adjust/AdjustRequest.h"
 #include "clock/DateTimeFormat.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,9 @@ enum class AdjustFailure {
     KitBadData,     // the kit's time and date do not form a valid date-time
 };
 
+// Why the system refused a new time.
+enum class ClockSetError { None, NoPrivilege, Other };
+
 struct AdjustResult {
     std::wstring Text; // title|message, as ShowNotification takes it
     int BalloonKind = BalloonError;
@@ -39,8 +43,13 @@ struct AdjustResult {
     bool Succeeded = false;
     bool ClockSet = false;
     // When ClockSet: new time minus old time, in days, so that stamps taken on the old clock can
-    // follow the change (FollowClockChange).
+    // follow the change (FollowClockChange). When the set was refused for want of the right: the
+    // change the run wanted, measured against the clock it would have set.
     double Correction = 0.0;
+    ClockSetError SetError = ClockSetError::None;
+    // With SetError NoPrivilege: the report of that change made after all by other means, from
+    // the clock (UTC) just after it.
+    std::function<AdjustResult(double afterUtc)> ReportSetAfterAll = nullptr;
 };
 
 // "<kind> <source>|", for example "手動時刻合わせ (NTP)|".
@@ -50,6 +59,11 @@ std::wstring ZeroAdjustmentTitle();
 
 // request supplies the server, port name or port number a message names.
 AdjustResult AdjustFailed(std::wstring_view title, AdjustFailure failure, const AdjustRequest& request = {});
+
+// A set the system refused: the message every source shares. For want of the right, the result
+// also carries the change wanted and how to report it made after all.
+AdjustResult AdjustSetRefused(std::wstring_view title, ClockSetError error, double correction,
+                              std::function<AdjustResult(double afterUtc)> reportSetAfterAll);
 
 // before: the clock when the time arrived; after: the time received (offset included), both in
 // the zone the report shows. A test only reports them; any other kind has set the clock to after.

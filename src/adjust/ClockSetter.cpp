@@ -30,6 +30,7 @@ ClockSetter::ClockSetter(HWND window, UINT message, bool bootAdjust, double now,
     for (auto& worker : workers_) {
         worker = std::make_unique<Worker<AdjustResult>>(dispatcher_);
     }
+    elevated_ = std::make_unique<Worker<ElevatedSetRun>>(dispatcher_);
 }
 
 ClockSetter::~ClockSetter() {
@@ -41,14 +42,19 @@ bool ClockSetter::StopAll(std::chrono::milliseconds grace) {
     for (auto& worker : workers_) {
         worker->Stop();
     }
+    elevated_->Stop();
     const auto deadline = std::chrono::steady_clock::now() + grace;
+    const auto left = [deadline] {
+        return std::max(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()),
+            std::chrono::milliseconds(0));
+    };
     bool ended = true;
     for (auto& worker : workers_) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        ended = worker->WaitForJobEnd(std::max(left, std::chrono::milliseconds(0))) && ended;
+        ended = worker->WaitForJobEnd(left()) && ended;
     }
-    return ended;
+    // Held while the consent prompt is open, which nothing can close from here.
+    return elevated_->WaitForJobEnd(left()) && ended;
 }
 
 Worker<AdjustResult>& ClockSetter::WorkerOf(AdjustSource source) const {
@@ -90,7 +96,26 @@ AdjustResult ClockSetter::ZeroAdjust() {
     GetSystemTime(&now);
     const ZeroAdjustment zero = lumora::ZeroAdjust(SplitDateTime(SystemTimeToDateTime(now)));
     const double target = ComposeDateTime(zero.Utc.Year, zero.Utc.Month, zero.Utc.Day, zero.Utc.Hour, 0, 0, 0);
-    return ZeroAdjustmentResult(zero, SetUtc(target));
+    if (const ClockSetError error = SetUtc(target); error != ClockSetError::None) {
+        return AdjustSetRefused(ZeroAdjustmentTitle(), error, zero.Correction,
+                                [zero](double) { return ZeroAdjustmentResult(zero, true); });
+    }
+    return ZeroAdjustmentResult(zero, true);
+}
+
+bool ClockSetter::StartElevatedSet(HWND owner, const std::wstring& arguments,
+                                   std::function<void(const ElevatedSetRun&)> finished) {
+    if (elevated_->Running()) {
+        return false;
+    }
+    auto job = [owner, arguments](WorkerContext& context) {
+        return std::make_unique<ElevatedSetRun>(RunElevatedCopy(owner, arguments, context));
+    };
+    auto completion = [finished = std::move(finished), arguments](std::unique_ptr<ElevatedSetRun> run) {
+        // A job that failed beyond its own answers still ends the offer.
+        finished(run ? *run : ElevatedSetRun{.Arguments = arguments, .StartError = ERROR_INVALID_FUNCTION});
+    };
+    return elevated_->Start(std::move(job), std::move(completion));
 }
 
 } // namespace lumora

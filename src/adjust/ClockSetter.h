@@ -6,6 +6,7 @@
 
 #include "adjust/AdjustResults.h"
 #include "adjust/AdjustSchedule.h"
+#include "adjust/ElevatedClockSet.h"
 #include "shell/WindowDispatcher.h"
 #include "shell/Worker.h"
 
@@ -49,6 +50,10 @@ public:
     bool Running(AdjustSource source) const;
     // "正時に合わせる(&Z)", on this thread: it only sets the clock.
     AdjustResult ZeroAdjust();
+    // Starts the elevated copy that adds a correction to the clock, and hands its run to finished
+    // once it has ended; false while one is still going.
+    bool StartElevatedSet(HWND owner, const std::wstring& arguments,
+                          std::function<void(const ElevatedSetRun&)> finished);
     // After the program set the clock: the schedule follows the change.
     void ClockChanged(double correction) { schedule_.ClockChanged(correction); }
 
@@ -58,7 +63,8 @@ private:
     WindowDispatcher dispatcher_;
     AdjustSchedule schedule_;
     ClockSetterHost host_;
-    std::array<std::unique_ptr<Worker<AdjustResult>>, 3> workers_; // last: joined first
+    std::array<std::unique_ptr<Worker<AdjustResult>>, 3> workers_;
+    std::unique_ptr<Worker<ElevatedSetRun>> elevated_; // last: joined first
 };
 
 } // namespace lumora

@@ -1,6 +1,7 @@
 #include "adjust/SystemClock.h"
 
 #include "clock/DateTime.h"
+#include "shell/TestFaults.h"
 
 #include <mmsystem.h>
 
@@ -36,9 +37,16 @@ double LocalNow() {
     return SystemTimeToDateTime(t);
 }
 
-bool SetUtc(double utc) {
+ClockSetError SetSystemUtc(double utc) {
     const SYSTEMTIME t = DateTimeToSystemTime(utc);
-    return SetSystemTime(&t) != FALSE;
+    if (SetSystemTime(&t)) {
+        return ClockSetError::None;
+    }
+    return GetLastError() == ERROR_PRIVILEGE_NOT_HELD ? ClockSetError::NoPrivilege : ClockSetError::Other;
+}
+
+ClockSetError SetUtc(double utc) {
+    return TestFault(L"no-clock-privilege") ? ClockSetError::NoPrivilege : SetSystemUtc(utc);
 }
 
 double UtcToLocal(double utc) {

@@ -2,6 +2,8 @@
 // The computer's clock as the clock-setting runs see it: read and set in UTC, shown in local
 // time, all as the program's date-time values.
 
+#include "adjust/AdjustResults.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -13,9 +15,13 @@ SYSTEMTIME DateTimeToSystemTime(double dateTime);
 
 double UtcNow();
 double LocalNow();
-// False when the system refuses: a user without the right, or (under Wine) a change of more than
-// half a second.
-bool SetUtc(double utc);
+// The program's own set: what the system says, a user without the right (or, under Wine, a change
+// of more than half a second) giving NoPrivilege. The test fault "no-clock-privilege" refuses
+// every set that way, as Windows refuses a normal user.
+ClockSetError SetUtc(double utc);
+// The set as the system answers it, whatever the test faults say: for the mode started with
+// administrator rights, which must succeed where the program that started it failed.
+ClockSetError SetSystemUtc(double utc);
 // In the computer's time zone; the UTC value itself when it cannot be converted.
 double UtcToLocal(double utc);
 

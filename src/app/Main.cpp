@@ -1,6 +1,9 @@
 // Program entry: one instance per logon, the settings file, the boot delay and priority, then
-// the master window and the message loop.
+// the master window and the message loop; or, started with the clock-setting mode's switch, only
+// that mode.
 
+#include "adjust/ClockPrivilege.h"
+#include "adjust/ElevatedClockSet.h"
 #include "app/AppNames.h"
 #include "app/MasterForm.h"
 #include "app/SystemFacts.h"
@@ -17,6 +20,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -87,7 +93,26 @@ int RunMessageLoop(TMasterForm& master) {
     return static_cast<int>(message.wParam);
 }
 
+// The copy started with administrator rights to set the clock: it decides on its arguments alone,
+// before anything of a normal start (the mutex, the settings file, a window) is touched.
+std::optional<int> RunClockSettingMode() {
+    const std::vector<std::wstring> arguments = CommandLineArguments();
+    const ElevatedSetCommand command = ParseElevatedSetCommand(arguments);
+    switch (command.Mode) {
+    case ElevatedSetMode::NormalStart:
+        return std::nullopt;
+    case ElevatedSetMode::Set:
+        return static_cast<int>(ApplyElevatedCorrection(command.CorrectionMs));
+    case ElevatedSetMode::BadArguments:
+        break;
+    }
+    return static_cast<int>(ElevatedSetExit::BadArguments);
+}
+
 int Run() {
+    if (const std::optional<int> exitCode = RunClockSettingMode()) {
+        return *exitCode;
+    }
     InstanceMutex mutex;
     if (!mutex) {
         // Another program holds the name, or the system is out of handles: nothing can run.

@@ -1,11 +1,16 @@
 // The master's part in setting the computer's clock: it builds the runs from its settings, keeps
 // the time of the last server contact in its record, and carries out what a run's end asks:
-// the sound, the taskbar clock's redraw and the result, shown as the settings say.
+// the sound, the taskbar clock's redraw and the result, shown as the settings say. A run the user
+// started that the system refused for want of the right may be made with administrator rights.
 
 #include "app/MasterForm.h"
 
 #include "adjust/SystemClock.h"
+#include "shell/MessageBoxes.h"
 #include "shell/TaskTrayIcon.h"
+#include "shell/TooltipFormat.h"
+
+#include <utility>
 
 namespace lumora {
 
@@ -35,6 +40,42 @@ void TMasterForm::AdjustClockZero() {
 }
 
 void TMasterForm::AdjustFinished(const AdjustResult& result, AdjustKind kind) {
+    if (clockPrivilege_.Offer(kind, result.SetError)) {
+        afterPass_->Add([this, result, kind] { OfferElevatedSet(result, kind); });
+        return;
+    }
+    ReportAdjust(result, kind);
+}
+
+void TMasterForm::OfferElevatedSet(const AdjustResult& refused, AdjustKind kind) {
+    const std::optional<std::wstring> arguments = ElevatedSetArguments(refused.Correction);
+    bool started = false;
+    if (arguments) {
+        const std::wstring question(ElevatedSetQuestion);
+        const std::wstring title = SplitNotification(refused.Text).Title;
+        const int answer = MessageBoxW(MessageBoxOwner(clock_->Window()), question.c_str(), title.c_str(),
+                                       MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+        auto finished = [this, refused, kind](const ElevatedSetRun& run) { ElevatedSetFinished(refused, kind, run); };
+        started = answer == IDYES && clockSetter_->StartElevatedSet(Handle(), *arguments, std::move(finished));
+    }
+    if (!started) {
+        clockPrivilege_.OfferEnded();
+        ReportAdjust(refused, kind);
+    }
+}
+
+void TMasterForm::ElevatedSetFinished(const AdjustResult& refused, AdjustKind kind, const ElevatedSetRun& run) {
+    clockPrivilege_.OfferEnded();
+    lastElevatedSet_ = run;
+    if (ElevatedSetOutcomeOf(run.StartError, run.ExitCode) != ElevatedSetOutcome::Done) {
+        ReportAdjust(refused, kind);
+        return;
+    }
+    tray_->RedrawTaskbarClock();
+    ReportAdjust(refused.ReportSetAfterAll(UtcNow()), kind);
+}
+
+void TMasterForm::ReportAdjust(const AdjustResult& result, AdjustKind kind) {
     if (result.ClockSet) {
         // Stamps taken on the old clock move with it.
         settings_.AdjustClock.LastConnectedTime =
@@ -45,7 +86,7 @@ void TMasterForm::AdjustFinished(const AdjustResult& result, AdjustKind kind) {
     if (result.Succeeded && settings_.AdjustClock.AdjustSound) {
         PlayMasterSound(settings_.AdjustClock.AdjustSoundFile);
     }
-    if (AdjustResultShown(kind, settings_.AdjustClock.AdjustMessage)) {
+    if (clockPrivilege_.ResultShown(kind, result.SetError, settings_.AdjustClock.AdjustMessage)) {
         afterPass_->Add([this, result] {
             tray_->ShowNotification(result.Text, result.BalloonKind, result.BeepKind, clock_->Window());
         });

@@ -117,10 +117,44 @@ void TMasterForm::CreateParts() {
                  clockSetter_->Start(from,
                                      MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
              },
-         .FullRedraws = [this] { return clock_ ? clock_->FullRedraws() : 0; }});
+         .FullRedraws = [this] { return clock_ ? clock_->FullRedraws() : 0; },
+         .DescribeElevatedSet =
+             [this] {
+                 return lastElevatedSet_
+                            ? lastElevatedSet_->Arguments + L"\r\n" + std::to_wstring(lastElevatedSet_->StartError) +
+                                  L"\r\n" + std::to_wstring(lastElevatedSet_->ExitCode)
+                            : std::wstring();
+             }});
     if (testHooks_) {
         testPattern_.SetRefusal([hooks = testHooks_.get()](int index) { return hooks->TestPatternRefused(index); });
     }
+    AllowMessagesFromOtherPrograms();
+}
+
+// Windows holds back a message from a process of lower integrity than the window's, so while the
+// program runs with administrator rights what the shell and a second start send would never
+// arrive, and the icon would not come back after Explorer restarts.
+void TMasterForm::AllowMessagesFromOtherPrograms() {
+    for (const UINT message : {context_.ShowOptionsMessage, RegisterWindowMessageW(names::TaskbarCreatedMessage)}) {
+        ChangeWindowMessageFilterEx(Handle(), message, MSGFLT_ALLOW, nullptr);
+    }
+    if (testHooks_ && testHooks_->AcceptsCommands()) {
+        ChangeWindowMessageFilterEx(Handle(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    }
+    // The icon's own window adds the icon again on "TaskbarCreated" and hears its clicks.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, static_cast<int>(std::size(className)));
+            if (std::wstring_view(className) == names::TaskTrayIconClass) {
+                for (const wchar_t* name : {names::TaskbarCreatedMessage, names::TaskTrayIconMessage}) {
+                    ChangeWindowMessageFilterEx(window, RegisterWindowMessageW(name), MSGFLT_ALLOW, nullptr);
+                }
+            }
+            return TRUE;
+        },
+        0);
 }
 
 void TMasterForm::StartTick() {

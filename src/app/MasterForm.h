@@ -4,6 +4,7 @@
 // the tick and the system's messages in a fixed order, carries out the menu's commands, and
 // writes the settings back when it closes or when Windows ends the session.
 
+#include "adjust/ClockPrivilege.h"
 #include "adjust/ClockSetter.h"
 #include "app/AfterPass.h"
 #include "app/BroadcastOverlays.h"
@@ -114,6 +115,14 @@ private:
     void StartAdjust(std::optional<AdjustSource> source);
     void AdjustClockZero();
     void AdjustFinished(const AdjustResult& result, AdjustKind kind);
+    // A set refused for want of the right: the user may have it made with administrator rights.
+    void OfferElevatedSet(const AdjustResult& refused, AdjustKind kind);
+    void ElevatedSetFinished(const AdjustResult& refused, AdjustKind kind, const ElevatedSetRun& run);
+    // The sound, the refresh and the message a run's end brings.
+    void ReportAdjust(const AdjustResult& result, AdjustKind kind);
+    // Lets the messages other programs send the master and the icon through when the program runs
+    // with administrator rights.
+    void AllowMessagesFromOtherPrograms();
     // Another sound of the master's: the cuckoo's chain gives way to it.
     void PlayMasterSound(const std::wstring& fileName);
 
@@ -176,6 +185,8 @@ private:
     std::unique_ptr<PopupMenu> menu_;
     HelpViewer help_;
     std::unique_ptr<ClockSetter> clockSetter_;
+    ClockPrivilegeRules clockPrivilege_;
+    std::optional<ElevatedSetRun> lastElevatedSet_; // for the test hooks
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TestHooks> testHooks_; // only when the tests ask for it
 

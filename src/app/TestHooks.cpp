@@ -30,6 +30,7 @@ enum TestCommand : ULONG_PTR {
     QuerySingleThreadedApartment = 12,
     QuerySystemCommands = 20,
     PrintSplash = 15,
+    DescribeElevatedSet = 13,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -214,6 +215,8 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return TimeMessageTo(text);
     case QueryFullRedraws:
         return targets_.FullRedraws();
+    case DescribeElevatedSet: // "<file>": the last elevated copy's arguments and end
+        return DescribeElevatedSetTo(text) ? TRUE : FALSE;
     case QuerySingleThreadedApartment:
         return InSingleThreadedApartment() ? TRUE : FALSE;
     case QuerySystemCommands:
@@ -288,16 +291,14 @@ LRESULT TestHooks::TimeMessageTo(const std::wstring& text) const {
     return static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
 }
 
-bool TestHooks::DescribeMenuTo(const std::wstring& file) const {
-    const std::wstring description = targets_.DescribeOpenMenu ? targets_.DescribeOpenMenu() : std::wstring();
-    if (description.empty()) {
-        return false;
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, description.data(), static_cast<int>(description.size()), nullptr,
-                                         0, nullptr, nullptr);
+namespace {
+
+// A description the tests read, in UTF-8.
+bool WriteUtf8File(const std::wstring& file, const std::wstring& text) {
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, description.data(), static_cast<int>(description.size()), bytes.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
@@ -306,6 +307,18 @@ bool TestHooks::DescribeMenuTo(const std::wstring& file) const {
     const BOOL ok = WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(handle);
     return ok && written == bytes.size();
+}
+
+} // namespace
+
+bool TestHooks::DescribeMenuTo(const std::wstring& file) const {
+    const std::wstring description = targets_.DescribeOpenMenu ? targets_.DescribeOpenMenu() : std::wstring();
+    return !description.empty() && WriteUtf8File(file, description);
+}
+
+bool TestHooks::DescribeElevatedSetTo(const std::wstring& file) const {
+    const std::wstring description = targets_.DescribeElevatedSet ? targets_.DescribeElevatedSet() : std::wstring();
+    return !description.empty() && WriteUtf8File(file, description);
 }
 
 } // namespace lumora

@@ -7,6 +7,8 @@
 // the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
 // pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
 // refuse its line settings.
+// Query 13 describes the last start of the elevated clock-setting copy; LUMORA_FAULT=no-clock-privilege
+// (read where the clock is set) refuses the program's own sets for want of the right.
 // Query 15 prints the splash through WM_PRINTCLIENT into a bitmap file.
 
 #include <windows.h>
@@ -33,6 +35,9 @@ struct TestHookTargets {
     std::function<void(int kind, int source)> StartAdjust;
     // How many passes have drawn the whole face anew.
     std::function<int()> FullRedraws;
+    // The last start of the elevated clock-setting copy: its arguments and how it ended; empty
+    // when there was none.
+    std::function<std::wstring()> DescribeElevatedSet;
 };
 
 class TestHooks {
@@ -49,6 +54,8 @@ public:
     // The test pattern's window for the monitor at index cannot be made.
     bool TestPatternRefused(int monitorIndex) const { return fault_ == Fault::TestPattern && monitorIndex == 1; }
     bool KitPortRefusesSettings() const { return fault_ == Fault::KitPortSettings; }
+    // Whether the tests send commands (WM_COPYDATA), which must then reach the master.
+    bool AcceptsCommands() const { return commands_; }
     // The hooks' messages; nothing when the message is not theirs.
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -57,6 +64,7 @@ private:
     LRESULT CopyData(const COPYDATASTRUCT& data);
     void RunPending();
     bool DescribeMenuTo(const std::wstring& file) const;
+    bool DescribeElevatedSetTo(const std::wstring& file) const;
     LRESULT TimeMessageTo(const std::wstring& text) const;
 
     TestHookTargets targets_;

@@ -7,6 +7,7 @@ from lumora import Driver, LumoraApp, WineSession, worker_folder
 
 # Files whose tests serve the same loopback ports (chrony on 123) run on one worker.
 SHARED_PORTS_GROUP = {f"test_clock_setting{part}.py": "clock-setting" for part in ("", "_runs", "_strict")}
+SHARED_PORTS_GROUP["test_clock_privilege.py"] = "clock-setting"
 
 
 @pytest.hookimpl(tryfirst=True)  # before the worker reads the groups
