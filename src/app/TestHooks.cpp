@@ -27,6 +27,8 @@ enum TestCommand : ULONG_PTR {
     DescribeMenu = 9,
     TimeMessage = 10,
     QueryFullRedraws = 11,
+    QueryTrayIconState = 18,
+    QueryTrayIconWidth = 19,
     QuerySingleThreadedApartment = 12,
     QuerySystemCommands = 20,
     PrintSplash = 15,
@@ -215,6 +217,10 @@ LRESULT TestHooks::CopyData(const COPYDATASTRUCT& data) {
         return TimeMessageTo(text);
     case QueryFullRedraws:
         return targets_.FullRedraws();
+    case QueryTrayIconState:
+        return targets_.TrayIconState();
+    case QueryTrayIconWidth:
+        return targets_.TrayIconWidth();
     case DescribeElevatedSet: // "<file>": the last elevated copy's arguments and end
         return DescribeElevatedSetTo(text) ? TRUE : FALSE;
     case QuerySingleThreadedApartment:

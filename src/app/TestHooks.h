@@ -35,6 +35,10 @@ struct TestHookTargets {
     std::function<void(int kind, int source)> StartAdjust;
     // How many passes have drawn the whole face anew.
     std::function<int()> FullRedraws;
+    // The notification icon: 1 shown, 2 refused so far with another try to come, 0 neither; and
+    // the width in pixels of the icon handed to the shell.
+    std::function<int()> TrayIconState;
+    std::function<int()> TrayIconWidth;
     // The last start of the elevated clock-setting copy: its arguments and how it ended; empty
     // when there was none.
     std::function<std::wstring()> DescribeElevatedSet;

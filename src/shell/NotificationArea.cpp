@@ -110,7 +110,8 @@ void NotificationArea::RefreshTip(double displayed, const DateTimeParts& parts, 
         return;
     }
     lastTipSecond_ = parts.Second;
-    if (!settings_.View.TaskTrayIcon || !IconShown()) {
+    // An icon still waiting for the shell gets the tip it will be added with.
+    if (!settings_.View.TaskTrayIcon || !icon_ || !icon_->Enabled()) {
         return;
     }
     std::wstring tip = ExpandFormatNow(settings_.View.TaskTrayToolTipFormat, displayed, locale);

@@ -37,7 +37,10 @@ public:
 
     // Adds or removes the icon as TaskTrayIcon says; the icon is not shown before the first call.
     void ApplyIconSetting();
-    bool IconShown() const { return icon_ && icon_->Enabled(); }
+    // Only once the shell took it: until then notifications come as message boxes.
+    bool IconShown() const { return icon_ && icon_->Shown(); }
+    bool IconAddPending() const { return icon_ && icon_->AddPending(); }
+    int IconWidth() const { return icon_ ? icon_->IconWidth() : 0; }
     // Once per displayed second while the icon is shown.
     void RefreshTip(double displayed, const DateTimeParts& parts, const LocaleFacts& locale);
 

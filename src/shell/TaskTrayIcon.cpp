@@ -1,15 +1,44 @@
 #include "shell/TaskTrayIcon.h"
 
 #include "app/AppNames.h"
+#include "shell/Monitors.h"
+#include "shell/TestFaults.h"
 #include "shell/TrayRules.h"
 
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 namespace lumora {
 namespace {
+
+constexpr UINT_PTR AddTimer = 1;
+
+// "tray-add-refused-3": the shell refuses the first three adds.
+int AddRefusalsForTest() {
+    for (int count = 1; count <= 20; ++count) {
+        if (TestFault(L"tray-add-refused-" + std::to_wstring(count))) {
+            return count;
+        }
+    }
+    return 0;
+}
+
+// The program's icon at a size, scaled down from a larger picture where the file has no exact
+// one (comctl32 6; LoadImage stretches the nearest instead).
+HICON LoadProgramIcon(int size) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto loadScaledDown = reinterpret_cast<LoadIconWithScaleDownFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    if (loadScaledDown != nullptr && SUCCEEDED(loadScaledDown(instance, L"MAINICON", size, size, &icon))) {
+        return icon;
+    }
+    return static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, size, size, 0));
+}
 
 // Reads a DWORD under HKEY_CURRENT_USER; nothing when it is absent or unreadable.
 std::optional<DWORD> UserPolicy(const wchar_t* key, const wchar_t* value) {
@@ -91,6 +120,9 @@ std::unique_ptr<TKZTaskTrayIcon> TKZTaskTrayIcon::Create() {
     icon->ReadShellVersion();
     icon->FindTaskbarWindows();
     icon->balloonsAvailable_ = icon->DecideBalloonsAvailable();
+    icon->refusalsForTest_ = AddRefusalsForTest();
+    // The window sits on the primary monitor, where the notification area is.
+    icon->dpi_ = WindowDpi(icon->Handle());
     return icon;
 }
 
@@ -131,10 +163,33 @@ bool TKZTaskTrayIcon::DecideBalloonsAvailable() const {
 
 HICON TKZTaskTrayIcon::SmallIcon() {
     if (!icon_) {
-        icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+        icon_.Reset(LoadProgramIcon(SmallIconSize(dpi_)));
     }
     return icon_ ? icon_.Get() : LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+int TKZTaskTrayIcon::IconWidth() const {
+    ICONINFO info{};
+    if (!icon_ || !GetIconInfo(icon_.Get(), &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+void TKZTaskTrayIcon::FollowDpi(int dpi) {
+    const bool resized = SmallIconSize(dpi) != SmallIconSize(dpi_);
+    dpi_ = dpi;
+    if (resized && icon_) {
+        icon_.Reset();
+        if (Shown()) {
+            NOTIFYICONDATAW record = Record(NIF_ICON);
+            Notify(NIM_MODIFY, record);
+        }
+    }
 }
 
 NOTIFYICONDATAW TKZTaskTrayIcon::Record(UINT flags) {
@@ -154,12 +209,43 @@ bool TKZTaskTrayIcon::Notify(DWORD message, NOTIFYICONDATAW& record) {
 }
 
 void TKZTaskTrayIcon::SetEnabled(bool enabled) {
-    if (enabled == enabled_ || Handle() == nullptr) {
+    if (enabled == wanted_ || Handle() == nullptr) {
         return;
     }
+    wanted_ = enabled;
+    if (enabled) {
+        BeginAdding();
+        return;
+    }
+    KillTimer(Handle(), AddTimer);
+    const bool shown = Shown();
+    tries_.End();
+    if (shown) {
+        NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+        Notify(NIM_DELETE, record);
+    }
+}
+
+void TKZTaskTrayIcon::BeginAdding() {
+    KillTimer(Handle(), AddTimer);
+    tries_.Begin();
+    TryAdd();
+}
+
+// The shell may refuse while it starts at logon, and then sends no "TaskbarCreated" when it is
+// ready: the tries go on from a timer, and the icon counts as shown only once one succeeded.
+void TKZTaskTrayIcon::TryAdd() {
     NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    Notify(enabled ? NIM_ADD : NIM_DELETE, record);
-    enabled_ = enabled;
+    bool added = false;
+    if (refusalsForTest_ > 0) {
+        --refusalsForTest_;
+    } else {
+        // An icon the shell kept refuses the add, and takes the change.
+        added = Notify(NIM_ADD, record) || Notify(NIM_MODIFY, record);
+    }
+    if (const auto wait = tries_.Tried(added)) {
+        SetTimer(Handle(), AddTimer, *wait, nullptr);
+    }
 }
 
 void TKZTaskTrayIcon::SetHint(const std::wstring& hint) {
@@ -167,14 +253,14 @@ void TKZTaskTrayIcon::SetHint(const std::wstring& hint) {
         return;
     }
     hint_ = hint;
-    if (enabled_) {
+    if (Shown()) {
         NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
         Notify(NIM_MODIFY, record);
     }
 }
 
 void TKZTaskTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, BalloonType type) {
-    if (!enabled_) {
+    if (!Shown()) {
         return;
     }
     // An empty balloon first takes down one that is still showing.
@@ -215,16 +301,17 @@ void TKZTaskTrayIcon::IconMessage(LPARAM mouseMessage) {
 
 LRESULT TKZTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == callbackMessage_ && callbackMessage_ != 0) {
-        if (enabled_ && wParam == static_cast<WPARAM>(reinterpret_cast<UINT_PTR>(Handle()) & 0xFFFFFFFF)) {
+        if (wanted_ && wParam == static_cast<WPARAM>(reinterpret_cast<UINT_PTR>(Handle()) & 0xFFFFFFFF)) {
             IconMessage(lParam);
         }
         return 0;
     }
     if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+        // A new taskbar may differ from the last one, balloons and all.
         FindTaskbarWindows();
-        if (enabled_) {
-            NOTIFYICONDATAW record = Record(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-            Notify(NIM_ADD, record);
+        balloonsAvailable_ = DecideBalloonsAvailable();
+        if (wanted_) {
+            BeginAdding();
         }
         if (OnRecreate)
             OnRecreate();
@@ -234,12 +321,26 @@ LRESULT TKZTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
         MessageBeep(0);
         return 0;
+    case WM_TIMER:
+        if (wParam != AddTimer) {
+            return DefaultHandler(message, wParam, lParam);
+        }
+        KillTimer(Handle(), AddTimer);
+        if (wanted_ && tries_.Waiting()) {
+            TryAdd();
+        }
+        return 0;
+    case WM_DPICHANGED:
+        FollowDpi(LOWORD(wParam));
+        return 0;
     case WM_SETTINGCHANGE:
         DefaultHandler(message, wParam, lParam);
-        if (enabled_ && icon_) {
+        if (icon_) {
             icon_.Reset();
-            NOTIFYICONDATAW record = Record(NIF_ICON);
-            Notify(NIM_MODIFY, record);
+            if (Shown()) {
+                NOTIFYICONDATAW record = Record(NIF_ICON);
+                Notify(NIM_MODIFY, record);
+            }
         }
         return 0;
     default:

@@ -1,7 +1,8 @@
 #pragma once
 // The program's icon in the notification area: added, changed and removed through a hidden
-// window that also receives the icon's mouse and balloon messages, and that adds the icon
-// again when Explorer restarts.
+// window that also receives the icon's mouse and balloon messages, tries the add again while
+// the shell refuses it, adds the icon again when Explorer restarts, and keeps the icon at the
+// size of its monitor's DPI.
 
 #include "shell/KZForm.h"
 #include "shell/TrayRules.h"
@@ -24,8 +25,14 @@ public:
     static std::unique_ptr<TKZTaskTrayIcon> Create();
     ~TKZTaskTrayIcon() override;
 
-    bool Enabled() const { return enabled_; }
+    // Whether the icon is wanted; Shown() once the shell took it.
+    bool Enabled() const { return wanted_; }
     void SetEnabled(bool enabled);
+    bool Shown() const { return tries_.Added(); }
+    // Refused so far, with another try to come.
+    bool AddPending() const { return wanted_ && tries_.Waiting(); }
+    // The width of the icon handed to the shell, in pixels; 0 before one is loaded.
+    int IconWidth() const;
     // The tooltip; shells older than 5 get line breaks as blanks.
     void SetHint(const std::wstring& hint);
     const std::wstring& Hint() const { return hint_; }
@@ -54,10 +61,16 @@ private:
     void ReadShellVersion();
     bool DecideBalloonsAvailable() const;
     HICON SmallIcon();
+    void BeginAdding();
+    void TryAdd();
+    void FollowDpi(int dpi);
 
     UINT callbackMessage_ = 0;
     UINT taskbarCreatedMessage_ = 0;
-    bool enabled_ = false;
+    bool wanted_ = false;
+    IconAddTries tries_;
+    int refusalsForTest_ = 0; // adds the tests make the shell refuse
+    int dpi_ = 96;
     std::wstring hint_;
     int shellMajor_ = 0;
     int shellMinor_ = 0;

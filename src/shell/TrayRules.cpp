@@ -38,6 +38,40 @@ NotifyIcon IconOfKind(int kind) {
 
 } // namespace
 
+void IconAddTries::Begin() {
+    state_ = State::Waiting;
+    failed_ = 0;
+}
+
+std::optional<uint32_t> IconAddTries::Tried(bool added) {
+    if (state_ != State::Waiting) {
+        return std::nullopt;
+    }
+    if (added) {
+        state_ = State::Added;
+        return std::nullopt;
+    }
+    if (failed_ == Waits.size()) {
+        state_ = State::Idle;
+        return std::nullopt;
+    }
+    return Waits[failed_++];
+}
+
+void IconAddTries::End() {
+    state_ = State::Idle;
+    failed_ = 0;
+}
+
+int SmallIconSize(int dpi) {
+    constexpr int BaseSize = 16;
+    constexpr int BaseDpi = 96;
+    if (dpi <= BaseDpi) {
+        return BaseSize;
+    }
+    return (BaseSize * dpi + BaseDpi / 2) / BaseDpi;
+}
+
 IconEvent IconClickTracker::Feed(IconMouse message) {
     switch (message) {
     case IconMouse::LeftDown:

@@ -1,13 +1,45 @@
 #pragma once
-// Decisions behind the notification-area icon: which mouse messages make a click or a double
-// click, what fits in the icon's tip and balloon, whether balloons can be shown at all, how a
-// notification is shown and sounded, and whether the taskbar's own clock is ours to hide or show.
+// Decisions behind the notification-area icon: when adding it is tried again, its size, which
+// mouse messages make a click or a double click, what fits in the icon's tip and balloon, whether
+// balloons can be shown at all, how a notification is shown and sounded, and whether the
+// taskbar's own clock is ours to hide or show.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace lumora {
+
+// The shell can refuse to add an icon for a while as it starts at logon, and no word comes when
+// it is ready. A round of tries (the icon switched on, the taskbar made again) tries at once and
+// again after longer and longer waits; the icon counts as shown only once an add succeeded.
+class IconAddTries {
+public:
+    // The waits before the second, third, ... try, in milliseconds: half a minute in all.
+    static constexpr std::array<uint32_t, 5> Waits{1000, 2000, 4000, 8000, 16000};
+
+    // A new round; its first try is due now.
+    void Begin();
+    // The outcome of the try just made: the wait before the next one, or nothing when the round
+    // is over (added, or given up after the last wait).
+    std::optional<uint32_t> Tried(bool added);
+    // The icon is not wanted any more, or the shell lost it.
+    void End();
+
+    bool Added() const { return state_ == State::Added; }
+    // A try is due after a wait.
+    bool Waiting() const { return state_ == State::Waiting; }
+
+private:
+    enum class State { Idle, Waiting, Added };
+    State state_ = State::Idle;
+    size_t failed_ = 0;
+};
+
+// The icon's width and height in pixels at a DPI: the system's small-icon size, 16 at 96 DPI
+// and in proportion above; an unknown or smaller DPI keeps 16.
+int SmallIconSize(int dpi);
 
 // The icon's callback messages, named apart from Windows' constants.
 enum class IconMouse { LeftDown, LeftUp, RightUp, LeftDouble, RightDouble, MiddleDouble, BalloonClick, Other };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace lumora {
@@ -16,6 +17,65 @@ std::vector<IconEvent> Feed(std::initializer_list<IconMouse> messages) {
         }
     }
     return events;
+}
+
+// The waits a round of refused adds goes through, in order, until it gives up.
+std::vector<uint32_t> WaitsUntilGivenUp(IconAddTries& tries) {
+    std::vector<uint32_t> waits;
+    while (const auto wait = tries.Tried(false)) {
+        waits.push_back(*wait);
+        if (waits.size() > 20) {
+            break;
+        }
+    }
+    return waits;
+}
+
+TEST(TrayRules, RefusedAddsAreTriedAgainForHalfAMinuteThenGivenUp) {
+    IconAddTries tries;
+    EXPECT_FALSE(tries.Waiting() || tries.Added());
+    tries.Begin();
+    EXPECT_TRUE(tries.Waiting());
+    EXPECT_EQ(WaitsUntilGivenUp(tries), (std::vector<uint32_t>{1000, 2000, 4000, 8000, 16000}));
+    // Given up: nothing counts the icon shown, and a late answer changes nothing.
+    EXPECT_FALSE(tries.Waiting() || tries.Added());
+    EXPECT_EQ(tries.Tried(true), std::nullopt);
+    EXPECT_FALSE(tries.Added());
+
+    // The taskbar made again starts a whole new round, whatever the last one came to.
+    tries.Begin();
+    EXPECT_EQ(tries.Tried(false), 1000u);
+    EXPECT_EQ(tries.Tried(false), 2000u);
+    EXPECT_EQ(tries.Tried(true), std::nullopt);
+    EXPECT_TRUE(tries.Added());
+    EXPECT_FALSE(tries.Waiting());
+    tries.Begin();
+    EXPECT_FALSE(tries.Added());
+    EXPECT_EQ(WaitsUntilGivenUp(tries).size(), 5u);
+}
+
+TEST(TrayRules, AnAddSucceedsOnlyWhileItIsWanted) {
+    IconAddTries tries;
+    tries.Begin();
+    EXPECT_EQ(tries.Tried(true), std::nullopt);
+    EXPECT_TRUE(tries.Added());
+    tries.End();
+    EXPECT_FALSE(tries.Added() || tries.Waiting());
+    // A timer that fires after the icon was switched off tries nothing more.
+    tries.Begin();
+    EXPECT_EQ(tries.Tried(false), 1000u);
+    tries.End();
+    EXPECT_EQ(tries.Tried(true), std::nullopt);
+    EXPECT_FALSE(tries.Added() || tries.Waiting());
+}
+
+TEST(TrayRules, IconSizeFollowsTheSmallIconMetric) {
+    const std::pair<int, int> rows[] = {
+        {96, 16}, {120, 20}, {144, 24}, {168, 28}, {192, 32}, {240, 40}, {288, 48}, {110, 18}, {0, 16}, {72, 16},
+    };
+    for (const auto& [dpi, size] : rows) {
+        EXPECT_EQ(SmallIconSize(dpi), size) << dpi;
+    }
 }
 
 TEST(TrayRules, ClicksAndDoubleClicksFromMouseMessages) {

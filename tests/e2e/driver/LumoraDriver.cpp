@@ -573,15 +573,27 @@ int CmdHold(Args args) {
     return HoldWithMarker(args[2], *ms);
 }
 
+// Wine's own taskbar, which shows the notification icons for the one in front of it.
+HWND wineTaskbar = nullptr;
+
+// The shell's icon calls go to the taskbar in front (WM_COPYDATA): they are handed on to Wine's.
+LRESULT CALLBACK TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA && wineTaskbar != nullptr) {
+        return SendMessageW(wineTaskbar, message, wParam, lParam);
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 // A taskbar of its own with a notification area and a clock, as Explorer's, in front of Wine's
-// hidden one: the clock's class is what Lumora hides and shows again.
+// hidden one: the clock's class is what Lumora hides and shows again; the icons still show.
 int CmdTaskbar(Args args) {
     auto ms = ParseNumber(args[0]);
     if (!ms || *ms < 0) return ExitUsage;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    wineTaskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     for (const wchar_t* name : {L"Shell_TrayWnd", L"TrayNotifyWnd", L"TrayClockWClass"}) {
         WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.lpfnWndProc = name == std::wstring_view(L"Shell_TrayWnd") ? TaskbarProc : DefWindowProcW;
         windowClass.hInstance = instance;
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         windowClass.lpszClassName = name;
