@@ -25,6 +25,7 @@ OptionFacts TMasterForm::CurrentOptionFacts() const {
     facts.Boot.UseAppDataFolder = context_.Location->UsesApplicationData();
     facts.Boot.PriorityClass = static_cast<int32_t>(GetPriorityClass(GetCurrentProcess()));
     facts.Boot.LayeredWindowsAvailable = context_.LayeredWindowsAvailable;
+    facts.Tray.TaskbarClockFound = tray_->TaskbarClockFound();
     return facts;
 }
 

@@ -17,6 +17,7 @@ struct OptionFacts {
     std::vector<std::wstring> PortTexts; // their entries, "COM1 (description)", parallel to Ports
     BuiltInServers Servers;
     BootPage::Facts Boot;
+    TrayPage::Facts Tray;
 };
 
 struct OptionValues {

@@ -210,8 +210,10 @@ public:
         page.ChoiceText(IDC_CALENDAR_FONT_COMBO, t.CalendarFont);
     }
 
-    void ApplyRules(PageControls& page, const OptionValues& values, const OptionPageFacts&) override {
-        const auto rules = values.Tray.Evaluate();
+    void ApplyRules(PageControls& page, const OptionValues& values, const OptionPageFacts& facts) override {
+        const auto rules = values.Tray.Evaluate(facts.Facts.Tray);
+        page.Enable({IDC_TRAY_HIDE_CLOCK_CHECK}, rules.HideClockEnabled);
+        page.Show({IDC_TRAY_HIDE_CLOCK_NOTE}, !rules.HideClockEnabled);
         page.Enable({IDC_TRAY_TIP_GROUP, IDC_TRAY_FORMAT_LABEL, IDC_TRAY_FORMAT_COMBO, IDC_TRAY_PREVIEW_LABEL,
                      IDC_TRAY_PREVIEW},
                     rules.ToolTipGroupEnabled);

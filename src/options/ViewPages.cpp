@@ -111,8 +111,8 @@ void TrayPage::Apply(Settings& s, const SystemDefaults& system) {
     }
 }
 
-TrayPage::Rules TrayPage::Evaluate() const {
-    return {ShowIcon, ShowIcon, ShowIcon && ShowCalendar};
+TrayPage::Rules TrayPage::Evaluate(const Facts& facts) const {
+    return {ShowIcon, ShowIcon, ShowIcon && ShowCalendar, facts.TaskbarClockFound};
 }
 
 WindowsPage WindowsPage::Load(const Settings& s) {

@@ -79,15 +79,22 @@ struct TrayPage {
     bool ShowCalendar = false;
     std::wstring CalendarFont;
 
+    struct Facts {
+        // The taskbar has a clock window of the classic kind; Windows 11's has none.
+        bool TaskbarClockFound = true;
+    };
+
     struct Rules {
         bool ToolTipGroupEnabled = false; // the group, its format box and preview
         bool CalendarGroupEnabled = false;
         bool CalendarFontEnabled = false;
+        // Without a clock to hide the box is greyed and a note says why; it keeps its value.
+        bool HideClockEnabled = false;
     };
 
     static TrayPage Load(const Settings& settings, const FontChoices& fonts);
     void Apply(Settings& settings, const SystemDefaults& system);
-    Rules Evaluate() const;
+    Rules Evaluate(const Facts& facts) const;
 };
 
 // Page 8 "表示|配置": the exclusion list as the page holds it.

@@ -52,7 +52,9 @@ public:
     // 2 exclamation, 3 error). clockWindow never owns a message box.
     void ShowNotification(const std::wstring& text, int balloonKind, int beepKind, HWND clockWindow);
 
-    // The taskbar's clock while HideTaskTrayClock is on.
+    // The taskbar's clock while HideTaskTrayClock is on; a taskbar without one (Windows 11's)
+    // offers nothing to hide.
+    bool TaskbarClockFound() const { return TaskbarClockWindow() != nullptr; }
     bool TaskbarClockWasVisible() const { return taskbarClock_.WasVisible(); }
     void HideTaskbarClock();
     void RestoreTaskbarClock();

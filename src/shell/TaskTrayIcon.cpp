@@ -148,7 +148,11 @@ void TKZTaskTrayIcon::ReadShellVersion() {
 void TKZTaskTrayIcon::FindTaskbarWindows() {
     trayWnd_ = FindWindowW(L"Shell_TrayWnd", nullptr);
     trayNotify_ = trayWnd_ != nullptr ? FindWindowExW(trayWnd_, nullptr, L"TrayNotifyWnd", nullptr) : nullptr;
-    trayClock_ = trayNotify_ != nullptr ? FindWindowExW(trayNotify_, nullptr, L"TrayClockWClass", nullptr) : nullptr;
+    // Windows 11's taskbar has no clock window of this class.
+    const bool clockMissingForTest = TestFault(L"no-taskbar-clock");
+    trayClock_ = trayNotify_ != nullptr && !clockMissingForTest
+                     ? FindWindowExW(trayNotify_, nullptr, L"TrayClockWClass", nullptr)
+                     : nullptr;
 }
 
 bool TKZTaskTrayIcon::DecideBalloonsAvailable() const {

@@ -1,19 +1,22 @@
 """The notification area as Windows makes it and Wine does not: adds the shell refuses are tried
 again, an icon never taken counts as not shown (notifications then come as boxes) and comes with
 the next taskbar, which also decides again whether balloons can be shown; the icon's size at the
-DPI."""
+DPI; a taskbar without a clock window (Windows 11's) offers no clock to hide."""
 import pytest
 
 from kit import icon_texts, stays
 from face_kit import grab
-from lumora import IDOK, WINE_TRAY_CLASS, wait_until
+from lumora import IDOK, MASTER_CLASS, WINE_TRAY_CLASS, wait_until
 from test_master import fake_taskbar_clock
 from test_menu import close_menu, menu_shown, right_click_clock
+from test_options import DIALOG, child, open_options, page
 
 CLOCK, ICON_WINDOW = "TLumoraForm", "TKZTaskTrayIconWindow"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 NOTIFY, ICON_STATE, ICON_WIDTH = 5, 18, 19
 NOT_SHOWN, SHOWN, ADD_PENDING = 0, 1, 2
+TRAY_PAGE, IDC_TRAY_HIDE_CLOCK_CHECK, IDC_TRAY_HIDE_CLOCK_NOTE = 7, 7751, 7761
+WM_COMMAND, WM_SETTINGCHANGE, BM_GETCHECK = 0x0111, 0x001A, 0x00F0
 # Refused adds are tried again after 1, 2, 4, 8 and 16 s: six tries in a round.
 TRIES_IN_A_ROUND = 6
 
@@ -125,3 +128,33 @@ def test_the_icon_has_the_size_of_the_screen_dpi(lumora, screen_dpi):
     # Wine draws the icon into its tray's cell, which follows the screen's DPI as well.
     grab(lumora, lumora.info(WINE_TRAY_CLASS).rect).save(lumora.folder / f"tray-{screen_dpi}dpi.png")
 
+
+@pytest.mark.parametrize("faults, found", [("", True), ("no-taskbar-clock", False)], ids=["classic", "no-clock"])
+def test_a_taskbar_without_a_clock_window_greys_the_option_and_nothing_is_hidden(lumora, faults, found):
+    taskbar_clock = fake_taskbar_clock(lumora)
+    lumora.write_settings(f"[Boot]\nShowSplash=0\n[View]\nHideTaskTrayClock=1\nOptionSelectedTab={TRAY_PAGE}\n")
+    lumora.start(env={"LUMORA_FAULT": faults} if faults else None)
+    lumora.wait_window(CLOCK, timeout=20)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)
+    if found:
+        wait_until(lambda: not lumora.info(taskbar_clock).visible, timeout=10)
+    else:
+        # At start, and when a change of settings makes the program look again.
+        assert stays(lambda: lumora.info(taskbar_clock).visible, 2)
+        assert lumora.send(MASTER_CLASS, WM_SETTINGCHANGE) == 0
+        assert stays(lambda: lumora.info(taskbar_clock).visible, 1)
+
+    dialog = open_options(lumora)
+    holder = page(lumora, dialog, TRAY_PAGE)
+    box, note = child(lumora, holder, IDC_TRAY_HIDE_CLOCK_CHECK), child(lumora, holder, IDC_TRAY_HIDE_CLOCK_NOTE)
+    assert lumora.send(box, BM_GETCHECK) == 1  # the user's choice, greyed or not
+    assert lumora.info(box).enabled == found
+    assert lumora.info(note).visible == (not found)
+    assert lumora.driver.get_text(note) == "この Windows では使用できません。"
+    grab(lumora, lumora.info(dialog).rect).save(lumora.folder / f"tray-page-{'classic' if found else 'no-clock'}.png")
+    lumora.post(dialog, WM_COMMAND, IDOK)
+    lumora.wait_gone(DIALOG, timeout=10)
+    assert lumora.info(taskbar_clock).visible == (not found)
+    # The setting stays as the user chose it, for a taskbar that has the clock.
+    assert "\nHideTaskTrayClock=1" in lumora.exit_and_read_settings()
+    assert lumora.info(taskbar_clock).visible

@@ -459,9 +459,25 @@ TEST(OptionValues, PageRulesOfSignalTelopAndTray) {
 
     TrayPage tray;
     tray.ShowCalendar = true;
-    EXPECT_FALSE(tray.Evaluate().CalendarGroupEnabled || tray.Evaluate().CalendarFontEnabled);
+    EXPECT_FALSE(tray.Evaluate({}).CalendarGroupEnabled || tray.Evaluate({}).CalendarFontEnabled);
     tray.ShowIcon = true;
-    EXPECT_TRUE(tray.Evaluate().CalendarFontEnabled);
+    EXPECT_TRUE(tray.Evaluate({}).CalendarFontEnabled);
+}
+
+// A taskbar without the classic clock window greys the hiding box, and the value the user chose
+// goes back to the settings unchanged.
+TEST(OptionValues, HidingTheTaskbarClockNeedsItsWindow) {
+    Settings settings;
+    settings.View.HideTaskTrayClock = true;
+    TrayPage tray = TrayPage::Load(settings, {});
+    EXPECT_TRUE(tray.Evaluate({.TaskbarClockFound = true}).HideClockEnabled);
+    EXPECT_FALSE(tray.Evaluate({.TaskbarClockFound = false}).HideClockEnabled);
+    tray.ShowIcon = false;
+    EXPECT_FALSE(tray.Evaluate({.TaskbarClockFound = false}).HideClockEnabled);
+    EXPECT_TRUE(tray.Evaluate({.TaskbarClockFound = true}).HideClockEnabled);
+    Settings applied;
+    tray.Apply(applied, {});
+    EXPECT_TRUE(applied.View.HideTaskTrayClock);
 }
 
 TEST(OptionValues, RemovingExcludedWindowsSelectsTheRowAbove) {
