@@ -1,6 +1,7 @@
 #include "app/MenuModel.h"
 
 #include "adjust/AdjustSchedule.h"
+#include "shell/DpiScale.h"
 
 #include <algorithm>
 #include <array>
@@ -188,6 +189,57 @@ std::vector<PixelBuffer> SplitMenuImages(const PixelBuffer& sheet) {
         images.push_back(std::move(image));
     }
     return images;
+}
+
+int MenuImageSizeAt(int dpi) {
+    return ScaleToDpi(MenuImageSize, dpi);
+}
+
+PixelBuffer ScaleMenuImage(const PixelBuffer& image, int size) {
+    if (image.Empty() || size <= 0) {
+        return {};
+    }
+    PixelBuffer scaled(size, size, 0);
+    // Coordinates in units of 1 / (image side x new side), so every edge falls on a whole number.
+    const int64_t across = int64_t{image.Width} * size;
+    const int64_t down = int64_t{image.Height} * size;
+    for (int y = 0; y < size; ++y) {
+        const int64_t top = y * down / size, bottom = (y + 1) * down / size;
+        for (int x = 0; x < size; ++x) {
+            const int64_t left = x * across / size, right = (x + 1) * across / size;
+            int64_t sums[4] = {};
+            for (int64_t sy = top / size; sy * size < bottom; ++sy) {
+                const int64_t height = std::min(bottom, (sy + 1) * size) - std::max(top, sy * size);
+                for (int64_t sx = left / size; sx * size < right; ++sx) {
+                    const int64_t weight = height * (std::min(right, (sx + 1) * size) - std::max(left, sx * size));
+                    const Pixel p = image.At(static_cast<int>(sx), static_cast<int>(sy));
+                    for (int c = 0; c < 4; ++c) {
+                        sums[c] += weight * ((p >> (8 * c)) & 0xFF);
+                    }
+                }
+            }
+            const int64_t area = (right - left) * (bottom - top);
+            Pixel mean = 0;
+            for (int c = 0; c < 4; ++c) {
+                mean |= static_cast<Pixel>((sums[c] + area / 2) / area) << (8 * c);
+            }
+            scaled.At(x, y) = mean;
+        }
+    }
+    return scaled;
+}
+
+MenuMetrics MenuMetricsAt(int dpi) {
+    const MenuMetrics base;
+    MenuMetrics m;
+    m.ImageSize = MenuImageSizeAt(dpi);
+    for (auto field : {&MenuMetrics::Gutter, &MenuMetrics::TextGap, &MenuMetrics::SeparatorHeight,
+                       &MenuMetrics::TextPadding, &MenuMetrics::ImagePadding, &MenuMetrics::CheckInset}) {
+        m.*field = ScaleToDpi(base.*field, dpi);
+    }
+    // Whole pixels for the tick: 1 below 150 %, 2 from 150 %, 3 from 250 %.
+    m.CheckStroke = std::max(1, (UsableDpi(dpi) + BaseDpi / 2) / BaseDpi);
+    return m;
 }
 
 } // namespace lumora

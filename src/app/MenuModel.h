@@ -61,4 +61,25 @@ std::vector<MenuItem> VisibleMenuItems(const Settings& settings, const MenuConte
 // another size gives no images.
 std::vector<PixelBuffer> SplitMenuImages(const PixelBuffer& sheet);
 
+// The side of a menu image on a monitor of this DPI.
+int MenuImageSizeAt(int dpi);
+// A menu image (premultiplied, as the sheet's are) at size x size: each new pixel is the mean of
+// the part of the image it covers, so a whole multiple repeats pixels and 150 % blends the edges.
+PixelBuffer ScaleMenuImage(const PixelBuffer& image, int size);
+
+// The owner-drawn menu's measures on a monitor of this DPI.
+struct MenuMetrics {
+    int ImageSize = MenuImageSize;
+    int Gutter = 26;        // the image column
+    int TextGap = 8;        // before and after the caption
+    int SeparatorHeight = 7;
+    int TextPadding = 8;    // added to the caption's height
+    int ImagePadding = 6;   // added to the image's height
+    int CheckInset = 2;     // the frame of a checked item's image, around it
+    int CheckStroke = 1;    // the tick's and the bullet's pixel
+
+    bool operator==(const MenuMetrics&) const = default;
+};
+MenuMetrics MenuMetricsAt(int dpi);
+
 } // namespace lumora

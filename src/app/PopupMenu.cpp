@@ -1,6 +1,7 @@
 #include "app/PopupMenu.h"
 
 #include "clock/DigitSource.h"
+#include "shell/Monitors.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,9 +12,6 @@ namespace {
 
 constexpr int MenuImagesLowColour = 1; // bitmap resources of the two image sets
 constexpr int MenuImagesHighColour = 2;
-constexpr int Gutter = 26; // the modern menu's image column
-constexpr int TextGap = 8;
-constexpr int SeparatorHeight = 7;
 
 COLORREF Mix(COLORREF a, COLORREF b, int percentOfA) {
     auto channel = [&](int shift) {
@@ -47,10 +45,15 @@ PopupMenu::~PopupMenu() = default;
 void PopupMenu::LoadImages(int colourDepth) {
     images_.clear();
     const auto sheet = LoadBitmapResource(MenuImagesResource(colourDepth));
-    if (!sheet) {
-        return; // a menu without images rather than none
-    }
-    for (const PixelBuffer& image : SplitMenuImages(*sheet)) {
+    // Without the sheet, a menu without images rather than none.
+    pictures_ = sheet ? SplitMenuImages(*sheet) : std::vector<PixelBuffer>{};
+    ScaleImages();
+}
+
+void PopupMenu::ScaleImages() {
+    images_.clear();
+    for (const PixelBuffer& picture : pictures_) {
+        const PixelBuffer image = ScaleMenuImage(picture, metrics_.ImageSize);
         DibSection& dib = images_.emplace_back(image.Width, image.Height);
         if (dib.Bits() != nullptr) {
             std::memcpy(dib.Bits(), image.Pixels.data(), image.Pixels.size() * sizeof(Pixel));
@@ -63,6 +66,11 @@ void PopupMenu::Track(POINT point, const std::vector<MenuItem>& items, const Sta
     entries_.clear();
     font_ = {};
     boldFont_ = {};
+    dpi_ = MonitorDpiAt(point);
+    if (const MenuMetrics metrics = MenuMetricsAt(dpi_); metrics != metrics_) {
+        metrics_ = metrics;
+        ScaleImages();
+    }
     const UniqueMenu menu(Build(items, stateOf, look, true)); // its submenus go with it
     if (!menu) {
         return;
@@ -153,14 +161,8 @@ const DibSection* PopupMenu::ImageOf(const Entry& entry) const {
 HFONT PopupMenu::MenuFont(bool bold) {
     UniqueFont& font = bold ? boldFont_ : font_;
     if (!font) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-            if (bold) {
-                metrics.lfMenuFont.lfWeight = FW_BOLD;
-            }
-            font.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
-        }
+        const LOGFONTW look = MenuFontAt(dpi_, bold);
+        font.Reset(CreateFontIndirectW(&look));
     }
     return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
@@ -215,21 +217,22 @@ LRESULT PopupMenu::MenuChar(wchar_t key, HMENU menu) const {
 void PopupMenu::Measure(MEASUREITEMSTRUCT& item) {
     const auto* entry = reinterpret_cast<const Entry*>(item.itemData);
     if (entry->ImageOnly) {
-        item.itemWidth = MenuImageSize;
-        item.itemHeight = MenuImageSize;
+        item.itemWidth = static_cast<UINT>(metrics_.ImageSize);
+        item.itemHeight = static_cast<UINT>(metrics_.ImageSize);
         return;
     }
     if (entry->Separator) {
         item.itemWidth = 1;
-        item.itemHeight = SeparatorHeight;
+        item.itemHeight = static_cast<UINT>(metrics_.SeparatorHeight);
         return;
     }
     MemoryDC dc;
     SelectedObject font(dc.Get(), MenuFont(entry->Default));
     RECT text{0, 0, 0, 0};
     DrawTextW(dc.Get(), entry->Caption.c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
-    item.itemWidth = static_cast<UINT>(Gutter + TextGap + text.right + 2 * TextGap);
-    item.itemHeight = static_cast<UINT>(std::max<LONG>(text.bottom + 8, MenuImageSize + 6));
+    item.itemWidth = static_cast<UINT>(metrics_.Gutter + metrics_.TextGap + text.right + 2 * metrics_.TextGap);
+    item.itemHeight = static_cast<UINT>(
+        std::max<LONG>(text.bottom + metrics_.TextPadding, metrics_.ImageSize + metrics_.ImagePadding));
 }
 
 void PopupMenu::Draw(const DRAWITEMSTRUCT& item) {
@@ -238,16 +241,17 @@ void PopupMenu::Draw(const DRAWITEMSTRUCT& item) {
     const RECT rect = item.rcItem;
     const bool enabled = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) == 0;
     if (entry->ImageOnly) {
-        DrawImage(dc, *entry, rect.left, (rect.top + rect.bottom - MenuImageSize) / 2, enabled);
+        DrawImage(dc, *entry, rect.left, (rect.top + rect.bottom - metrics_.ImageSize) / 2, enabled);
         return;
     }
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     Fill(dc, rect, window);
-    Fill(dc, {rect.left, rect.top, rect.left + Gutter, rect.bottom}, GetSysColor(COLOR_BTNFACE));
+    Fill(dc, {rect.left, rect.top, rect.left + metrics_.Gutter, rect.bottom}, GetSysColor(COLOR_BTNFACE));
     if (entry->Separator) {
         const int y = (rect.top + rect.bottom) / 2;
-        Fill(dc, {rect.left + Gutter + TextGap, y, rect.right, y + 1}, GetSysColor(COLOR_BTNSHADOW));
+        Fill(dc, {rect.left + metrics_.Gutter + metrics_.TextGap, y, rect.right, y + metrics_.CheckStroke},
+             GetSysColor(COLOR_BTNSHADOW));
         return;
     }
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -256,22 +260,24 @@ void PopupMenu::Draw(const DRAWITEMSTRUCT& item) {
         Fill(dc, outer, highlight);
         Fill(dc, {outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1}, Mix(highlight, window, 25));
     }
-    const int imageTop = (rect.top + rect.bottom - MenuImageSize) / 2;
-    const int imageLeft = rect.left + (Gutter - MenuImageSize) / 2;
+    const int size = metrics_.ImageSize;
+    const int imageTop = (rect.top + rect.bottom - size) / 2;
+    const int imageLeft = rect.left + (metrics_.Gutter - size) / 2;
     if (entry->Checked) {
         // A framed box behind the image, or the check mark or bullet where there is none.
-        const RECT box{imageLeft - 2, imageTop - 2, imageLeft + MenuImageSize + 2, imageTop + MenuImageSize + 2};
+        const int inset = metrics_.CheckInset;
+        const RECT box{imageLeft - inset, imageTop - inset, imageLeft + size + inset, imageTop + size + inset};
         Fill(dc, box, highlight);
         Fill(dc, {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, Mix(highlight, window, 40));
         if (ImageOf(*entry) == nullptr) {
-            DrawCheck(dc, box, entry->Radio);
+            DrawCheck(dc, box, entry->Radio, metrics_.CheckStroke);
         }
     }
     DrawImage(dc, *entry, imageLeft, imageTop, enabled);
     SelectedObject font(dc, MenuFont(entry->Default));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
-    RECT text{rect.left + Gutter + TextGap, rect.top, rect.right - TextGap, rect.bottom};
+    RECT text{rect.left + metrics_.Gutter + metrics_.TextGap, rect.top, rect.right - metrics_.TextGap, rect.bottom};
     const UINT prefix = (item.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0;
     DrawTextW(dc, entry->Caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | prefix);
 }
@@ -281,25 +287,26 @@ void PopupMenu::DrawImage(HDC dc, const Entry& entry, int left, int top, bool en
     if (const DibSection* image = ImageOf(entry)) {
         SelectedObject selectedImage(imageDc_.Get(), image->Get());
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(enabled ? 255 : 80), AC_SRC_ALPHA};
-        GdiAlphaBlend(dc, left, top, MenuImageSize, MenuImageSize, imageDc_.Get(), 0, 0, MenuImageSize, MenuImageSize,
-                      blend);
+        const int size = metrics_.ImageSize;
+        GdiAlphaBlend(dc, left, top, size, size, imageDc_.Get(), 0, 0, size, size, blend);
     }
 }
 
 // A tick, or a dot for the chosen one of a group.
-void PopupMenu::DrawCheck(HDC dc, const RECT& box, bool radio) {
+void PopupMenu::DrawCheck(HDC dc, const RECT& box, bool radio, int stroke) {
     const COLORREF ink = GetSysColor(COLOR_MENUTEXT);
     const int cx = (box.left + box.right) / 2;
     const int cy = (box.top + box.bottom) / 2;
+    const int u = stroke;
     if (radio) {
-        Fill(dc, {cx - 2, cy - 3, cx + 2, cy + 3}, ink);
-        Fill(dc, {cx - 3, cy - 2, cx + 3, cy + 2}, ink);
+        Fill(dc, {cx - 2 * u, cy - 3 * u, cx + 2 * u, cy + 3 * u}, ink);
+        Fill(dc, {cx - 3 * u, cy - 2 * u, cx + 3 * u, cy + 2 * u}, ink);
         return;
     }
     for (int i = 0; i < 7; ++i) {
-        const int x = cx - 3 + i;
-        const int y = i < 3 ? cy - 1 + i : cy + 1 - (i - 2);
-        Fill(dc, {x, y, x + 1, y + 3}, ink);
+        const int x = cx + (i - 3) * u;
+        const int y = cy + (i < 3 ? i - 1 : 3 - i) * u;
+        Fill(dc, {x, y, x + u, y + 3 * u}, ink);
     }
 }
 

@@ -38,7 +38,8 @@ public:
 
     // The images for a display of this many bits per pixel (a 16-colour set below 16).
     void LoadImages(int colourDepth);
-    // Opens the menu at point (screen coordinates) and returns once it has closed.
+    // Opens the menu at point (screen coordinates) and returns once it has closed. Its images and
+    // measures follow the DPI of the monitor there.
     using StateOf = std::function<CommandState(CommandId)>;
     void Track(POINT point, const std::vector<MenuItem>& items, const StateOf& stateOf, const MenuLook& look);
     // The menu that is open now, or null.
@@ -65,11 +66,15 @@ private:
     void Measure(MEASUREITEMSTRUCT& item);
     void Draw(const DRAWITEMSTRUCT& item);
     void DrawImage(HDC dc, const Entry& entry, int left, int top, bool enabled);
-    static void DrawCheck(HDC dc, const RECT& box, bool radio);
+    static void DrawCheck(HDC dc, const RECT& box, bool radio, int stroke);
     HFONT MenuFont(bool bold);
+    void ScaleImages();
 
     HWND owner_;
-    std::vector<DibSection> images_;
+    std::vector<PixelBuffer> pictures_; // as drawn, for 96 DPI
+    std::vector<DibSection> images_;    // at metrics_.ImageSize
+    int dpi_ = 96;
+    MenuMetrics metrics_;
     MemoryDC imageDc_;
     std::vector<std::unique_ptr<Entry>> entries_; // itemData of the owner-drawn items
     UniqueFont font_;

@@ -5,7 +5,9 @@
 #include "app/PopupMenu.h"
 #include "app/SystemCommands.h"
 #include "clock/DigitSource.h"
+#include "shell/DpiScale.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Monitors.h"
 #include "tools/CalendarFormRes.h"
 
 #include <mmsystem.h>
@@ -23,24 +25,21 @@ namespace {
 constexpr wchar_t PartClass[] = L"TCalendarPart";
 constexpr int CalendarHelpContext = 48;
 
-// The form's layout, in pixels of the client area.
-constexpr int ClientWidth = 379;
-constexpr int ClientHeight = 256;
-constexpr RECT CalendarPanel{12, 12, 12 + 209, 12 + 193};
-constexpr RECT HimekuriPanel{228, 12, 228 + 137, 12 + 193};
-constexpr int TitleHeight = 29;
-constexpr int StripHeight = 40; // the bottom strip with the link and the tool bar
-constexpr int ArrowButtonSize = 20;
-constexpr int ArrowButtonInset = 4;
+constexpr DWORD FormStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+constexpr DWORD FormExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 constexpr int PageRing = 3; // the page's border and the focus rectangle inside it
 constexpr UINT AnimationTime = 150;
 // Menu images: help and the pin.
 constexpr int HelpImage = 16;
 constexpr int FixedImage = 12;
 
-constexpr RECT TitleRect{CalendarPanel.left + 1, CalendarPanel.top + 1, CalendarPanel.right - 1,
-                         CalendarPanel.top + 1 + TitleHeight};
-constexpr RECT GridRect{CalendarPanel.left + 1, TitleRect.bottom, CalendarPanel.right - 1, CalendarPanel.bottom - 1};
+RECT ToRect(const ScreenRect& rect) {
+    return {rect.Left, rect.Top, rect.Right, rect.Bottom};
+}
+
+void Place(HWND window, const ScreenRect& rect) {
+    MoveWindow(window, rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top, TRUE);
+}
 
 COLORREF SystemColour(int index) {
     return GetSysColor(index);
@@ -159,19 +158,13 @@ std::unique_ptr<TCalendarForm> TCalendarForm::Create(HWND owner, CalendarFormCon
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls); // the tool bar and the tooltips
     std::unique_ptr<TCalendarForm> form(new TCalendarForm(std::move(context)));
-    RECT frame{0, 0, ClientWidth, ClientHeight};
-    const DWORD style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    CreateParams params;
+    CreateParams params; // sized for its monitor's DPI once it is there
     params.ClassName = names::CalendarFormClass;
     params.ClassStyle = CommonControlsMajorVersion() > 5 ? CS_DROPSHADOW : 0;
-    params.Style = style;
-    params.ExStyle = exStyle;
+    params.Style = FormStyle;
+    params.ExStyle = FormExStyle;
     params.Left = 0;
     params.Top = 0;
-    params.Width = frame.right - frame.left;
-    params.Height = frame.bottom - frame.top;
     params.Owner = owner;
     if (!form->CreateForm(params) || !form->FormCreate()) {
         return nullptr;
@@ -204,16 +197,14 @@ bool TCalendarForm::FormCreate() {
     if (!RegisterPartClass(instance, PartProc)) {
         return false;
     }
-    layout_ = LayOutCalendarGrid(GridRect.right - GridRect.left, GridRect.bottom - GridRect.top);
-    // Creation order is the tab order.
-    grid_ = CreateWindowExW(0, PartClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, GridRect.left, GridRect.top,
-                            GridRect.right - GridRect.left, GridRect.bottom - GridRect.top, Handle(),
+    dpi_ = WindowDpi(Handle());
+    sizes_ = LayOutCalendarForm(dpi_);
+    // Creation order is the tab order; LayOut places them.
+    grid_ = CreateWindowExW(0, PartClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, Handle(),
                             reinterpret_cast<HMENU>(IDC_CALENDAR_GRID), instance, this);
     CreateButtons();
-    page_ =
-        CreateWindowExW(0, PartClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, HimekuriPanel.left, HimekuriPanel.top,
-                        HimekuriPanel.right - HimekuriPanel.left, HimekuriPanel.bottom - HimekuriPanel.top, Handle(),
-                        reinterpret_cast<HMENU>(IDC_CALENDAR_PAGE), instance, this);
+    page_ = CreateWindowExW(0, PartClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, Handle(),
+                            reinterpret_cast<HMENU>(IDC_CALENDAR_PAGE), instance, this);
     if (grid_ == nullptr || page_ == nullptr) {
         return false;
     }
@@ -227,31 +218,64 @@ bool TCalendarForm::FormCreate() {
         }
     }
     CreateHints();
+    LayOut();
     Refresh(true, true);
     return true;
 }
 
+// Everything whose size follows the DPI: the window, its parts, their fonts and the images.
+void TCalendarForm::LayOut() {
+    RECT frame{0, 0, sizes_.ClientWidth, sizes_.ClientHeight};
+    AdjustWindowRectEx(&frame, FormStyle, FALSE, FormExStyle);
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect& grid = sizes_.GridRect;
+    layout_ = LayOutCalendarGrid(grid.Right - grid.Left, grid.Bottom - grid.Top);
+    Place(grid_, grid);
+    Place(page_, sizes_.HimekuriPanel);
+    arrowFont_ =
+        UniqueFont(CreateFontW(-sizes_.ArrowFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Marlett"));
+    for (const auto& [button, rect] : {std::pair{prevButton_, sizes_.PrevButton}, {nextButton_, sizes_.NextButton}}) {
+        if (button != nullptr) {
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(arrowFont_.Get()), FALSE);
+            Place(button, rect);
+        }
+    }
+    LayOutToolBar();
+    ApplyFont();
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The system suggests where the window goes on the new monitor; its size is the layout's.
+void TCalendarForm::DpiChanged(int dpi, const RECT* suggested) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    sizes_ = LayOutCalendarForm(dpi);
+    LayOut();
+    if (suggested != nullptr) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void TCalendarForm::CreateButtons() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    arrowFont_ =
-        UniqueFont(CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Marlett"));
-    const int top = TitleRect.top + (TitleHeight - ArrowButtonSize) / 2;
     struct Button {
         HWND* Handle;
-        int Left;
         const wchar_t* Glyph; // Marlett's left and right triangles
         int Id;
     };
     const Button buttons[] = {
-        {&prevButton_, TitleRect.left + ArrowButtonInset, L"3", IDC_CALENDAR_PREV},
-        {&nextButton_, TitleRect.right - ArrowButtonInset - ArrowButtonSize, L"4", IDC_CALENDAR_NEXT},
+        {&prevButton_, L"3", IDC_CALENDAR_PREV},
+        {&nextButton_, L"4", IDC_CALENDAR_NEXT},
     };
     for (const Button& b : buttons) {
-        *b.Handle = CreateWindowExW(0, L"BUTTON", b.Glyph, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, b.Left,
-                                    top, ArrowButtonSize, ArrowButtonSize, Handle(),
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.Id)), instance, nullptr);
-        SendMessageW(*b.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(arrowFont_.Get()), FALSE);
+        *b.Handle =
+            CreateWindowExW(0, L"BUTTON", b.Glyph, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.Id)), instance, nullptr);
     }
 }
 
@@ -268,27 +292,45 @@ void TCalendarForm::CreateToolBar() {
     const auto sheet = LoadBitmapResource(MenuImagesResource(context_.ColourDepth));
     const std::vector<PixelBuffer> pictures = sheet ? SplitMenuImages(*sheet) : std::vector<PixelBuffer>{};
     if (pictures.size() == MenuImageCount) {
-        images_ = ImageList_Create(MenuImageSize, MenuImageSize, ILC_COLOR32, 2, 0);
-        for (int index : {HelpImage, FixedImage}) {
-            DibSection dib(MenuImageSize, MenuImageSize);
-            if (dib.Bits() != nullptr) {
-                std::memcpy(dib.Bits(), pictures[index].Pixels.data(), pictures[index].Pixels.size() * sizeof(Pixel));
-            }
-            ImageList_Add(images_, dib.Get(), nullptr);
-        }
-        SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+        pictures_ = {pictures[HelpImage], pictures[FixedImage]};
     }
     TBBUTTON buttons[2]{};
     buttons[0] = {0, IDC_CALENDAR_HELP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
     buttons[1] = {1, IDC_CALENDAR_FIXED, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0};
     SendMessageW(toolBar_, TB_ADDBUTTONSW, 2, reinterpret_cast<LPARAM>(buttons));
-    SIZE size{};
-    SendMessageW(toolBar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
-    const int stripTop = ClientHeight - StripHeight;
-    MoveWindow(toolBar_, HimekuriPanel.right - size.cx, stripTop + (StripHeight - size.cy) / 2, size.cx, size.cy,
-               FALSE);
     helpHint_ = LoadResourceString(IDS_CALENDAR_HELP_HINT);
     fixedHint_ = LoadResourceString(IDS_CALENDAR_FIXED_HINT);
+}
+
+// The images at the DPI's size, the buttons around them, the bar at the strip's right end.
+void TCalendarForm::LayOutToolBar() {
+    if (toolBar_ == nullptr) {
+        return;
+    }
+    const int side = MenuImageSizeAt(dpi_);
+    if (!pictures_.empty()) {
+        HIMAGELIST images = ImageList_Create(side, side, ILC_COLOR32, 2, 0);
+        for (const PixelBuffer& picture : pictures_) {
+            const PixelBuffer image = ScaleMenuImage(picture, side);
+            DibSection dib(side, side);
+            if (dib.Bits() != nullptr) {
+                std::memcpy(dib.Bits(), image.Pixels.data(), image.Pixels.size() * sizeof(Pixel));
+            }
+            ImageList_Add(images, dib.Get(), nullptr);
+        }
+        SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+        if (images_ != nullptr) {
+            ImageList_Destroy(images_);
+        }
+        images_ = images;
+    }
+    // A flat button's frame around its image, as the tool bar makes it at 96 DPI.
+    SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(side + ScaleToDpi(7, dpi_), side + ScaleToDpi(6, dpi_)));
+    SIZE size{};
+    SendMessageW(toolBar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    const int stripTop = sizes_.ClientHeight - sizes_.StripHeight;
+    MoveWindow(toolBar_, sizes_.HimekuriPanel.Right - size.cx, stripTop + (sizes_.StripHeight - size.cy) / 2, size.cx,
+               size.cy, TRUE);
 }
 
 void TCalendarForm::CreateHints() {
@@ -313,7 +355,7 @@ void TCalendarForm::CreateHints() {
 }
 
 void TCalendarForm::ApplyFont() {
-    UniqueFont font = MakeFont(FontName(), 12, false);
+    UniqueFont font = MakeFont(FontName(), sizes_.LinkFontHeight, false);
     if (linkButton_ != nullptr) {
         SendMessageW(linkButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     }
@@ -325,10 +367,10 @@ void TCalendarForm::ApplyFont() {
     SelectedObject selected(dc.Get(), font_.Get());
     const std::wstring text = LoadResourceString(IDS_CALENDAR_TIME_DATE);
     const SIZE size = TextSize(dc.Get(), text);
-    const int width = size.cx + 6;
-    const int height = size.cy + 6;
-    MoveWindow(linkButton_, CalendarPanel.left - 3, ClientHeight - StripHeight + (StripHeight - height) / 2, width,
-               height, TRUE);
+    const int width = size.cx + sizes_.LinkPadding;
+    const int height = size.cy + sizes_.LinkPadding;
+    MoveWindow(linkButton_, sizes_.LinkLeft,
+               sizes_.ClientHeight - sizes_.StripHeight + (sizes_.StripHeight - height) / 2, width, height, TRUE);
 }
 
 std::wstring TCalendarForm::FontName() const {
@@ -343,7 +385,8 @@ void TCalendarForm::Refresh(bool updateToday, bool resetMonth) {
     if (resetMonth) {
         model_.ShowTodaysMonth();
     }
-    InvalidateRect(Handle(), &TitleRect, FALSE);
+    const RECT title = ToRect(sizes_.TitleRect);
+    InvalidateRect(Handle(), &title, FALSE);
     const int today = model_.TodayCell();
     if (today >= 0) {
         selected_ = today;
@@ -450,6 +493,9 @@ LRESULT TCalendarForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOLORCHANGE:
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         break;
+    case WM_DPICHANGED:
+        DpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default:
         break;
     }
@@ -554,21 +600,23 @@ bool TCalendarForm::SetCursorFor(HWND target, UINT hit, UINT mouseMessage) {
 // --- the form's own drawing ----------------------------------------------------------------------
 
 void TCalendarForm::FormPaint(HDC dc) {
-    const int stripTop = ClientHeight - StripHeight;
-    Fill(dc, {0, 0, ClientWidth, stripTop}, SystemColour(COLOR_WINDOW));
-    Fill(dc, {0, stripTop, ClientWidth, ClientHeight}, SystemColour(COLOR_BTNFACE));
-    RECT bevel{0, stripTop, ClientWidth, stripTop + 2};
+    const int width = sizes_.ClientWidth;
+    const int stripTop = sizes_.ClientHeight - sizes_.StripHeight;
+    Fill(dc, {0, 0, width, stripTop}, SystemColour(COLOR_WINDOW));
+    Fill(dc, {0, stripTop, width, sizes_.ClientHeight}, SystemColour(COLOR_BTNFACE));
+    RECT bevel{0, stripTop, width, stripTop + 2};
     DrawEdge(dc, &bevel, EDGE_ETCHED, BF_TOP);
-    Frame(dc, CalendarPanel, SystemColour(COLOR_ACTIVECAPTION));
-    Frame(dc, HimekuriPanel, SystemColour(COLOR_BTNSHADOW));
+    Frame(dc, ToRect(sizes_.CalendarPanel), SystemColour(COLOR_ACTIVECAPTION));
+    Frame(dc, ToRect(sizes_.HimekuriPanel), SystemColour(COLOR_BTNSHADOW));
     PaintTitle(dc);
 }
 
 void TCalendarForm::PaintTitle(HDC dc) {
-    Fill(dc, TitleRect, SystemColour(COLOR_ACTIVECAPTION));
-    const UniqueFont font = MakeFont(FontName(), static_cast<int>(TitleHeight / 1.5), true);
+    const RECT title = ToRect(sizes_.TitleRect);
+    Fill(dc, title, SystemColour(COLOR_ACTIVECAPTION));
+    const UniqueFont font = MakeFont(FontName(), sizes_.TitleFontHeight, true);
     SelectedObject selected(dc, font.Get());
-    DrawLine(dc, model_.Title(*context_.Locale), TitleRect, DT_CENTER | DT_VCENTER, SystemColour(COLOR_CAPTIONTEXT));
+    DrawLine(dc, model_.Title(*context_.Locale), title, DT_CENTER | DT_VCENTER, SystemColour(COLOR_CAPTIONTEXT));
 }
 
 // A link: underlined text in the hot-track colour on the strip.
@@ -823,7 +871,7 @@ void TCalendarForm::PagePaint(HDC dc) {
         SelectedObject selected(dc, dayFont.Get());
         DrawLine(dc, texts.DayText, page, DT_CENTER | DT_VCENTER, text);
     }
-    const RECT inner{page.left, page.top + 10, page.right, page.bottom - 10};
+    const RECT inner{page.left, page.top + sizes_.PageTextInset, page.right, page.bottom - sizes_.PageTextInset};
     const int boldHeight = height / 8;
     const UniqueFont boldFont = MakeFont(fontName, boldHeight, true);
     const UniqueFont ordinalFont = MakeFont(fontName, static_cast<int>(boldHeight / 1.6), false);

@@ -5,6 +5,7 @@
 // settings change.
 
 #include "clock/DateTimeFormat.h"
+#include "clock/PixelBuffer.h"
 #include "shell/GdiObjects.h"
 #include "shell/HelpViewer.h"
 #include "shell/KZForm.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lumora {
 
@@ -47,6 +49,9 @@ private:
     void CreateButtons();
     void CreateToolBar();
     void CreateHints();
+    void LayOut();
+    void LayOutToolBar();
+    void DpiChanged(int dpi, const RECT* suggested);
     void ApplyFont();
     std::wstring FontName() const;
 
@@ -86,6 +91,8 @@ private:
 
     CalendarFormContext context_;
     CalendarModel model_;
+    int dpi_ = 96;
+    CalendarFormLayout sizes_; // at dpi_
     CalendarGridLayout layout_;
     UniqueFont font_;      // the form's font: CalendarFontName
     UniqueFont arrowFont_; // Marlett, for the month buttons
@@ -96,6 +103,7 @@ private:
     HWND linkButton_ = nullptr;
     HWND toolBar_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    std::vector<PixelBuffer> pictures_; // the tool bar's, for 96 DPI
     HWND lastFocus_ = nullptr;
     std::wstring helpHint_;
     std::wstring fixedHint_;

@@ -2,6 +2,7 @@
 
 #include "clock/DateTime.h"
 #include "clock/TimeText.h"
+#include "shell/DpiScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -142,6 +143,32 @@ CalendarGridLayout LayOutCalendarGrid(int width, int height) {
         total += step;
     }
     return layout;
+}
+
+CalendarFormLayout LayOutCalendarForm(int dpi) {
+    const auto s = [dpi](int pixels) { return ScaleToDpi(pixels, dpi); };
+    CalendarFormLayout l;
+    l.ClientWidth = s(379);
+    l.ClientHeight = s(256);
+    l.CalendarPanel = {s(12), s(12), s(221), s(205)};
+    l.HimekuriPanel = {s(228), s(12), s(365), s(205)};
+    const ScreenRect& panel = l.CalendarPanel;
+    const int titleHeight = s(29);
+    l.TitleRect = {panel.Left + 1, panel.Top + 1, panel.Right - 1, panel.Top + 1 + titleHeight};
+    l.GridRect = {panel.Left + 1, l.TitleRect.Bottom, panel.Right - 1, panel.Bottom - 1};
+    const int button = s(20);
+    const int inset = s(4);
+    const int buttonTop = l.TitleRect.Top + (titleHeight - button) / 2;
+    l.PrevButton = {l.TitleRect.Left + inset, buttonTop, l.TitleRect.Left + inset + button, buttonTop + button};
+    l.NextButton = {l.TitleRect.Right - inset - button, buttonTop, l.TitleRect.Right - inset, buttonTop + button};
+    l.StripHeight = s(40);
+    l.PageTextInset = s(10);
+    l.LinkFontHeight = s(12);
+    l.ArrowFontHeight = s(14);
+    l.TitleFontHeight = titleHeight * 2 / 3;
+    l.LinkPadding = s(6);
+    l.LinkLeft = panel.Left - s(3);
+    return l;
 }
 
 CalendarSlide CalendarSlideDirection(const ScreenRect& taskbar, int desktopWidth, int desktopHeight) {

@@ -88,6 +88,29 @@ struct CalendarGridLayout {
 };
 CalendarGridLayout LayOutCalendarGrid(int width, int height);
 
+// The calendar window at a DPI, in pixels of its client area: laid out for 96 DPI and scaled,
+// except the one-pixel frames, which stay one pixel.
+struct CalendarFormLayout {
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    ScreenRect CalendarPanel; // framed: the title bar over the grid
+    ScreenRect HimekuriPanel; // the tear-off page
+    ScreenRect TitleRect;
+    ScreenRect GridRect;
+    ScreenRect PrevButton; // the month buttons, centred in the title bar's height
+    ScreenRect NextButton;
+    int StripHeight = 0;     // the bottom strip with the link and the tool bar
+    int PageTextInset = 0;   // the page's month and weekday lines from its top and bottom
+    int LinkFontHeight = 0;  // character heights
+    int ArrowFontHeight = 0;
+    int TitleFontHeight = 0;
+    int LinkPadding = 0; // around the link's text
+    int LinkLeft = 0;
+
+    bool operator==(const CalendarFormLayout&) const = default;
+};
+CalendarFormLayout LayOutCalendarForm(int dpi);
+
 // The direction the calendar slides in when it is shown: away from the taskbar.
 enum class CalendarSlide { Down, Right, Up, Left };
 CalendarSlide CalendarSlideDirection(const ScreenRect& taskbar, int desktopWidth, int desktopHeight);

@@ -19,7 +19,7 @@ WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
 HTCLIENT, HTCAPTION = 1, 2
 VK_ESCAPE = 0x1B
 CALENDAR_COMMAND = 126
-TOOL_BAR = 7306
+TOOL_BAR, IDC_CALENDAR_PAGE = 7306, 7304
 CLIENT = (379, 256)
 PAGE = (228, 12, 365, 205)  # the tear-off page in the client area
 TIP = "CALENDAR tip"
@@ -197,3 +197,21 @@ def test_saturday_is_blue_and_a_world_clock_a_day_ahead_turns_the_page_to_a_red_
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone(WORLD_CLOCK_DIALOG)
     assert "TimeDiffTime=0.5\r\n" in lumora.exit_and_read_settings()
+
+
+def test_a_move_to_a_monitor_of_another_dpi_lays_the_calendar_out_again(lumora):
+    """Wine sends no WM_DPICHANGED: the test sends what Windows sends when the calendar reaches a
+    monitor at 150 %, and then back at 100 %."""
+    start(lumora)
+    calendar = open_calendar(lumora)
+    for dpi, client, page in ((144, (569, 384), (342, 18, 548, 308)), (96, CLIENT, PAGE)):
+        # The system's suggestion: where the window goes, its size roughly scaled.
+        suggested = (100, 60, 100 + client[0], 60 + client[1])
+        assert lumora.driver.dpi_changed(calendar.hwnd, dpi, suggested) == 0
+        moved = lumora.info(calendar.hwnd)
+        assert moved.rect == (100, 60, 102 + client[0], 62 + client[1]), (dpi, moved.rect)
+        shown = next(c for c in lumora.driver.children(calendar.hwnd) if int(c["id"]) == IDC_CALENDAR_PAGE)
+        left, top, right, bottom = (int(v) for v in shown["rect"].split(","))
+        assert (left - 101, top - 61, right - 101, bottom - 61) == page, (dpi, shown["rect"])
+        grab(lumora, moved.rect, f"moved-to-{dpi}dpi.png")
+    assert calendars(lumora) == [calendar.hwnd]
