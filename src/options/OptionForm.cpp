@@ -4,6 +4,7 @@
 #include "options/OptionFormRes.h"
 #include "options/SoundOpenDialog.h"
 #include "options/StartupShortcut.h"
+#include "shell/DpiScale.h"
 #include "shell/Foreground.h"
 #include "shell/HelpViewer.h"
 #include "shell/Monitors.h"
@@ -134,7 +135,7 @@ std::unique_ptr<TOptionForm> TOptionForm::Create(HWND owner, OptionContext conte
 
 void TOptionForm::FormCreate() {
     TakeOverDpiScaling(Handle());
-    dpi_ = createdDpi_ = WindowDpi(Handle());
+    dpi_ = WindowDpi(Handle());
     values_ = OptionValues::Load(context_.Current(), context_.Facts);
     BuildTree();
 }
@@ -224,9 +225,14 @@ HWND TOptionForm::EnsurePage(int page) {
         return nullptr;
     }
     TakeOverDpiScaling(slot);
-    if (dpi_ != createdDpi_) { // a page made after a move to another DPI
-        ScaleStep step{Handle(), dpi_, createdDpi_, scaledFont_.Get()};
-        EnumChildWindows(slot, ScaleChild, reinterpret_cast<LPARAM>(&step));
+    // Windows makes a page at its monitor's DPI, which the dialog may have reached by a move since
+    // it was made; Wine makes every page at the screen's. Only what is left is scaled here.
+    const HFONT font = scaledFont_ ? scaledFont_.Get() : reinterpret_cast<HFONT>(SendMessageW(slot, WM_GETFONT, 0, 0));
+    if (const auto step = StepToDpi(WindowDpi(slot), dpi_)) {
+        ScaleStep scale{Handle(), step->To, step->From, font};
+        EnumChildWindows(slot, ScaleChild, reinterpret_cast<LPARAM>(&scale));
+    }
+    if (scaledFont_) {
         SendMessageW(slot, WM_SETFONT, reinterpret_cast<WPARAM>(scaledFont_.Get()), FALSE);
     }
     PlacePage(slot);

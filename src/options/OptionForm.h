@@ -100,7 +100,6 @@ private:
     int pickerHelp_ = 0;     // help context of the common dialog that is open
     UINT commonDialogHelp_ = 0;
     int dpi_ = 96;
-    int createdDpi_ = 96; // the templates' units were laid out for it
     UniqueFont scaledFont_;
 };
 

@@ -2,7 +2,9 @@
 
 #include "app/AppNames.h"
 #include "clock/DateTime.h"
+#include "shell/DpiScale.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Monitors.h"
 #include "shell/UniqueHandle.h"
 #include "tools/TimerFormRes.h"
 #include "tools/TimerOperations.h"
@@ -98,10 +100,24 @@ LRESULT TTimerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         DestroyWindow(Handle());
         return 0;
+    case WM_DPICHANGED:
+        DpiChanged(LOWORD(wParam));
+        break; // the dialog manager scales the controls and the frame
     default:
         break;
     }
     return DefaultHandler(message, wParam, lParam);
+}
+
+// The two heights were measured at the DPI the dialog was made at.
+void TTimerForm::DpiChanged(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    expandedHeight_ = ScaleBetweenDpi(expandedHeight_, dpi, dpi_);
+    collapsedHeight_ = ScaleBetweenDpi(collapsedHeight_, dpi, dpi_);
+    heightStep_ = std::max(1, 1500 / (expandedHeight_ - collapsedHeight_ + 10));
+    dpi_ = dpi;
 }
 
 void TTimerForm::FormCreate() {
@@ -134,6 +150,7 @@ void TTimerForm::FormCreate() {
     GetClientRect(Handle(), &client);
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
     GetWindowRect(Item(IDC_TIMER_GROUP), &group);
+    dpi_ = WindowDpi(Handle());
     expandedHeight_ = window.bottom - window.top;
     collapsedHeight_ = (group.top - window.top) + (window.bottom - client.bottom);
     heightStep_ = std::max(1, 1500 / (expandedHeight_ - collapsedHeight_ + 10));

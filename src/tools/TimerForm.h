@@ -51,12 +51,14 @@ private:
     void SetDuration(double duration);
     double PickerDuration() const;
     void ResizeForDetails(bool animate);
+    void DpiChanged(int dpi);
 
     HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
     TimerFormContext context_;
     bool loading_ = true;     // the controls are being filled: nothing to store
     PowerCapabilities power_; // as read when the dialog was made
+    int dpi_ = 96;            // of the two heights
     int collapsedHeight_ = 0;
     int expandedHeight_ = 0;
     int heightStep_ = 1;

@@ -6,7 +6,7 @@ import time
 import pytest
 
 from face_kit import wine_path
-from kit import icon_texts
+from kit import icon_texts, stays
 from lumora import IDCANCEL, IDOK, MASTER_CLASS, wait_until
 
 CLOCK, TIMER, TELOP = "TLumoraForm", "TTimerForm", "TTelopForm"
@@ -190,6 +190,32 @@ def seconds(shown: str) -> int:
     hours, rest = shown.split(":")
     minutes, secs = rest.split(".")
     return int(hours) * 3600 + int(minutes) * 60 + int(secs)
+
+
+def test_the_collapsed_and_expanded_heights_follow_a_move_to_a_monitor_of_another_dpi(lumora):
+    """Wine sends no WM_DPICHANGED: the test sends what Windows sends when the dialog reaches a
+    monitor at 150 %. The heights were measured at 100 %."""
+    dialog = start(lumora, "Time=0\nOption=0\n")
+    details = int(controls(lumora, dialog, DETAILS)[DETAILS]["hwnd"])
+
+    def settled() -> int | None:
+        """The height once the dialog has stopped growing or shrinking."""
+        height = lumora.info(dialog).height
+        return height if stays(lambda: lumora.info(dialog).height == height, 0.5) else None
+
+    collapsed = settled()
+    lumora.send(details, BM_CLICK)
+    expanded = wait_until(lambda: (h := settled()) and h > collapsed + 100 and h, timeout=10)
+    lumora.send(details, BM_CLICK)
+    wait_until(lambda: settled() == collapsed, timeout=10)
+
+    rect = lumora.info(dialog).rect
+    scaled = (rect[0], rect[1], rect[0] + (rect[2] - rect[0]) * 3 // 2, rect[1] + collapsed * 3 // 2)
+    assert lumora.driver.dpi_changed(dialog, 144, scaled) == 0
+    lumora.send(details, BM_CLICK)
+    wait_until(lambda: settled() == (expanded * 3 + 1) // 2, timeout=10)
+    lumora.send(details, BM_CLICK)
+    wait_until(lambda: settled() == (collapsed * 3 + 1) // 2, timeout=10)
 
 
 OPERATIONS = ["(なし)", "プログラムを実行する", "Windows をシャットダウンする", "Windows をスタンバイする",
