@@ -135,7 +135,7 @@ void TMasterForm::CreateParts() {
 
 // Windows holds back a message from a process of lower integrity than the window's, so while the
 // program runs with administrator rights what the shell and a second start send would never
-// arrive, and the icon would not come back after Explorer restarts.
+// arrive. (The icon's window lets the shell's messages through itself.)
 void TMasterForm::AllowMessagesFromOtherPrograms() {
     for (const UINT message : {context_.ShowOptionsMessage, RegisterWindowMessageW(names::TaskbarCreatedMessage)}) {
         ChangeWindowMessageFilterEx(Handle(), message, MSGFLT_ALLOW, nullptr);
@@ -143,20 +143,6 @@ void TMasterForm::AllowMessagesFromOtherPrograms() {
     if (testHooks_ && testHooks_->AcceptsCommands()) {
         ChangeWindowMessageFilterEx(Handle(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     }
-    // The icon's own window adds the icon again on "TaskbarCreated" and hears its clicks.
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            wchar_t className[64] = {};
-            GetClassNameW(window, className, static_cast<int>(std::size(className)));
-            if (std::wstring_view(className) == names::TaskTrayIconClass) {
-                for (const wchar_t* name : {names::TaskbarCreatedMessage, names::TaskTrayIconMessage}) {
-                    ChangeWindowMessageFilterEx(window, RegisterWindowMessageW(name), MSGFLT_ALLOW, nullptr);
-                }
-            }
-            return TRUE;
-        },
-        0);
 }
 
 void TMasterForm::StartTick() {

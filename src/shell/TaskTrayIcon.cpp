@@ -117,6 +117,11 @@ std::unique_ptr<TKZTaskTrayIcon> TKZTaskTrayIcon::Create() {
     }
     icon->taskbarCreatedMessage_ = RegisterWindowMessageW(names::TaskbarCreatedMessage);
     icon->callbackMessage_ = RegisterWindowMessageW(names::TaskTrayIconMessage);
+    // When the program runs elevated, the shell's messages must still reach the icon's window,
+    // or the icon never comes back after Explorer restarts.
+    for (const UINT message : {icon->taskbarCreatedMessage_, icon->callbackMessage_}) {
+        ChangeWindowMessageFilterEx(icon->Handle(), message, MSGFLT_ALLOW, nullptr);
+    }
     icon->ReadShellVersion();
     icon->FindTaskbarWindows();
     icon->balloonsAvailable_ = icon->DecideBalloonsAvailable();
