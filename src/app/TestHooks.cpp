@@ -5,9 +5,9 @@
 #include "shell/TestFaults.h"
 #include "sound/SoundPlayer.h"
 
-#include <algorithm>
 #include <objbase.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -27,12 +27,12 @@ enum TestCommand : ULONG_PTR {
     DescribeMenu = 9,
     TimeMessage = 10,
     QueryFullRedraws = 11,
+    QuerySingleThreadedApartment = 12,
+    DescribeElevatedSet = 13,
+    PrintSplash = 15,
     QueryTrayIconState = 18,
     QueryTrayIconWidth = 19,
-    QuerySingleThreadedApartment = 12,
     QuerySystemCommands = 20,
-    PrintSplash = 15,
-    DescribeElevatedSet = 13,
 };
 constexpr UINT RunPendingMessage = WM_APP + 1;
 
@@ -51,6 +51,13 @@ bool SplitNotifyText(const std::wstring& text, int& balloonKind, int& beepKind, 
     beepKind = text[1] - L'0';
     rest = text.substr(3);
     return true;
+}
+
+// The shell's calls made on this thread (ShellExecute, the file dialogs) need such an apartment.
+bool InSingleThreadedApartment() {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
 }
 
 // The system commands a default window procedure of this thread has carried out: it asks the
@@ -75,13 +82,6 @@ LRESULT CountSystemCommands(const std::wstring& text) {
     return std::count_if(systemCommands.begin(), systemCommands.end(), [&](const auto& seen) {
         return seen.first == command && (!argument || seen.second == *argument);
     });
-}
-
-// The shell's calls made on this thread (ShellExecute, the file dialogs) need such an apartment.
-bool InSingleThreadedApartment() {
-    APTTYPE type{};
-    APTTYPEQUALIFIER qualifier{};
-    return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
 }
 
 BOOL CALLBACK FindSplash(HWND window, LPARAM found) {

@@ -1,15 +1,16 @@
 #pragma once
 // What the end-to-end tests may ask of a running program, and nothing a user's program does:
-// exists only when the environment asks for it. LUMORA_TEST_HOOKS=1 lets the tests play a
-// sound, ask whether one plays, show a notification or a caption, apply settings and start a
-// clock-setting run, describe the open popup menu, time a message, count the face's full redraws,
-// tell whether the window thread is in a single-threaded COM apartment, count the system commands a default window procedure carried out; LUMORA_FAULT=tick raises an error nobody catches on
-// the next tick, LUMORA_FAULT=tick-start refuses to start the tick, LUMORA_FAULT=test-pattern-2 refuses the test
-// pattern's window on the second monitor, LUMORA_FAULT=kit-port-settings makes the kit's port
-// refuse its line settings.
-// Query 13 describes the last start of the elevated clock-setting copy; LUMORA_FAULT=no-clock-privilege
-// (read where the clock is set) refuses the program's own sets for want of the right.
-// Query 15 prints the splash through WM_PRINTCLIENT into a bitmap file.
+// exists only when the environment asks for it. With LUMORA_TEST_HOOKS=1 the tests send
+// WM_COPYDATA to the master to
+//   1 play a sound, 2 ask whether one plays, 5 show a notification, 6 apply settings, 7 show a
+//   caption, 8 start a clock-setting run, 9 describe the open popup menu, 10 time a message,
+//   11 count the face's full redraws, 12 ask whether the window thread is in a single-threaded
+//   COM apartment, 13 describe the last start of the elevated clock-setting copy, 15 print the
+//   splash through WM_PRINTCLIENT, 18 and 19 ask the notification icon's state and width,
+//   20 count the system commands a default window procedure carried out.
+// The faults of LUMORA_FAULT are listed in shell/TestFaults.h; the hooks raise the one in the
+// tick (tick), refuse to start it (tick-start), refuse the test pattern's window on the second
+// monitor (test-pattern-2) and make the kit's port refuse its line settings (kit-port-settings).
 
 #include <windows.h>
 
