@@ -229,6 +229,22 @@ class WineSession:
         self._kill_server()
         subprocess.Popen(["wineserver", "-p"], env=self.env).wait(timeout=30)
 
+    @contextlib.contextmanager
+    def screen_dpi(self, dpi: int):
+        """Wine's screen at dpi for the body of a with-statement, as the user's display setting
+        makes it (a fresh Wine server reads it); 96 changes nothing."""
+        if dpi == 96:
+            yield
+            return
+        key = r"HKCU\Control Panel\Desktop"
+        self._run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"])
+        self.restart_server()
+        try:
+            yield
+        finally:
+            self._run(["wine", "reg", "delete", key, "/v", "LogPixels", "/f"])
+            self.restart_server()
+
     def _kill_server(self) -> None:
         env = self.env or self._base_env()
         subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL,

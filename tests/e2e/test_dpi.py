@@ -20,17 +20,8 @@ def at(dpi: int, pixels: int) -> int:
 def dpi(request, wine_session):
     """Wine's screen at that DPI, as the user's display setting makes it (a fresh Wine server
     reads it); put back after the module."""
-    key = r"HKCU\Control Panel\Desktop"
-    if request.param != 96:
-        wine_session._run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
-                           str(request.param), "/f"])
-        wine_session.restart_server()
-    try:
+    with wine_session.screen_dpi(request.param):
         yield request.param
-    finally:
-        if request.param != 96:
-            wine_session._run(["wine", "reg", "delete", key, "/v", "LogPixels", "/f"])
-            wine_session.restart_server()
 
 
 def start(lumora, ini: str = "") -> None:

@@ -234,14 +234,8 @@ def test_every_page_fits_its_place(lumora):
 @pytest.fixture
 def dpi_144(wine_session):
     """Wine's screen at 144 DPI for the test, as the user's display setting makes it."""
-    key = r"HKCU\Control Panel\Desktop"
-    wine_session._run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f"])
-    wine_session.restart_server()
-    try:
+    with wine_session.screen_dpi(144):
         yield
-    finally:
-        wine_session._run(["wine", "reg", "delete", key, "/v", "LogPixels", "/f"])
-        wine_session.restart_server()
 
 
 def test_pages_fit_at_144_dpi(lumora, dpi_144):

@@ -110,15 +110,8 @@ def test_the_icon_follows_the_dpi_of_its_monitor(lumora):
 @pytest.fixture(params=[144, 192])
 def screen_dpi(request, wine_session):
     """Wine's screen at this DPI for the test, as the user's display setting makes it."""
-    key = r"HKCU\Control Panel\Desktop"
-    wine_session._run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
-                       str(request.param), "/f"])
-    wine_session.restart_server()
-    try:
+    with wine_session.screen_dpi(request.param):
         yield request.param
-    finally:
-        wine_session._run(["wine", "reg", "delete", key, "/v", "LogPixels", "/f"])
-        wine_session.restart_server()
 
 
 def test_the_icon_has_the_size_of_the_screen_dpi(lumora, screen_dpi):
