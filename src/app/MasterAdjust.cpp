@@ -54,7 +54,7 @@ void TMasterForm::OfferElevatedSet(const AdjustResult& refused, AdjustKind kind)
         const std::wstring question(ElevatedSetQuestion);
         const std::wstring title = SplitNotification(refused.Text).Title;
         const int answer = MessageBoxW(MessageBoxOwner(clock_->Window()), question.c_str(), title.c_str(),
-                                       MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+                                       MB_YESNO | MB_ICONWARNING | UnaskedBoxFlags);
         auto finished = [this, refused, kind](const ElevatedSetRun& run) { ElevatedSetFinished(refused, kind, run); };
         started = answer == IDYES && clockSetter_->StartElevatedSet(Handle(), *arguments, std::move(finished));
     }
