@@ -7,7 +7,6 @@ from __future__ import annotations
 
 import contextlib
 import shutil
-import subprocess
 import tempfile
 import time
 from pathlib import Path
@@ -40,7 +39,7 @@ def screenshot_session(name: str):
 
 def set_desktop(session: WineSession, colour: str) -> None:
     """Paints the X root: Xvfb's black would hide black outlines and black fills alike."""
-    subprocess.run(["xsetroot", "-solid", colour], env=session.env, check=True, timeout=10)
+    session.paint_root(colour)
 
 
 def wine_path(path: Path) -> str:

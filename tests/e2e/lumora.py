@@ -168,6 +168,7 @@ class WineSession:
         self.env: dict[str, str] = {}
         self.user = ""
         self.appdata = Path()
+        self.root_colour: str | None = None  # painted on the X root, kept across server restarts
 
     # --- lifetime ---------------------------------------------------------------------------
 
@@ -225,9 +226,19 @@ class WineSession:
                 self.xvfb.wait()
 
     def restart_server(self) -> None:
-        """Ends every Wine process of the prefix at once, then brings a fresh server back."""
+        """Ends every Wine process of the prefix at once, then brings a fresh server back, with
+        its desktop process running and the X root painted again (the old desktop, ending,
+        paints it black)."""
         self._kill_server()
         subprocess.Popen(["wineserver", "-p"], env=self.env).wait(timeout=30)
+        self._run(["wine", "cmd", "/c", "exit"])
+        if self.root_colour:
+            self.paint_root(self.root_colour)
+
+    def paint_root(self, colour: str) -> None:
+        """Paints the X root, where no window covers the screen."""
+        subprocess.run(["xsetroot", "-solid", colour], env=self.env, check=True, timeout=10)
+        self.root_colour = colour
 
     @contextlib.contextmanager
     def screen_dpi(self, dpi: int):
