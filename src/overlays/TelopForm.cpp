@@ -79,6 +79,7 @@ void TTelopForm::Show() {
 void TTelopForm::ShowOnScreen() {
     ShowOnTop();
     visible_ = true;
+    shows_ = sequencer_->Shows();
 }
 
 void TTelopForm::ArmTimer() {
@@ -96,7 +97,8 @@ void TTelopForm::TelopTick() {
         open = !frame.Closed;
         if (open) {
             Present(frame);
-            if (frame.Visible && !visible_) {
+            const uint64_t shows = sequencer_->Shows();
+            if (frame.Visible && (!visible_ || shows != shows_)) {
                 ShowOnScreen();
             } else if (!frame.Visible && visible_) {
                 ShowWindow(Handle(), SW_HIDE);

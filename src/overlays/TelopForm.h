@@ -66,6 +66,7 @@ private:
     PixelBuffer image_;
     std::optional<Drawn> drawn_; // what image_ holds
     bool visible_ = false;
+    uint64_t shows_ = 0; // the sequencer's shows that have reached the screen
 };
 
 } // namespace lumora

@@ -58,6 +58,11 @@ void TelopSequencer::Close() {
     frame_.Visible = false;
 }
 
+void TelopSequencer::Show() {
+    frame_.Visible = true;
+    ++shows_;
+}
+
 void TelopSequencer::TelopTick() {
     const int64_t lastTitleStep = 2 * flashSteps_ - 1;
     const size_t closing = counts_.size() - 1;
@@ -65,7 +70,11 @@ void TelopSequencer::TelopTick() {
     if (step_ >= 0 && step_ < lastTitleStep) {
         if (flash_) {
             // Four ticks on, then off and on in turns, ending off.
-            frame_.Visible = step_ < 4 || step_ % 2 != 0;
+            if (step_ < 4 || step_ % 2 != 0) {
+                Show();
+            } else {
+                frame_.Visible = false;
+            }
             ++step_;
         } else {
             step_ = lastTitleStep;
@@ -86,7 +95,7 @@ void TelopSequencer::TelopTick() {
             if (lineIndex_ > closing) {
                 ++pass_;
                 StartTelop();
-                frame_.Visible = true;
+                Show();
             } else if (pass_ == 0) {
                 ++lineIndex_;
                 Restart(changeSpeed_);
@@ -97,7 +106,7 @@ void TelopSequencer::TelopTick() {
             step_ = -2;
             charIndex_ = 0;
             RenderTelop();
-            frame_.Visible = true;
+            Show();
             ++step_;
             Restart(changeSpeed_);
         } else if (counts_[lineIndex_] <= charIndex_) {
@@ -113,7 +122,9 @@ void TelopSequencer::TelopTick() {
             RenderTelop();
             ++charIndex_;
             ++step_;
-            frame_.Visible = true;
+            if (!frame_.Visible) {
+                Show();
+            }
         }
         return;
     }
@@ -121,7 +132,7 @@ void TelopSequencer::TelopTick() {
     if (lineIndex_ > closing) {
         ++pass_;
         StartTelop();
-        frame_.Visible = true;
+        Show();
     } else if (lineIndex_ == closing) {
         if (pass_ == 0) {
             frame_.Visible = false;
@@ -135,7 +146,7 @@ void TelopSequencer::TelopTick() {
         ++lineIndex_;
         charIndex_ = 0;
         RenderTelop();
-        frame_.Visible = true;
+        Show();
         Restart(changeSpeed_);
     }
 }

@@ -34,6 +34,10 @@ public:
     void AdvanceTo(int64_t nowMs);
 
     const TelopFrame& Frame() const { return frame_; }
+    // How many times a tick has put the caption on top of the screen: at every flash step that
+    // shows it and at every new line, also when it shows already, so a window that came over it
+    // meanwhile goes under again.
+    uint64_t Shows() const { return shows_; }
     // When the next tick is due; never once closed.
     int64_t NextTickAt() const { return frame_.Closed ? std::numeric_limits<int64_t>::max() : tickAt_; }
 
@@ -43,6 +47,7 @@ private:
     void RenderTelop();
     void Restart(int32_t interval);
     void Close();
+    void Show();
     bool TypedLine() const;
 
     std::vector<size_t> counts_;
@@ -60,6 +65,7 @@ private:
     int32_t interval_ = 0;
     int64_t tickAt_ = 0;
     TelopFrame frame_;
+    uint64_t shows_ = 0;
 };
 
 } // namespace lumora

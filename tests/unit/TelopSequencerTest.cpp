@@ -66,6 +66,39 @@ TEST(TelopSequencer, LinesFollowTheirTimeline) {
     // clang-format on
 }
 
+// The caption puts itself on top at every flash step that shows it and at every new line, also
+// when it shows already; a typed character only when the caption was hidden.
+TEST(TelopSequencer, ShowsAtEveryFlashStepAndLineAndNotAtEveryTypedCharacter) {
+    struct Look {
+        int64_t at;
+        uint64_t shows;
+    };
+    const auto expectShows = [](const char* name, const TelopSettings& settings, const std::vector<size_t>& counts,
+                                const std::vector<Look>& looks) {
+        TelopSequencer sequencer(counts, settings, 0);
+        for (const Look& look : looks) {
+            sequencer.AdvanceTo(look.at);
+            EXPECT_EQ(sequencer.Shows(), look.shows) << name << " at " << look.at;
+        }
+    };
+    // clang-format off
+    // Flashing: steps every 350 ms; on for four, then off and on in turns (ten shows in all
+    // before the first line), ending off.
+    expectShows("flashing", With([](auto& s) { s.Flash = true; }), {5, 5, 5},
+                {{349, 0}, {1050, 3}, {1400, 4}, {1750, 4}, {2100, 5}, {4550, 8}, {4900, 9}, {8900, 10},
+                 {12900, 10}, {16900, 11}});
+    // Plain lines: each new line, and the second pass's title.
+    expectShows("plain lines", TelopSettings{}, {5, 5, 5}, {{3999, 0}, {4000, 1}, {8000, 2}, {12000, 2}, {16000, 3}});
+    // Typing: the title stands, the typed line shows already, and so does the closing line.
+    expectShows("typed", With([](auto& s) {
+                    s.Scroll = true;
+                    s.ChangeSpeed = 1000;
+                    s.ScrollSpeed = 100;
+                }),
+                {1, 6, 1}, {{1000, 0}, {1500, 0}, {2599, 0}, {2600, 1}});
+    // clang-format on
+}
+
 TEST(TelopSequencer, EveryCaptionCloses) {
     struct Case {
         const char* name;
