@@ -10,24 +10,28 @@
 
 namespace lumora {
 
-// A click on the icon or on the clock: the sound stops and the clock shows for a while. With
-// ShowCalendar on, a click on the icon waits out the double-click time to count as a single one.
-void TMasterForm::TaskTrayIconClick(ClickSender sender) {
-    const bool fromIcon = sender == ClickSender::Icon;
+// A click on the icon or on the clock, or the temporary display's: the sound stops, an open
+// caption closes and the clock shows for a while. With ShowCalendar on, a click on the icon waits
+// out the double-click time to count as a single one.
+bool TMasterForm::TaskTrayIconClick(ClickSender sender) {
+    const ClickPlan plan = PlanClick(sender, TelopShowing());
     const bool soundWasPlaying = sound_->Playing();
     StopSounds();
-    if (fromIcon) {
+    if (plan.CloseCaption) {
         CloseTelop();
     }
-    UpdateClock(fromIcon);
-    if (fromIcon) {
+    if (sender != ClickSender::Master) {
+        UpdateClock(plan.FullRedraw);
+    }
+    if (plan.FromIcon) {
         SetForegroundWindow(clock_->Window());
         BringForward(WindowKind::Calendar);
     }
     clock_->StartForcedShow(Handle(), ForcedShowTimer);
-    if (fromIcon && settings_.View.ShowCalendar && !soundWasPlaying) {
+    if (plan.FromIcon && settings_.View.ShowCalendar && !soundWasPlaying) {
         tray_->AwaitSingleClick();
     }
+    return plan.FullRedraw;
 }
 
 void TMasterForm::TaskTrayIconDblClick() {
@@ -38,12 +42,6 @@ void TMasterForm::TaskTrayIconBalloonClick() {
     StopSounds();
 }
 
-// A temporary-display minute acts like a click of the program's own, inside the running pass.
-void TMasterForm::TemporaryDisplay() {
-    StopSounds();
-    clock_->StartForcedShow(Handle(), ForcedShowTimer);
-}
-
 // The user's stop: the cuckoo's chain ends with the sound that plays.
 void TMasterForm::StopSounds() {
     signal_->StopChain();
@@ -51,6 +49,19 @@ void TMasterForm::StopSounds() {
 }
 
 bool TMasterForm::RunCommand(CommandId command) {
+    if (RunsInPlace(command)) {
+        // Its message box runs a message loop of its own: a second request meanwhile would stack
+        // a second box on the first.
+        if (!runningInPlace_.insert(command).second) {
+            return true;
+        }
+        struct Finished {
+            std::set<CommandId>& running;
+            CommandId command;
+            ~Finished() { running.erase(command); }
+        } finished{runningInPlace_, command};
+        return RunInPlace(command);
+    }
     if (const auto mode = StackingModeOf(command)) {
         ZOrderAction(*mode);
         return true;
@@ -93,6 +104,22 @@ bool TMasterForm::RunCommand(CommandId command) {
     case CommandId::About:
         AboutActionExecute();
         return true;
+    case CommandId::Timer:
+        TimerActionExecute();
+        return true;
+    case CommandId::Calendar:
+        CalendarActionExecute();
+        return true;
+    case CommandId::Exit:
+        SendMessageW(Handle(), WM_CLOSE, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TMasterForm::RunInPlace(CommandId command) {
+    switch (command) {
     case CommandId::ScreenSave:
     case CommandId::ScreenSaveConfig:
         RunScreenSaver(standIn_->Handle(), command == CommandId::ScreenSaveConfig);
@@ -108,15 +135,6 @@ bool TMasterForm::RunCommand(CommandId command) {
         return true;
     case CommandId::Help:
         help_.ShowContext(GetDesktopWindow(), MasterHelpContext);
-        return true;
-    case CommandId::Timer:
-        TimerActionExecute();
-        return true;
-    case CommandId::Calendar:
-        CalendarActionExecute();
-        return true;
-    case CommandId::Exit:
-        SendMessageW(Handle(), WM_CLOSE, 0, 0);
         return true;
     default:
         return false;

@@ -192,7 +192,12 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 commandsDuringStartup_.push_back(wParam);
                 return 0;
             }
-            RunCommand(static_cast<CommandId>(LOWORD(wParam)));
+            // The menu's own choices come this way too; another program's only reach a command
+            // the menu would offer now.
+            const auto command = static_cast<CommandId>(LOWORD(wParam));
+            if (CommandAccepted(command, settings_, CurrentMenuContext())) {
+                RunCommand(command);
+            }
             return 0;
         }
         break;
@@ -257,8 +262,9 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
     TimerStep(displayed, taken);
     clock_->RefreshHint(displayed, taken, facts_.Locale);
     tray_->RefreshTip(displayed, taken, facts_.Locale);
-    if (clock_->TemporaryDisplayDue(displayed, taken)) {
-        TemporaryDisplay();
+    // The temporary display is a click of the program's own; this pass is its pass.
+    if (clock_->TemporaryDisplayDue(displayed, taken) && TaskTrayIconClick(ClickSender::Master)) {
+        fullRedraw = true;
     }
     const PassContext pass{WithAnimationLead(displayed, settings_.Animation), taken, fullRedraw};
     const VisibilityDecision decision = clock_->DecideVisibility(pass, TelopShowing(), tray_->TaskbarClockWasVisible());

@@ -9,6 +9,7 @@
 #include "app/AfterPass.h"
 #include "app/BroadcastOverlays.h"
 #include "app/CommandIds.h"
+#include "app/MasterRules.h"
 #include "app/MasterStandIn.h"
 #include "app/PopupMenu.h"
 #include "app/SystemFacts.h"
@@ -27,6 +28,7 @@
 #include "tools/Countdown.h"
 
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace lumora {
@@ -88,11 +90,11 @@ private:
     void TimerMessage(WPARAM id);
 
     // The icon, the clock and the temporary display.
-    enum class ClickSender { Icon, Clock };
-    void TaskTrayIconClick(ClickSender sender);
+    // Inside a pass (the master's own click) the running pass serves as the click's pass: the
+    // answer is whether that pass is to draw the whole face.
+    bool TaskTrayIconClick(ClickSender sender);
     void TaskTrayIconDblClick();
     void TaskTrayIconBalloonClick();
-    void TemporaryDisplay();
     void StopSounds();
     // The caption closes at once (the icon's click); a click on the caption itself.
     void CloseTelop();
@@ -149,6 +151,7 @@ private:
 
     // Commands.
     void ArrangeCorner(Corner corner);
+    bool RunInPlace(CommandId command);
     void ZOrderAction(StackingMode mode);
     void ApplySettingsText(const std::wstring& iniText);
 
@@ -169,6 +172,8 @@ private:
     // Commands another program sent while start-up waited on a call of its own: they would act
     // on settings not yet read and parts not yet made, so they run once start-up is done.
     std::vector<WPARAM> commandsDuringStartup_;
+    // The commands that hand over to Windows and are still waiting for it.
+    std::set<CommandId> runningInPlace_;
 
     WindowOwner windows_;
     CallSignOverlay callSigns_{windows_};

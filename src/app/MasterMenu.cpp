@@ -19,6 +19,7 @@ MenuContext TMasterForm::CurrentMenuContext() const {
             context.Busy.insert(command);
         }
     }
+    context.Busy.insert(runningInPlace_.begin(), runningInPlace_.end());
     if (testPattern_.IsOpen()) {
         context.Busy.insert(CommandId::TestPattern);
     }
