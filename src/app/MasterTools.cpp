@@ -62,9 +62,9 @@ void TMasterForm::AboutActionExecute() {
     if (BringForward(WindowKind::About)) {
         return;
     }
-    HWND clock = clock_->Window();
+    // The link runs the web-site command: one browser start at a time, as from anywhere else.
     windows_.Adopt(WindowKind::About, TAboutForm::Create(
-                                          Handle(), [clock] { OpenWebSite(clock); }, &help_));
+                                          Handle(), [this] { RunCommand(CommandId::WebSite); }, &help_));
 }
 
 } // namespace lumora
