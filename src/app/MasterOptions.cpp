@@ -36,7 +36,13 @@ void TMasterForm::OptionActionExecute() {
     OptionContext context;
     context.Facts = CurrentOptionFacts();
     context.Current = [this]() -> const Settings& { return settings_; };
-    context.Apply = [this](const Settings& next) { ApplySettings(next); };
+    // Whatever an Apply changed, a forced show ends and a pending hide may complete in the full
+    // pass that follows.
+    context.Apply = [this](const Settings& next) {
+        KillTimer(Handle(), ForcedShowTimer);
+        clock_->SettleVisibility();
+        ApplySettings(next);
+    };
     context.StorePage = [this](int page) { settings_.View.OptionSelectedTab = page; };
     context.StoreAutoPlay = [this](bool autoPlay) { settings_.View.OpenDialogAutoPlay = autoPlay; };
     context.ForgetLastContact = [this] { settings_.AdjustClock.LastConnectedTime = NeverDate; };

@@ -74,21 +74,36 @@ std::wstring_view SizeUnitText(bool relative) {
     return relative ? L"ポイント" : L"ピクセル";
 }
 
+namespace {
+
+// Only a hexadecimal item is a colour: "$" turns a sign or a second "$" into an error.
+std::optional<Colour> CustomColourOf(const std::wstring& item) {
+    if (auto value = ParseInteger(L"$" + item)) {
+        return static_cast<Colour>(*value) & 0xFFFFFF;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::array<Colour, ViewSettings::CustomColorCount> CustomColoursForDialog(const std::vector<std::wstring>& items) {
     std::array<Colour, ViewSettings::CustomColorCount> colours{};
     for (size_t i = 0; i < colours.size() && i < items.size(); ++i) {
-        // Only a hexadecimal item is a colour: "$" turns a sign or a second "$" into an error.
-        if (auto value = ParseInteger(L"$" + items[i])) {
-            colours[i] = static_cast<Colour>(*value) & 0xFFFFFF;
-        }
+        colours[i] = CustomColourOf(items[i]).value_or(0);
     }
     return colours;
 }
 
-std::vector<std::wstring> CustomColourItems(const std::array<Colour, ViewSettings::CustomColorCount>& colours) {
+std::vector<std::wstring> CustomColourItems(const std::array<Colour, ViewSettings::CustomColorCount>& colours,
+                                            const std::vector<std::wstring>& readItems) {
     constexpr wchar_t hex[] = L"0123456789ABCDEF";
     std::vector<std::wstring> items;
-    for (Colour c : colours) {
+    for (size_t i = 0; i < colours.size(); ++i) {
+        Colour c = colours[i];
+        if (i < readItems.size() && CustomColourOf(readItems[i]) == c) {
+            items.push_back(readItems[i]);
+            continue;
+        }
         std::wstring item(6, L'0');
         for (int digit = 5; digit >= 0; --digit, c >>= 4) {
             item[digit] = hex[c & 0xF];

@@ -60,8 +60,10 @@ std::wstring_view SizeUnitText(bool relative);
 // The 16 custom colours offered to the colour dialog: each item read as hexadecimal BBGGRR; an
 // item that is not hexadecimal is offered as black.
 std::array<Colour, ViewSettings::CustomColorCount> CustomColoursForDialog(const std::vector<std::wstring>& items);
-// Back from the dialog: six hexadecimal digits each.
-std::vector<std::wstring> CustomColourItems(const std::array<Colour, ViewSettings::CustomColorCount>& colours);
+// Back from the dialog: an item still holding the colour it was read as keeps its text; any
+// other colour is written as six hexadecimal digits.
+std::vector<std::wstring> CustomColourItems(const std::array<Colour, ViewSettings::CustomColorCount>& colours,
+                                            const std::vector<std::wstring>& readItems = {});
 
 // The named entries of a colour box: the 16 standard colours, then the system colours.
 struct ColourChoice {

@@ -2,6 +2,7 @@
 
 #include "app/AppNames.h"
 #include "options/OptionFormRes.h"
+#include "options/OptionSystemLists.h"
 #include "options/SoundOpenDialog.h"
 #include "options/StartupShortcut.h"
 #include "shell/DpiScale.h"
@@ -136,6 +137,9 @@ std::unique_ptr<TOptionForm> TOptionForm::Create(HWND owner, OptionContext conte
 void TOptionForm::FormCreate() {
     TakeOverDpiScaling(Handle());
     dpi_ = WindowDpi(Handle());
+    // The font lists show themselves in the dialog's font, which stands in for a stored font
+    // the system does not have.
+    context_.Facts.Fonts.ListFont = RealFaceName(reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     values_ = OptionValues::Load(context_.Current(), context_.Facts);
     BuildTree();
 }
@@ -313,10 +317,11 @@ INT_PTR TOptionForm::PageMessage(int page, UINT message, WPARAM wParam, LPARAM l
             return TRUE;
         }
         StorePage(page);
+        refused_ = false;
         if (view.Command(pageWindow, id, code, values_, *this)) {
             LoadPage(page);
         }
-        if (IsChangeNotification(control, code)) {
+        if (IsChangeNotification(control, code) && !std::exchange(refused_, false)) {
             Change();
         }
         return TRUE;
@@ -631,6 +636,10 @@ bool TOptionForm::AcceptSettingsLocation(bool applicationData) {
 
 void TOptionForm::Changed() {
     Change();
+}
+
+void TOptionForm::Refused() {
+    refused_ = true;
 }
 
 } // namespace lumora

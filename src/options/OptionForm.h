@@ -84,6 +84,7 @@ private:
     void TestAdjust(int method, const AdjustPage& page) override;
     bool AcceptSettingsLocation(bool applicationData) override;
     void Changed() override;
+    void Refused() override;
 
     HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
@@ -97,6 +98,7 @@ private:
     bool ready_ = false;     // set at the first show; changes before it count for nothing
     bool updating_ = false;  // the dialog itself is setting controls
     bool selecting_ = false; // the dialog itself is moving the tree's selection
+    bool refused_ = false;   // a page took back the choice being reported
     int pickerHelp_ = 0;     // help context of the common dialog that is open
     UINT commonDialogHelp_ = 0;
     int dpi_ = 96;

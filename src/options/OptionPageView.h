@@ -41,6 +41,8 @@ public:
     virtual bool AcceptSettingsLocation(bool applicationData) = 0;
     // The page's values changed in a way the controls do not report themselves.
     virtual void Changed() = 0;
+    // The page took back the choice the user just made: it counts as no change.
+    virtual void Refused() = 0;
 };
 
 // What a page needs to know of the system.

@@ -131,17 +131,18 @@ FontChoices ReadFontChoices() {
     for (const std::wstring& family : choices.Families) {
         choices.ShiftJis.push_back(std::binary_search(japanese.begin(), japanese.end(), family, LessIgnoringCase));
     }
-    // The face the dialogs' font really gets ("MS Shell Dlg" and the like only stand for one).
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    const UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
-    const HGDIOBJ previous = SelectObject(dc.Get(), font.Get());
+    return choices;
+}
+
+std::wstring RealFaceName(HFONT font) {
+    LOGFONTW logical{};
+    GetObjectW(font, sizeof(logical), &logical);
+    const WindowDC dc(nullptr);
+    const HGDIOBJ previous = SelectObject(dc.Get(), font);
     wchar_t face[LF_FACESIZE] = {};
     GetTextFaceW(dc.Get(), static_cast<int>(std::size(face)), face);
     SelectObject(dc.Get(), previous);
-    choices.ListFont = face[0] != L'\0' ? face : metrics.lfMessageFont.lfFaceName;
-    return choices;
+    return face[0] != L'\0' ? face : logical.lfFaceName;
 }
 
 SerialPorts ReadSerialPorts() {

@@ -5,11 +5,17 @@
 
 #include "options/OptionValues.h"
 
+#include <windows.h>
+
 namespace lumora {
 
 // Every family of every character set, vertical variants ("@...") left out, sorted; with the
 // Shift-JIS flag of each.
+// ListFont is left to the dialog, whose own font it is.
 FontChoices ReadFontChoices();
+
+// The face a font really gets: "MS Shell Dlg" and the like only stand for one.
+std::wstring RealFaceName(HFONT font);
 
 struct SerialPorts {
     std::vector<std::wstring> Names; // "COM1" ..., upper case, sorted

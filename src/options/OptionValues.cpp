@@ -21,6 +21,7 @@ OptionValues OptionValues::Load(const Settings& s, const OptionFacts& facts) {
     v.Boot = BootPage::Load(s, facts.Boot);
     v.Omake = OmakePage::Load(s);
     v.CustomColours = CustomColoursForDialog(s.View.CustomColors);
+    v.CustomColourTexts = s.View.CustomColors;
     return v;
 }
 
@@ -42,7 +43,7 @@ void OptionValues::Apply(Settings& s, const OptionFacts& facts, std::optional<bo
     Telop.Apply(s);
     Omake.Apply(s);
     Boot.Apply(s, facts.Display.LayeredWindowsAvailable);
-    s.View.CustomColors = CustomColourItems(CustomColours);
+    s.View.CustomColors = CustomColourItems(CustomColours, CustomColourTexts);
     s.View.OptionSelectedTab = activePage;
 }
 

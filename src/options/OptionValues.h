@@ -38,6 +38,7 @@ struct OptionValues {
     BootPage Boot;
     OmakePage Omake;
     std::array<Colour, ViewSettings::CustomColorCount> CustomColours{};
+    std::vector<std::wstring> CustomColourTexts; // as read, kept for the colours left alone
 
     static OptionValues Load(const Settings& settings, const OptionFacts& facts);
     // Corrected fields show what was stored. fontHasShiftJis as for DigitPage::Evaluate;

@@ -54,6 +54,16 @@ void PageControls::Choice(int id, int& index) {
     }
 }
 
+void PageControls::UpDownPosition(int id, int32_t& position) {
+    if (Loading()) {
+        SendDlgItemMessageW(page_, id, UDM_SETPOS32, 0, position);
+    } else {
+        BOOL unreadable = FALSE;
+        position = static_cast<int32_t>(
+            SendDlgItemMessageW(page_, id, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&unreadable)));
+    }
+}
+
 void PageControls::ChoiceText(int id, std::wstring& value) {
     if (Loading()) {
         const LRESULT found = SendDlgItemMessageW(page_, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),

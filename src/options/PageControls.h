@@ -32,6 +32,9 @@ public:
     void Choice(int id, int& index);                        // drop-down lists: the selected entry, -1 none
     void Slider(int id, int& position);                     // track bars
     void Radio(std::initializer_list<int> ids, int& index); // a group of radio buttons
+    // An up-down's own position: read back, it follows its field's text while that is a number
+    // and otherwise keeps the last one.
+    void UpDownPosition(int id, int32_t& position);
     // A drop-down list of names: selects the entry equal to `value` (when there is one) or
     // reads the selected entry's text.
     void ChoiceText(int id, std::wstring& value);

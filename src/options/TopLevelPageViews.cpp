@@ -361,6 +361,7 @@ public:
         page.Text(IDC_ADJ_HTTP_TIMEOUT, a.HttpTimeOut);
         page.Text(IDC_ADJ_HTTP_OFFSET, a.HttpOffset);
         page.Choice(IDC_ADJ_KIT_PORT, a.Port);
+        page.UpDownPosition(IDC_ADJ_KIT_TIMEOUT_UPDOWN, a.KitTimeOutPosition); // first: it writes its field
         page.Text(IDC_ADJ_KIT_TIMEOUT, a.KitTimeOut);
         page.Text(IDC_ADJ_KIT_OFFSET, a.KitOffset);
         page.Check(IDC_ADJ_BOOT, a.BootAdjust);
@@ -409,7 +410,15 @@ public:
     bool Command(HWND page, int id, int code, OptionValues& values, OptionActions& actions) override {
         auto& a = values.Adjust;
         if (id == IDC_ADJ_METHOD && code == CBN_SELCHANGE) {
-            return MethodChosen(page, a);
+            return MethodChosen(page, a, actions);
+        }
+        // While the box reports a new entry its edit still shows the previous text: the
+        // chosen entry is the server from now on.
+        if (code == CBN_SELCHANGE && (id == IDC_ADJ_NTP || id == IDC_ADJ_HTTP)) {
+            if (std::wstring chosen; ChosenEntry(GetDlgItem(page, id), chosen)) {
+                (id == IDC_ADJ_NTP ? a.NtpServer : a.HttpServer) = std::move(chosen);
+            }
+            return false;
         }
         if (code != BN_CLICKED) {
             return false;
@@ -473,6 +482,18 @@ private:
         return entries;
     }
 
+    static bool ChosenEntry(HWND box, std::wstring& text) {
+        const auto selected = static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
+        const auto length = static_cast<int>(SendMessageW(box, CB_GETLBTEXTLEN, selected, 0));
+        if (selected < 0 || length < 0) {
+            return false;
+        }
+        text.assign(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(box, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(wcslen(text.c_str()));
+        return true;
+    }
+
     static void EnableServerButtons(PageControls& page, ServerButtons buttons, int test, int add, int remove) {
         page.Enable({test}, buttons.Test);
         page.Enable({add}, buttons.Add);
@@ -480,13 +501,14 @@ private:
     }
 
     // The radio clock needs a serial port; without one the previous method comes back.
-    bool MethodChosen(HWND page, AdjustPage& a) {
+    bool MethodChosen(HWND page, AdjustPage& a, OptionActions& actions) {
         if (AdjustPage::MethodAllowed(a.Method, !a.Ports.empty())) {
             acceptedMethod_ = a.Method;
             return false;
         }
         ShowResourceMessage(DialogOf(page), IDS_NO_SERIAL_PORT, MB_OK | MB_ICONERROR);
         a.Method = acceptedMethod_;
+        actions.Refused();
         return true;
     }
 
@@ -545,6 +567,7 @@ public:
         page.Check(IDC_BOOT_STARTUP, b.StartUp);
         page.Check(IDC_BOOT_SPLASH, b.Splash);
         page.Check(IDC_BOOT_DELAY, b.Delay);
+        page.UpDownPosition(IDC_BOOT_DELAY_UPDOWN, b.DelayPosition); // first: it writes its field
         page.Text(IDC_BOOT_DELAY_VALUE, b.DelayValue);
         page.Check(IDC_BOOT_NO_CHECK_DUPLICATE, b.NoCheckDuplicate);
         page.Choice(IDC_BOOT_PRIORITY, b.Priority);
@@ -570,11 +593,12 @@ public:
             return false;
         }
         if (id == IDC_BOOT_PRIORITY) {
-            return PriorityChosen(page, b);
+            return PriorityChosen(page, b, actions);
         }
         if (id == IDC_BOOT_LOCATION) {
             if (b.Location == 1 && acceptedLocation_ != 1 && !actions.AcceptSettingsLocation(true)) {
                 b.Location = acceptedLocation_;
+                actions.Refused();
                 return true;
             }
             acceptedLocation_ = b.Location;
@@ -584,13 +608,14 @@ public:
 
 private:
     // High and real time are asked for first; No brings the previous entry back.
-    bool PriorityChosen(HWND page, BootPage& b) {
+    bool PriorityChosen(HWND page, BootPage& b, OptionActions& actions) {
         const bool offered = b.Priority >= 0 && b.Priority < static_cast<int>(priorities_.size());
         if (offered && b.Priority != acceptedPriority_ &&
             PriorityNeedsConfirmation(PriorityClassOfEntry(b.Priority, layered_)) &&
             ShowResourceMessage(DialogOf(page), IDS_ASK_PRIORITY_CLASS, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2,
                                 {priorities_[static_cast<size_t>(b.Priority)]}) != IDYES) {
             b.Priority = acceptedPriority_;
+            actions.Refused();
             return true;
         }
         acceptedPriority_ = b.Priority;

@@ -181,6 +181,7 @@ AdjustPage AdjustPage::Load(const Settings& s, std::vector<std::wstring> ports, 
     const auto found = std::find(page.Ports.begin(), page.Ports.end(), a.CurrentJJYPort);
     page.Port = page.Ports.empty() ? -1 : found == page.Ports.end() ? 0 : static_cast<int>(found - page.Ports.begin());
     page.KitTimeOut = NumberText(a.JJYTimeOut);
+    page.KitTimeOutPosition = a.JJYTimeOut;
     page.KitOffset = NumberText(a.JJYOffset);
     page.BootAdjust = a.BootAdjust;
     page.AutoAdjust = a.AutoAdjust;
@@ -224,7 +225,7 @@ void AdjustPage::Apply(Settings& s) {
         a.CurrentJJYPort = Ports[Port];
     }
     // The up-down's position stands when the text is unreadable.
-    a.JJYTimeOut = TakeNumber(KitTimeOut, TimeOutRange, a.JJYTimeOut);
+    a.JJYTimeOut = TakeNumber(KitTimeOut, TimeOutRange, KitTimeOutPosition);
     a.JJYOffset = TakeNumber(KitOffset, OffsetRange);
     a.BootAdjust = BootAdjust;
     a.AutoAdjust = AutoAdjust;
@@ -274,13 +275,15 @@ std::optional<int> AdjustPage::DeleteServer(std::vector<std::wstring>& servers, 
 
 BootPage BootPage::Load(const Settings& s, const Facts& facts) {
     const auto& b = s.Boot;
-    return {facts.ShortcutExists,
-            b.ShowSplash,
-            b.BootDelay,
-            NumberText(b.BootDelayValue),
-            b.NoCheckDuplicate,
-            PriorityEntryOfClass(facts.PriorityClass, facts.LayeredWindowsAvailable),
-            facts.UseAppDataFolder ? 1 : 0};
+    BootPage page{facts.ShortcutExists,
+                  b.ShowSplash,
+                  b.BootDelay,
+                  NumberText(b.BootDelayValue),
+                  b.NoCheckDuplicate,
+                  PriorityEntryOfClass(facts.PriorityClass, facts.LayeredWindowsAvailable),
+                  facts.UseAppDataFolder ? 1 : 0};
+    page.DelayPosition = b.BootDelayValue;
+    return page;
 }
 
 void BootPage::Apply(Settings& s, bool layered) {
@@ -288,7 +291,7 @@ void BootPage::Apply(Settings& s, bool layered) {
     b.ShowSplash = Splash;
     b.BootDelay = Delay;
     // The up-down's position stands when the text is unreadable.
-    b.BootDelayValue = TakeNumber(DelayValue, BootDelayRange, b.BootDelayValue);
+    b.BootDelayValue = TakeNumber(DelayValue, BootDelayRange, DelayPosition);
     b.NoCheckDuplicate = NoCheckDuplicate;
     b.Priority = PriorityClassOfEntry(Priority, layered);
 }

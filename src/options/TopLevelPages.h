@@ -113,6 +113,7 @@ struct AdjustPage {
     std::vector<std::wstring> Ports; // the port names behind the entries of the port box, sorted
     int Port = -1;                   // the selected entry; -1 when the list is empty
     std::wstring KitTimeOut;
+    int32_t KitTimeOutPosition = 0; // its up-down's, which stands when the text is unreadable
     std::wstring KitOffset;
     bool BootAdjust = false;
     bool AutoAdjust = false;
@@ -168,6 +169,7 @@ struct BootPage {
     int Priority = 0;            // entry index
     int Location = 0;            // 0 the program's folder, 1 the application-data folder
     bool StartUpClicked = false; // since the last Apply, even when clicked back
+    int32_t DelayPosition = 0;   // the delay's up-down, which stands when the text is unreadable
 
     struct Facts {
         bool ShortcutExists = false;

@@ -419,7 +419,7 @@ public:
         std::wstring& file = values.Telop.SoundFile;
         if (id == IDC_TELOP_SOUND_BROWSE) {
             std::wstring picked = file;
-            if (actions.PickSound(page, picked) && picked != file) {
+            if (actions.PickSound(GetAncestor(page, GA_ROOT), picked) && picked != file) {
                 file = std::move(picked);
                 actions.Changed();
             }

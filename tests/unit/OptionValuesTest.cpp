@@ -197,6 +197,40 @@ TEST(OptionValues, CustomColoursThatAreNotHexadecimalAreBlack) {
     EXPECT_EQ(back[15], L"F0F0F0");
 }
 
+TEST(OptionValues, CustomColoursLeftAloneAreWrittenAsTheyWereRead) {
+    Settings s = DefaultSettings({});
+    s.View.CustomColors[0] = L"12ab34";
+    s.View.CustomColors[1] = L"ff";
+    s.View.CustomColors[2] = L"nothex";
+    auto values = OptionValues::Load(s, Facts());
+    values.CustomColours[3] = 0x0000FF; // the user's one change in the colour dialog
+    const Settings after = Applied(values, s);
+    EXPECT_EQ(after.View.CustomColors[0], L"12ab34");
+    EXPECT_EQ(after.View.CustomColors[1], L"ff");
+    EXPECT_EQ(after.View.CustomColors[2], L"000000");
+    EXPECT_EQ(after.View.CustomColors[3], L"0000FF");
+    EXPECT_EQ(after.View.CustomColors[15], L"F0F0F0");
+}
+
+TEST(OptionValues, UnreadableFieldsTakeTheirUpDownsPosition) {
+    Settings s = DefaultSettings({});
+    s.AdjustClock.JJYTimeOut = 25;
+    s.Boot.BootDelayValue = 500;
+    auto values = OptionValues::Load(s, Facts());
+    EXPECT_EQ(values.Adjust.KitTimeOutPosition, 25);
+    EXPECT_EQ(values.Boot.DelayPosition, 500);
+    // The arrows moved both before their text was cleared.
+    values.Adjust.KitTimeOut.clear();
+    values.Adjust.KitTimeOutPosition = 31;
+    values.Boot.DelayValue = L"x";
+    values.Boot.DelayPosition = 1200;
+    const Settings after = Applied(values, s);
+    EXPECT_EQ(after.AdjustClock.JJYTimeOut, 31);
+    EXPECT_EQ(after.Boot.BootDelayValue, 1200);
+    EXPECT_EQ(values.Adjust.KitTimeOut, L"31");
+    EXPECT_EQ(values.Boot.DelayValue, L"1200");
+}
+
 TEST(OptionValues, ColourBoxEntries) {
     // Every entry is a colour the settings file names, and no colour has two entries.
     const auto choices = ColourChoices();

@@ -1,0 +1,124 @@
+"""Choices made in the options dialog as the user makes them: a server taken from its list by the
+keyboard, choices the dialog refuses, the caption page's sound picker, and an Apply that ends a
+temporary display, and a delay field emptied after its arrows moved it."""
+from face_kit import wine_path
+from kit import week, write_sine
+from lumora import wait_until
+from options_kit import click as click_box, press_apply, show_page
+from test_options import (CB_GETCURSEL, CLOCK, DIALOG, IDC_BOOT_PRIORITY, IDCANCEL, IDNO, IDOK, apply_enabled, child,
+                          choose, open_options, page, start)
+from test_options_pickers import sound_dialog
+
+WM_COMMAND, WM_NEXTDLGCTL, WM_LBUTTONDOWN, WM_LBUTTONUP, BN_CLICKED = 0x0111, 0x0028, 0x0201, 0x0202, 0
+CB_GETDROPPEDSTATE = 0x0157
+VK_RETURN, VK_UP, VK_DOWN, VK_F4 = 0x0D, 0x26, 0x28, 0x73
+ADJUST, BOOT, TELOP, MENU = 13, 14, 9, 10
+IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_ADD, IDC_ADJ_NTP_DELETE = 7810, 7812, 7813, 7814
+IDC_TELOP_SOUND_BROWSE, IDC_TELOP_SOUND_PREVIEW = 7785, 7786
+IDC_MENU_ICON_CHECK = 7790
+IDC_BOOT_DELAY_VALUE = 7814
+HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+
+
+def click(lumora, holder: int, control_id: int) -> None:
+    lumora.post(holder, WM_COMMAND, (BN_CLICKED << 16) | control_id, child(lumora, holder, control_id))
+
+
+def test_a_server_chosen_from_the_list_counts_at_once(lumora):
+    start(lumora, f"[View]\nOptionSelectedTab={ADJUST}\n[AdjustClock]\nAdjustType=1\nCurrentNTPServer=z.example\n"
+                  "LastConnectedTime=46000\n[NTPServer]\nServer1=b.example\nServer2=c.example\n")
+    dialog = open_options(lumora)
+    adjust = page(lumora, dialog, ADJUST)
+    combo = child(lumora, adjust, IDC_ADJ_NTP)
+    add, delete = child(lumora, adjust, IDC_ADJ_NTP_ADD), child(lumora, adjust, IDC_ADJ_NTP_DELETE)
+    assert lumora.info(add).enabled and not lumora.info(delete).enabled  # a name not on the list
+    # The list opened with F4, an entry taken with the arrow key and Enter, as the user does.
+    lumora.send(dialog, WM_NEXTDLGCTL, combo, 1)
+    lumora.press_key(VK_F4)
+    wait_until(lambda: lumora.send(combo, CB_GETDROPPEDSTATE) == 1, timeout=10)
+    lumora.press_key(VK_DOWN)
+    lumora.press_key(VK_RETURN)
+    wait_until(lambda: lumora.send(combo, CB_GETDROPPEDSTATE) == 0, timeout=10)
+    chosen = lumora.driver.get_text(combo)
+    assert chosen in ("b.example", "c.example")
+    # On the list now: 追加 goes off and 削除 on with nothing more typed.
+    wait_until(lambda: not lumora.info(add).enabled and lumora.info(delete).enabled, timeout=10)
+    lumora.post(dialog, WM_COMMAND, IDCANCEL)
+    lumora.wait_gone(DIALOG)
+    written = lumora.exit_and_read_settings()
+    assert "CurrentNTPServer=z.example\r\n" in written
+    assert "LastConnectedTime=46000" not in written  # another server was chosen, even if cancelled
+
+
+def test_refused_choices_leave_apply_as_it_was(lumora):
+    start(lumora, f"[View]\nOptionSelectedTab={ADJUST}\n[AdjustClock]\nAdjustType=1\n")
+    dialog = open_options(lumora)
+    adjust = page(lumora, dialog, ADJUST)
+    assert not apply_enabled(lumora, dialog)
+    choose(lumora, adjust, IDC_ADJ_METHOD, 3)  # "電波時計", and the prefix has no serial port
+    box = lumora.msgbox(timeout=15)
+    assert box.text.startswith("システムにシリアル ポートがないため")
+    lumora.press(box, IDOK)
+    wait_until(lambda: lumora.send(child(lumora, adjust, IDC_ADJ_METHOD), CB_GETCURSEL) == 1, timeout=10)
+    assert not apply_enabled(lumora, dialog)
+
+    boot = show_page(lumora, dialog, BOOT)
+    choose(lumora, boot, IDC_BOOT_PRIORITY, 4)  # "高い", answered No
+    box = lumora.msgbox(timeout=15)
+    lumora.press(box, IDNO)
+    wait_until(lambda: lumora.send(child(lumora, boot, IDC_BOOT_PRIORITY), CB_GETCURSEL) == 0, timeout=10)
+    assert not apply_enabled(lumora, dialog)
+    lumora.post(dialog, WM_COMMAND, IDOK)  # nothing to apply: OK closes at once
+    lumora.wait_gone(DIALOG)
+
+
+def test_the_caption_sound_picker_belongs_to_the_dialog(lumora, tmp_path, null_sound):
+    sound = tmp_path / "long.wav"
+    write_sine(sound, 40.0)
+    start(lumora, f"[View]\nOptionSelectedTab={TELOP}\n[Telop]\nSound=1\nSoundFile={wine_path(sound)}\n",
+          env={**HOOKS, **null_sound})
+    dialog = open_options(lumora)
+    telop = page(lumora, dialog, TELOP)
+    click(lumora, telop, IDC_TELOP_SOUND_PREVIEW)
+    wait_until(lumora.playing, timeout=10)
+    # Opening the picker stops the page's preview, as the dialog's own pickers do.
+    click(lumora, telop, IDC_TELOP_SOUND_BROWSE)
+    picker = sound_dialog(lumora)
+    wait_until(lambda: not lumora.playing(), timeout=5)  # it had many seconds to go
+    lumora.post(picker, WM_COMMAND, IDCANCEL)
+    wait_until(lambda: not lumora.find_window("#32770", "サウンドの選択"), timeout=10)
+    lumora.post(dialog, WM_COMMAND, IDCANCEL)
+    lumora.wait_gone(DIALOG)
+
+
+def test_an_apply_ends_a_temporary_display(lumora):
+    start(lumora, f"[View]\nVisibleHours={week('0')}\nAutoHideTime=60\nTaskTrayToolTipFormat=\"CHOICES click\"\n"
+                  f"ShowCalendar=0\nOptionSelectedTab={MENU}\n")
+    icon = lumora.tray_icon("CHOICES click")
+    assert not lumora.info(CLOCK).visible
+    lumora.post(icon, WM_LBUTTONDOWN, 1, 0)
+    lumora.post(icon, WM_LBUTTONUP, 0, 0)
+    wait_until(lambda: lumora.info(CLOCK).visible, timeout=10)  # shown for a minute
+    dialog = open_options(lumora)
+    # A change that has nothing to do with showing or hiding.
+    click_box(lumora, page(lumora, dialog, MENU), IDC_MENU_ICON_CHECK)
+    wait_until(lambda: apply_enabled(lumora, dialog), timeout=10)
+    press_apply(lumora, dialog)
+    wait_until(lambda: not lumora.info(CLOCK).visible, timeout=15)
+
+
+def test_an_emptied_delay_takes_the_position_its_arrows_reached(lumora):
+    start(lumora, f"[View]\nOptionSelectedTab={BOOT}\n[Boot]\nBootDelay=1\nBootDelayValue=500\n")
+    dialog = open_options(lumora)
+    boot = page(lumora, dialog, BOOT)
+    field = child(lumora, boot, IDC_BOOT_DELAY_VALUE)
+    lumora.send(dialog, WM_NEXTDLGCTL, field, 1)
+    lumora.press_key(VK_UP)  # the arrow key steps the up-down by 100
+    wait_until(lambda: lumora.driver.get_text(field) == "600", timeout=10)
+    lumora.driver.set_text(field, "")
+    wait_until(lambda: apply_enabled(lumora, dialog), timeout=10)
+    press_apply(lumora, dialog)
+    assert lumora.driver.get_text(field) == "600"
+    lumora.post(dialog, WM_COMMAND, IDOK)
+    lumora.wait_gone(DIALOG)
+    assert "BootDelayValue=600\r\n" in lumora.exit_and_read_settings()
