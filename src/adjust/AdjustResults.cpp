@@ -144,4 +144,12 @@ AdjustResult AdjustSucceeded(std::wstring_view title, AdjustKind kind, double be
             .Correction = test ? 0.0 : after - before};
 }
 
+AdjustFollowUp FollowUpOf(const AdjustResult& result, bool adjustSound) {
+    const bool run = result.Origin == AdjustOrigin::Run;
+    return {.FollowClock = result.ClockSet,
+            .RefreshNotificationArea = result.ClockSet && run,
+            .RedrawTaskbarClock = result.ClockSet && !run,
+            .PlaySound = result.Succeeded && adjustSound && run};
+}
+
 } // namespace lumora

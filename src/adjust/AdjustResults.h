@@ -36,6 +36,9 @@ enum class AdjustFailure {
 // Why the system refused a new time.
 enum class ClockSetError { None, NoPrivilege, Other };
 
+// A run of a source, or the zero adjustment: they differ in what follows a set clock.
+enum class AdjustOrigin { Run, ZeroAdjustment };
+
 struct AdjustResult {
     std::wstring Text; // title|message, as ShowNotification takes it
     int BalloonKind = BalloonError;
@@ -47,6 +50,7 @@ struct AdjustResult {
     // change the run wanted, measured against the clock it would have set.
     double Correction = 0.0;
     ClockSetError SetError = ClockSetError::None;
+    AdjustOrigin Origin = AdjustOrigin::Run;
     // With SetError NoPrivilege: the report of that change made after all by other means, from
     // the clock (UTC) just after it.
     std::function<AdjustResult(double afterUtc)> ReportSetAfterAll = nullptr;
@@ -74,6 +78,19 @@ AdjustResult AdjustSucceeded(std::wstring_view title, AdjustKind kind, double be
 constexpr bool AdjustResultShown(AdjustKind kind, bool adjustMessage) {
     return kind == AdjustKind::Test || kind == AdjustKind::Manual || adjustMessage;
 }
+
+// What the master does with a result besides showing it. A run's set refreshes the notification
+// area and its success plays the adjustment sound; the zero adjustment only asks the taskbar's
+// clock to redraw, and has no sound of its own.
+struct AdjustFollowUp {
+    bool FollowClock = false; // stamps and the schedule move with the correction
+    bool RefreshNotificationArea = false;
+    bool RedrawTaskbarClock = false;
+    bool PlaySound = false;
+
+    bool operator==(const AdjustFollowUp&) const = default;
+};
+AdjustFollowUp FollowUpOf(const AdjustResult& result, bool adjustSound);
 
 // The options dialog's answer to a test while that source's run is still going.
 inline constexpr std::wstring_view AdjustBusyText = L"既に通信中です。現在行っている通信が終了するまで待ってください。";

@@ -97,8 +97,10 @@ AdjustResult ClockSetter::ZeroAdjust() {
     const ZeroAdjustment zero = lumora::ZeroAdjust(SplitDateTime(SystemTimeToDateTime(now)));
     const double target = ComposeDateTime(zero.Utc.Year, zero.Utc.Month, zero.Utc.Day, zero.Utc.Hour, 0, 0, 0);
     if (const ClockSetError error = SetUtc(target); error != ClockSetError::None) {
-        return AdjustSetRefused(ZeroAdjustmentTitle(), error, zero.Correction,
-                                [zero](double) { return ZeroAdjustmentResult(zero, true); });
+        AdjustResult refused = AdjustSetRefused(ZeroAdjustmentTitle(), error, zero.Correction,
+                                                [zero](double) { return ZeroAdjustmentResult(zero, true); });
+        refused.Origin = AdjustOrigin::ZeroAdjustment;
+        return refused;
     }
     return ZeroAdjustmentResult(zero, true);
 }

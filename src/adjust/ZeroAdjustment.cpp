@@ -18,7 +18,9 @@ ZeroAdjustment ZeroAdjust(const DateTimeParts& utcNow) {
 
 AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment, bool clockSet) {
     if (!clockSet) {
-        return AdjustFailed(ZeroAdjustmentTitle(), AdjustFailure::SetClockFailed);
+        AdjustResult failed = AdjustFailed(ZeroAdjustmentTitle(), AdjustFailure::SetClockFailed);
+        failed.Origin = AdjustOrigin::ZeroAdjustment;
+        return failed;
     }
     return {.Text = ZeroAdjustmentTitle() + (adjustment.HourAdvanced ? L"時刻を正時に合わせ、時刻を 1 時間進めました。"
                                                                      : L"時刻を正時に合わせました。"),
@@ -26,7 +28,8 @@ AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment, bool clockSe
             .BeepKind = BalloonInformation,
             .Succeeded = true,
             .ClockSet = true,
-            .Correction = adjustment.Correction};
+            .Correction = adjustment.Correction,
+            .Origin = AdjustOrigin::ZeroAdjustment};
 }
 
 } // namespace lumora

@@ -32,11 +32,7 @@ void TMasterForm::StartAdjust(std::optional<AdjustSource> source) {
 }
 
 void TMasterForm::AdjustClockZero() {
-    const AdjustResult result = clockSetter_->ZeroAdjust();
-    if (result.ClockSet) {
-        tray_->RedrawTaskbarClock();
-    }
-    AdjustFinished(result, AdjustKind::Manual);
+    AdjustFinished(clockSetter_->ZeroAdjust(), AdjustKind::Manual);
 }
 
 void TMasterForm::AdjustFinished(const AdjustResult& result, AdjustKind kind) {
@@ -71,19 +67,24 @@ void TMasterForm::ElevatedSetFinished(const AdjustResult& refused, AdjustKind ki
         ReportAdjust(refused, kind);
         return;
     }
-    tray_->RedrawTaskbarClock();
     ReportAdjust(refused.ReportSetAfterAll(UtcNow()), kind);
 }
 
 void TMasterForm::ReportAdjust(const AdjustResult& result, AdjustKind kind) {
-    if (result.ClockSet) {
+    const AdjustFollowUp followUp = FollowUpOf(result, settings_.AdjustClock.AdjustSound);
+    if (followUp.FollowClock) {
         // Stamps taken on the old clock move with it.
         settings_.AdjustClock.LastConnectedTime =
             FollowClockChange(settings_.AdjustClock.LastConnectedTime, result.Correction);
         clockSetter_->ClockChanged(result.Correction);
+    }
+    if (followUp.RefreshNotificationArea) {
         RefreshNotificationArea();
     }
-    if (result.Succeeded && settings_.AdjustClock.AdjustSound) {
+    if (followUp.RedrawTaskbarClock) {
+        tray_->RedrawTaskbarClock();
+    }
+    if (followUp.PlaySound) {
         PlayMasterSound(settings_.AdjustClock.AdjustSoundFile);
     }
     if (clockPrivilege_.ResultShown(kind, result.SetError, settings_.AdjustClock.AdjustMessage)) {

@@ -17,7 +17,9 @@ import time
 
 import pytest
 
-from lumora import IDNO, IDOK, MASTER_CLASS, wait_until
+from face_kit import wine_path
+from kit import IN_CLOSE_NOWRITE, IN_OPEN, FolderEvents, MovableClock, write_sine
+from lumora import DRIVER_EXE, IDNO, IDOK, MASTER_CLASS, wait_until
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
@@ -156,6 +158,48 @@ def test_the_zero_adjustment_reports_a_refused_set(lumora):
     assert result(lumora) == ("Lumora - 手動時刻合わせ (ゼロ調整)",
                               "時刻合わせに失敗しました。\r\n"
                               "現在ログオンしているユーザには時刻合わせに必要な権限がない可能性があります。")
+
+
+def test_the_zero_adjustment_nudges_the_taskbar_clock_and_plays_no_sound(lumora, tmp_path, null_sound):
+    lumora.spawn([str(DRIVER_EXE), "taskbar", "120000"])  # a taskbar with a clock, as Explorer's
+    lumora.wait_window("Shell_TrayWnd", timeout=15)
+    sounds = tmp_path / "sounds"
+    sounds.mkdir()
+    tone = write_sine(sounds / "tone.wav", 0.2)
+    opens = FolderEvents(sounds, IN_OPEN | IN_CLOSE_NOWRITE)
+    clock = MovableClock(tmp_path)
+    # Without the icon the result comes as a box.
+    lumora.write_settings(f"[Boot]\nShowSplash=0\n[View]\nTaskTrayIcon=0\n"
+                          f"[AdjustClock]\nAdjustSound=1\nAdjustSoundFile={wine_path(tone)}\n")
+    lumora.start(env={**HOOKS, **null_sound, **clock.env()})
+    lumora.wait_window(CLOCK, timeout=15)
+
+    # Wine sets the clock only by less than half a second: the command must come within half a
+    # second of a full hour of the program's clock. How long a command takes to arrive is
+    # measured; a try that misses the hour is refused (No to the offer) and made again.
+    began = time.monotonic()
+    lumora.answers()
+    delay = time.monotonic() - began
+    for attempt, share in enumerate((0.6, 0.3, 0.9, 0.45, 0.75, 0.15)):
+        clock.set_at((int(time.time()) // 3600 + 1 + attempt) * 3600 - share * delay)
+        lumora.send(MASTER_CLASS, WM_COMMAND, ZERO_ADJUST)
+        box = lumora.msgbox(timeout=20, pid=lumora.pid())
+        if "管理者の権限" not in box.text:
+            break
+        lumora.press(box, IDNO)
+        result(lumora)
+    else:
+        raise AssertionError("no try came within half a second of the hour")
+    print(f"zero adjustment made at try {attempt + 1}, a command took {delay:.2f} s")
+    assert box.title == "Lumora - 手動時刻合わせ (ゼロ調整)" and box.text.startswith("時刻を正時に合わせ"), box.text
+    lumora.press(box, IDOK)
+    wait_until(lambda: "taskbar-clock-timer" in lumora.log.read_text(errors="replace"), timeout=10)
+    assert not [name for event, name in opens.read() if event == "open"], "the adjustment sound played"
+
+    # The same file played otherwise is seen opened.
+    assert lumora.copydata(1, f"0|{wine_path(tone)}") == 1
+    wait_until(lambda: ("open", "tone.wav") in opens.read(), timeout=10)
+    opens.close()
 
 
 class FakeSntpServer:

@@ -52,5 +52,28 @@ TEST(ZeroAdjustment, Results) {
     EXPECT_FALSE(failed.ClockSet);
 }
 
+// A run's set refreshes the notification area and its success sounds; the zero adjustment,
+// refused or made after all, only asks the taskbar's clock to redraw and never sounds.
+TEST(ZeroAdjustment, FollowsUpUnlikeARun) {
+    using F = AdjustFollowUp;
+    const ZeroAdjustment zero = ZeroAdjust(Utc(2026, 1, 5, 12, 10, 0, 0));
+    const double before = ComposeDateTime(2026, 1, 5, 9, 0, 0, 0);
+    const AdjustResult run =
+        AdjustSucceeded(L"手動時刻合わせ (NTP)|", AdjustKind::Manual, before, before, JapaneseLocaleFacts());
+    const AdjustResult test =
+        AdjustSucceeded(L"通信テスト (NTP)|", AdjustKind::Test, before, before, JapaneseLocaleFacts());
+    const AdjustResult refused = AdjustSetRefused(L"手動時刻合わせ (NTP)|", ClockSetError::NoPrivilege, 0.0, nullptr);
+    EXPECT_EQ(FollowUpOf(run, true), (F{true, true, false, true}));
+    EXPECT_EQ(FollowUpOf(run, false), (F{true, true, false, false}));
+    EXPECT_EQ(FollowUpOf(test, true), (F{false, false, false, true})) << "a test sounds too";
+    EXPECT_EQ(FollowUpOf(refused, true), F{});
+
+    EXPECT_EQ(FollowUpOf(ZeroAdjustmentResult(zero, true), true), (F{true, false, true, false}));
+    EXPECT_EQ(FollowUpOf(ZeroAdjustmentResult(zero, false), true), F{});
+    const AdjustResult afterAll = AdjustSetRefused(ZeroAdjustmentTitle(), ClockSetError::NoPrivilege, zero.Correction,
+                                                   [zero](double) { return ZeroAdjustmentResult(zero, true); });
+    EXPECT_EQ(FollowUpOf(afterAll.ReportSetAfterAll(0.0), true), (F{true, false, true, false}));
+}
+
 } // namespace
 } // namespace lumora

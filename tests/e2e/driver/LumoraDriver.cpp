@@ -584,6 +584,15 @@ LRESULT CALLBACK TaskbarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// Its clock reports every timer message without a timer: another program's nudge to redraw.
+LRESULT CALLBACK TaskbarClockProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == 0 && lParam == 0) {
+        Print(L"taskbar-clock-timer");
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 // A taskbar of its own with a notification area and a clock, as Explorer's, in front of Wine's
 // hidden one: the clock's class is what Lumora hides and shows again; the icons still show.
 int CmdTaskbar(Args args) {
@@ -593,7 +602,10 @@ int CmdTaskbar(Args args) {
     wineTaskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     for (const wchar_t* name : {L"Shell_TrayWnd", L"TrayNotifyWnd", L"TrayClockWClass"}) {
         WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = name == std::wstring_view(L"Shell_TrayWnd") ? TaskbarProc : DefWindowProcW;
+        const std::wstring_view className = name;
+        windowClass.lpfnWndProc = className == L"Shell_TrayWnd"      ? TaskbarProc
+                                  : className == L"TrayClockWClass" ? TaskbarClockProc
+                                                                     : DefWindowProcW;
         windowClass.hInstance = instance;
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         windowClass.lpszClassName = name;
