@@ -192,6 +192,7 @@ private:
     std::unique_ptr<ClockSetter> clockSetter_;
     ClockPrivilegeRules clockPrivilege_;
     std::optional<ElevatedSetRun> lastElevatedSet_; // for the test hooks
+    bool kitPortSelected_ = true;                   // at the options dialog's last Apply
     std::unique_ptr<TickEngine> tick_;
     std::unique_ptr<TestHooks> testHooks_; // only when the tests ask for it
 

@@ -10,6 +10,7 @@ MenuContext TMasterForm::CurrentMenuContext() const {
     context.TimerRunning = countdown_->Running();
     context.ColourDepth = facts_.ColourDepth;
     context.LayeredWindows = context_.LayeredWindowsAvailable;
+    context.KitPortSelected = kitPortSelected_;
     for (const auto& [kind, command] : {std::pair{WindowKind::WorldClock, CommandId::WorldClock},
                                         {WindowKind::AlphaBlend, CommandId::AlphaBlend},
                                         {WindowKind::About, CommandId::About},

@@ -43,6 +43,7 @@ void TMasterForm::OptionActionExecute() {
         clock_->SettleVisibility();
         ApplySettings(next);
     };
+    context.KitPortApplied = [this](bool selected) { kitPortSelected_ = selected; };
     context.StorePage = [this](int page) { settings_.View.OptionSelectedTab = page; };
     context.StoreAutoPlay = [this](bool autoPlay) { settings_.View.OpenDialogAutoPlay = autoPlay; };
     context.ForgetLastContact = [this] { settings_.AdjustClock.LastConnectedTime = NeverDate; };

@@ -144,7 +144,7 @@ CommandState CommandStateOf(CommandId command, const Settings& settings, const M
         state.Visible = NetworkAdjustVisible(settings.AdjustClock);
         break;
     case JJYAdjust:
-        state.Visible = KitAdjustVisible(settings.AdjustClock);
+        state.Visible = KitAdjustVisible(settings.AdjustClock) && context.KitPortSelected;
         break;
     case TestPattern:
         state.Visible = settings.Omake.ShowTestPattern;

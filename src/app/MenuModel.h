@@ -40,6 +40,9 @@ struct MenuContext {
     bool LayeredWindows = true;
     bool TimerRunning = false;
     std::set<CommandId> Busy; // commands whose window is open or whose work still runs
+    // False once the options dialog applied the radio clock without a serial port to choose:
+    // the stored port stays, but its command is not offered.
+    bool KitPortSelected = true;
 };
 
 struct CommandState {

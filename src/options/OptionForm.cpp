@@ -412,6 +412,7 @@ void TOptionForm::Apply() {
     const bool applicationData = values_.Boot.Location == 1;
     values_.Apply(next, context_.Facts, FontHasShiftJis(), page_);
     context_.Apply(next);
+    context_.KitPortApplied(values_.Adjust.PortSelected());
     if (std::exchange(values_.Boot.StartUpClicked, false)) {
         ApplyStartupShortcut(Handle(), values_.Boot.StartUp);
     }

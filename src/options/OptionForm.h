@@ -25,6 +25,7 @@ struct OptionContext {
     OptionFacts Facts;
     std::function<const Settings&()> Current;   // the master's record as it is now
     std::function<void(const Settings&)> Apply; // the master takes a new record
+    std::function<void(bool)> KitPortApplied;   // whether that Apply had a serial port chosen
     std::function<void(int page)> StorePage;    // OK without changes still keeps the page
     std::function<void(bool)> StoreAutoPlay;    // the sound dialog's automatic preview, kept at once
     std::function<void()> ForgetLastContact;    // another server: the overload guard forgets at once

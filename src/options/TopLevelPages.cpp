@@ -221,7 +221,7 @@ void AdjustPage::Apply(Settings& s) {
     a.HTTPTimeOut = TakeNumber(HttpTimeOut, TimeOutRange);
     a.HTTPOffset = TakeNumber(HttpOffset, OffsetRange);
     // Without a selected port the stored one stays, ready for when the kit is plugged in again.
-    if (Port >= 0 && Port < static_cast<int>(Ports.size())) {
+    if (PortSelected()) {
         a.CurrentJJYPort = Ports[Port];
     }
     // The up-down's position stands when the text is unreadable.
@@ -253,11 +253,6 @@ AdjustPage::Rules AdjustPage::Evaluate() const {
     r.Ntp = ButtonsFor(NtpServer, NtpServers);
     r.Http = ButtonsFor(HttpServer, HttpServers);
     return r;
-}
-
-AdjustPage::Commands AdjustPage::MenuCommands() const {
-    return {(Method == MethodNtp && !NtpServer.empty()) || (Method == MethodHttp && !HttpServer.empty()),
-            Method == MethodKit && Port >= 0};
 }
 
 std::optional<int> AdjustPage::DeleteServer(std::vector<std::wstring>& servers, int selected, std::wstring_view text) {

@@ -135,12 +135,6 @@ struct AdjustPage {
         ServerButtons Http;
     };
 
-    // The menu commands the method makes visible.
-    struct Commands {
-        bool Internet = false; // "インターネットで合わせる(&N)"
-        bool Kit = false;      // "電波時計で合わせる(&W)"
-    };
-
     // `ports` are the serial ports found on the system, sorted.
     static AdjustPage Load(const Settings& settings, std::vector<std::wstring> ports, const BuiltInServers& builtIn);
     // The radio clock cannot be chosen without a serial port.
@@ -150,7 +144,9 @@ struct AdjustPage {
     bool ForgetsLastContact(const AdjustClockSettings& stored, bool whileEditing) const;
     void Apply(Settings& settings);
     Rules Evaluate() const;
-    Commands MenuCommands() const;
+    // A port entry is chosen; without one Apply keeps the stored port, and the menu does not
+    // offer the kit's command.
+    bool PortSelected() const { return Port >= 0 && Port < static_cast<int>(Ports.size()); }
 
     // "削除(&E)" of a server box: deletes the entry the box's text names (the selected one when
     // it does; a typed name leaves no selection or a stale one). Gives the entry to select then,

@@ -1,15 +1,18 @@
 """The options pages "時刻合わせ" and "時報": the server list's delete button with a typed name,
 the radio clock refused without serial ports, and a sound typed for several wild-bird hours."""
 from lumora import wait_until
+from options_kit import press_apply, type_over
+from test_menu import close_menu, open_menu
 from test_options import child, choose, open_options, page, start
 
 WM_COMMAND, WM_NEXTDLGCTL, WM_CHAR, EM_SETSEL, BN_CLICKED = 0x0111, 0x0028, 0x0102, 0x00B1, 0
+WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0204, 0x0205
 VK_SHIFT, VK_DOWN = 0x10, 0x28
 CB_GETCOUNT, CB_GETCURSEL, LVM_GETITEMCOUNT = 0x0146, 0x0147, 0x1004
 LVM_GETNEXTITEM, LVM_GETSELECTEDCOUNT, LVNI_FOCUSED = 0x100C, 0x1032, 1
 IDOK, IDYES = 1, 6
 ADJUST, CUCKOO = 13, 12
-IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_DELETE = 7810, 7812, 7814
+IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_DELETE, IDC_ADJ_KIT_TIMEOUT = 7810, 7812, 7814, 7850
 IDC_CK_MODE, IDC_CK_FIRST, IDC_CK_WILD_LIST, IDC_CK_WILD_FILE = 7810, 7818, 7830, 7832
 
 
@@ -75,3 +78,27 @@ def test_wild_bird_hours_take_the_typed_sound_together(lumora):
     lumora.wait_gone("TOptionForm")
     written = lumora.exit_and_read_settings()
     assert "WildBirdSound3=lark.wav\r\n" in written and "WildBirdSound4=lark.wav\r\n" in written
+
+
+def test_the_radio_clock_applied_without_a_port_hides_its_command_and_keeps_the_port(lumora):
+    start(lumora, f"[View]\nOptionSelectedTab={ADJUST}\nTaskTrayToolTipFormat=\"KIT tip\"\n"
+                  "[AdjustClock]\nAdjustType=3\nCurrentJJYPort=COM1\n", env={"LUMORA_TEST_HOOKS": "1"})
+    icon = lumora.tray_icon("KIT tip")
+
+    def menu() -> str:
+        lumora.post(icon, WM_RBUTTONDOWN, 2, 0)
+        lumora.post(icon, WM_RBUTTONUP, 0, 0)
+        described = open_menu(lumora)
+        close_menu(lumora)
+        return described
+
+    # As the settings were read, a port is named; the prefix has no serial port at all.
+    assert "id=103 text=電波時計で合わせる(&W)" in menu()
+    dialog = open_options(lumora)
+    type_over(lumora, page(lumora, dialog, ADJUST), IDC_ADJ_KIT_TIMEOUT, "20")
+    press_apply(lumora, dialog)
+    assert "id=103" not in menu()
+    lumora.post(dialog, WM_COMMAND, IDOK)
+    lumora.wait_gone("TOptionForm")
+    written = lumora.exit_and_read_settings()
+    assert "AdjustType=3\r\n" in written and "CurrentJJYPort=COM1\r\n" in written and "JJYTimeOut=20\r\n" in written

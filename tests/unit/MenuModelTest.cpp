@@ -57,6 +57,12 @@ TEST(MenuModel, HiddenCommandsTakeTheirSeparatorsAndEmptySubmenusWithThem) {
     EXPECT_EQ(std::vector<std::wstring>(lines.begin() + 2, lines.begin() + 6),
               (std::vector<std::wstring>{L"時刻合わせ(&J)", L"  103", L"  -", L"  104"}));
     EXPECT_EQ(std::count(lines.begin(), lines.end(), L"  116"), 1);
+
+    // Applied without a port to choose, the kit's command goes; the stored port name stays.
+    MenuContext noPort;
+    noPort.KitPortSelected = false;
+    EXPECT_FALSE(CommandStateOf(JJYAdjust, shown, noPort).Visible);
+    EXPECT_EQ(Lines(VisibleMenuItems(shown, noPort))[3], L"  104");
 }
 
 TEST(MenuModel, StatesFollowTheSettingsAndWhatIsOpen) {

@@ -414,14 +414,11 @@ TEST(OptionValues, AdjustmentRules) {
     const auto empty = page.Evaluate().Ntp;
     EXPECT_FALSE(empty.Test || empty.Add || empty.Delete);
 
-    page.Method = 1;
-    EXPECT_FALSE(page.MenuCommands().Internet);
-    page.Method = 2;
-    EXPECT_TRUE(page.MenuCommands().Internet);
-    page.Method = 3;
-    EXPECT_FALSE(page.MenuCommands().Kit);
+    EXPECT_FALSE(page.PortSelected());
     page.Port = 0;
-    EXPECT_TRUE(page.MenuCommands().Kit && !page.MenuCommands().Internet);
+    EXPECT_FALSE(page.PortSelected()) << "no entry behind the selection";
+    page.Ports = {L"COM3"};
+    EXPECT_TRUE(page.PortSelected());
     page.BootAdjust = true;
     EXPECT_TRUE(page.Evaluate().MessageEnabled && !page.Evaluate().IntervalEnabled);
 }
