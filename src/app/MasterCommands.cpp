@@ -146,13 +146,13 @@ void TMasterForm::ArrangeCorner(Corner corner) {
     clock_->ArrangeCorner(corner);
 }
 
+// Also the mode already checked stacks every window again: another program may have moved them.
 void TMasterForm::ZOrderAction(StackingMode mode) {
-    Settings next = settings_;
-    next.View.Placement.ZOrder = static_cast<int32_t>(mode);
-    ApplySettings(next);
+    settings_.View.Placement.ZOrder = static_cast<int32_t>(mode);
+    RestackWindows();
 }
 
-void TMasterForm::ApplySettings(const Settings& next) {
+void TMasterForm::ApplySettings(const Settings& next, bool rebuildOverlays) {
     Settings normalised = next;
     NormaliseSettings(normalised, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
     NormaliseBootSettings(normalised.Boot);
@@ -181,10 +181,10 @@ void TMasterForm::ApplySettings(const Settings& next) {
     if (changes.Stacking) {
         RestackOverlays(windows_, CurrentOverlayScene().Stacking);
     }
-    if (changes.Logos) {
+    if (changes.Logos || rebuildOverlays) {
         RebuildLogos();
     }
-    if (changes.CallSigns) {
+    if (changes.CallSigns || rebuildOverlays) {
         RebuildCallSigns();
     }
     if (changes.TestPattern) {

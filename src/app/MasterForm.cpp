@@ -268,6 +268,9 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
     }
     const PassContext pass{WithAnimationLead(displayed, settings_.Animation), taken, fullRedraw};
     const VisibilityDecision decision = clock_->DecideVisibility(pass, TelopShowing(), tray_->TaskbarClockWasVisible());
+    if (decision.FirstShow) {
+        RestackWindows(); // the saved stacking mode, placed but still hidden
+    }
     if (decision.HideTaskbarClock) {
         tray_->HideTaskbarClock();
     }

@@ -51,7 +51,9 @@ public:
     // One pass of the clock; a full redraw resizes, rebuilds and pushes whatever changed.
     void UpdateClock(bool fullRedraw);
     // Takes a new settings record and rebuilds exactly what its changes touch.
-    void ApplySettings(const Settings& next);
+    // The options dialog's Apply also builds the logo and call-sign windows afresh, changed or
+    // not: a logo file mended on disk then shows.
+    void ApplySettings(const Settings& next, bool rebuildOverlays = false);
     // A command of the popup menu; false when it is not one this program carries out.
     bool RunCommand(CommandId command);
     // Opens a caption over the screen in place of any other (lines separated by CR LF); the
@@ -109,6 +111,8 @@ private:
     OverlayScene CurrentOverlayScene() const;
     void RebuildCallSigns();
     void RebuildLogos();
+    // The stacking action: every overlay takes the clock's mode, and last the clock itself.
+    void RestackWindows();
     void ShowOmakeWindows();
     void TestPatternActionExecute();
     void TestPatternClosed();

@@ -41,7 +41,7 @@ void TMasterForm::OptionActionExecute() {
     context.Apply = [this](const Settings& next) {
         KillTimer(Handle(), ForcedShowTimer);
         clock_->SettleVisibility();
-        ApplySettings(next);
+        ApplySettings(next, true);
     };
     context.KitPortApplied = [this](bool selected) { kitPortSelected_ = selected; };
     context.StorePage = [this](int page) { settings_.View.OptionSelectedTab = page; };

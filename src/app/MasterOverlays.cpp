@@ -34,6 +34,11 @@ void TMasterForm::RebuildLogos() {
     logos_.Rebuild(settings_, CurrentOverlayScene());
 }
 
+void TMasterForm::RestackWindows() {
+    RestackOverlays(windows_, CurrentOverlayScene().Stacking);
+    clock_->ApplyStacking();
+}
+
 void TMasterForm::ShowOmakeWindows() {
     omake_.Show(settings_, CurrentOverlayScene(), LocalNow(), facts_.Locale);
 }

@@ -61,6 +61,10 @@ void ClockDisplay::ApplyWindowSettings() {
     window_->SetOptions(ClockWindowOptionsFrom(settings_));
 }
 
+void ClockDisplay::ApplyStacking() {
+    window_->ApplyStacking(StackingModeFromSetting(settings_.View.Placement.ZOrder));
+}
+
 void ClockDisplay::ApplyClickThrough() {
     window_->SetClickThrough(settings_.Operation.OnMouseHideType != OnMouseNone, layered_);
 }

@@ -36,6 +36,8 @@ public:
     void BuildDigitImages(const SystemFacts& facts);
     // Takes over what the clock window reads of the settings, its stacking mode included.
     void ApplyWindowSettings();
+    // The stacking mode of the settings, applied to the clock window again.
+    void ApplyStacking();
     // Click-through as the on-mouse behaviour says.
     void ApplyClickThrough();
     // After new settings: the forced show ends and a pending hide may complete.

@@ -71,7 +71,6 @@ void TLumoraForm::ApplyShowCommand(int command) {
 
 void TLumoraForm::PlaceForFirstShow(ScreenPoint position) {
     SetWindowPos(Handle(), nullptr, position.X, position.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ApplyStacking(options_.Stacking);
 }
 
 void TLumoraForm::ApplyStacking(StackingMode mode) {

@@ -68,7 +68,8 @@ public:
     // The pass decides (shown) and applies the command at its end.
     void MarkShown(bool shown) { shown_ = shown; }
     void ApplyShowCommand(int command);
-    // Before the first show: the saved position, then the stacking mode of the options.
+    // Before the first show: the saved position; the owner then applies the stacking mode to
+    // this window and to its overlays.
     void PlaceForFirstShow(ScreenPoint position);
     // Applies mode and keeps it as the clock's stacking mode.
     void ApplyStacking(StackingMode mode);

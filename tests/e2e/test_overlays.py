@@ -7,6 +7,7 @@ import pytest
 from PIL import Image
 
 from face_kit import DESKTOP, wine_path
+from kit import MovableClock, local_instant, week
 from lumora import DRIVER_EXE, MASTER_CLASS, LumoraApp, wait_until
 from options_kit import press_apply, show_page
 from test_options import choose, open_options
@@ -18,7 +19,8 @@ HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 SHOW_TELOP = 7
 OMAKE_PAGE, IDC_OMK_LOGO_POSITION = 15, 7816
 WM_DISPLAYCHANGE, WM_COMMAND, WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x7E, 0x0111, 0x0100, 0x0201, 0x0204
-TEST_PATTERN_COMMAND, BOTTOM_MOST_COMMAND = 116, 109
+TEST_PATTERN_COMMAND, TOP_MOST_COMMAND, BOTTOM_MOST_COMMAND = 116, 107, 109
+EFFECTS_PAGE, IDC_ANIMATION_COMBO = 5, 7720
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_TRANSPARENT, WS_EX_LAYERED = 0x8, 0x80, 0x20, 0x80000
 YELLOW, BLUE = (255, 200, 0), (0, 0, 255)
 
@@ -189,3 +191,54 @@ def test_a_pattern_that_fails_on_one_monitor_closes_on_all(app):
         assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
         app.expect_absent(PATTERN, 0.5)
         assert len(shown(app, CALL_SIGN)) == 2
+
+
+def topmost(app: LumoraApp, window: int) -> bool:
+    return bool(app.info(window).exstyle & WS_EX_TOPMOST)
+
+
+def test_every_apply_builds_the_logos_afresh_and_every_stacking_command_restacks(app):
+    # The logo file is broken at the start: no logo.
+    (app.folder / "logo.bmp").write_bytes(b"BM not really a bitmap")
+    start(app, f"[View]\nPlacement=1,600,300\n[Omake]\nCallSignWindow=1\nLogoWindow=1\n"
+               f"LogoFile={wine_path(app.folder / 'logo.bmp')}\n")
+    before = {w.hwnd for w in wait_shown(app, CALL_SIGN, 2)}
+    app.expect_absent(LOGO, 0.5)
+
+    # Mended on disk, it shows after an Apply that changed nothing of the overlays; the call
+    # signs are built afresh too.
+    logo_file(app.folder)
+    dialog = open_options(app)
+    choose(app, show_page(app, dialog, EFFECTS_PAGE), IDC_ANIMATION_COMBO, 1)
+    press_apply(app, dialog)
+    logos = wait_shown(app, LOGO, 2)
+    call_signs = wait_shown(app, CALL_SIGN, 2)
+    assert not {w.hwnd for w in call_signs} & before
+
+    # Another program's window pushes itself in front of them; the mode already checked puts
+    # them in front again, and the clock last.
+    app.spawn([str(DRIVER_EXE), "cover", "60000", "Pushy"])
+    wait_until(lambda: app.find_window("LumoraDriverCover") is not None, timeout=15)
+    order = [int(w["hwnd"]) for w in app.driver.stack()]
+    cover = order.index(app.find_window("LumoraDriverCover"))
+    assert all(order.index(w.hwnd) > cover for w in logos + call_signs)
+    assert app.send(MASTER_CLASS, WM_COMMAND, TOP_MOST_COMMAND) == 0
+    order = [int(w["hwnd"]) for w in app.driver.stack()]
+    cover = order.index(app.find_window("LumoraDriverCover"))
+    assert order.index(app.find_window(CLOCK)) < cover
+    assert all(order.index(w.hwnd) < cover and topmost(app, w.hwnd) for w in logos + call_signs)
+
+
+def test_the_first_show_gives_the_overlays_the_clocks_stacking(app, tmp_path):
+    # Monday 9:30 is a hidden minute: the logos and call signs come, top-most, with the first
+    # pass; the clock's first show, with the next minute, gives them its ordinary place.
+    clock = MovableClock(tmp_path, "@2026-01-05 09:30:00")
+    app.write_settings(f"[Boot]\nShowSplash=0\n[View]\nPlacement=0,600,300\nVisibleHours={week('1', {570: '0'})}\n"
+                       f"[Omake]\nCallSignWindow=1\nLogoWindow=1\nLogoFile={logo_file(app.folder)}\n")
+    app.start(env={**HOOKS, **clock.env()})
+    overlays = wait_shown(app, LOGO, 2) + wait_shown(app, CALL_SIGN, 2)
+    assert not app.info(CLOCK).visible
+    assert all(topmost(app, w.hwnd) for w in overlays)
+    clock.set_at(local_instant("2026-01-05 09:31:00"))
+    wait_until(lambda: app.info(CLOCK).visible, timeout=10)
+    assert not any(topmost(app, w.hwnd) for w in overlays)
