@@ -1,5 +1,7 @@
 #include "shell/KZForm.h"
 
+#include "shell/FormRules.h"
+
 #include "clock/ScreenGeometry.h"
 #include "resources/ResourceIds.h"
 #include "shell/Application.h"
@@ -307,23 +309,34 @@ void TKZForm::SnapPointerToDefaultButton() {
     if (!SystemParametersInfoW(SPI_GETSNAPTODEFBUTTON, 0, &snap, 0) || !snap) {
         return;
     }
-    HWND target = nullptr;
+    HWND defaultButton = nullptr;
     const LRESULT defaultId = SendMessageW(hwnd_, DM_GETDEFID, 0, 0);
     if (HIWORD(defaultId) == DC_HASDEFID) {
-        target = GetDlgItem(hwnd_, LOWORD(defaultId));
+        defaultButton = GetDlgItem(hwnd_, LOWORD(defaultId));
     }
-    if (target == nullptr) {
-        target = GetDlgItem(hwnd_, IDOK);
+    if (defaultButton == nullptr) {
+        defaultButton = GetDlgItem(hwnd_, IDOK);
     }
-    if (target == nullptr) {
-        target = GetDlgItem(hwnd_, IDCANCEL);
-    }
+    HWND cancelButton = GetDlgItem(hwnd_, IDCANCEL);
+    // Asked while the dialog is being shown: its WS_VISIBLE bit is not set yet, so each window's
+    // own style bit stands for its visibility.
+    const auto focusable = [](HWND window) {
+        return window != nullptr && IsWindowEnabled(window) && (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
     RECT rect{};
-    if (target != nullptr && IsWindowEnabled(target) && IsWindowVisible(target)) {
-        GetWindowRect(target, &rect);
-    } else {
+    switch (ChooseSnapTarget({focusable(defaultButton), focusable(cancelButton), IsWindowEnabled(hwnd_) != FALSE})) {
+    case SnapTarget::DefaultButton:
+        GetWindowRect(defaultButton, &rect);
+        break;
+    case SnapTarget::CancelButton:
+        GetWindowRect(cancelButton, &rect);
+        break;
+    case SnapTarget::ClientCentre:
         GetClientRect(hwnd_, &rect);
         MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        break;
+    case SnapTarget::Nowhere:
+        return;
     }
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }

@@ -1,8 +1,12 @@
 """The window finder of the exclusion list: dragging the remote control onto another program's
 button picks that program's window and marks it, over our own dialog it picks nothing; a new entry
-is checked against the list, appended, written at exit and loads back the same for editing."""
+is checked against the list, appended, written at exit and loads back the same for editing; with
+its OK not yet enabled, the snap to the default button puts the pointer on Cancel."""
+import pytest
+
 from face_kit import grab
 from lumora import IDCANCEL, IDOK, MASTER_CLASS, wait_until
+from test_calendar import MOUSE_KEY, registry_value, set_registry_value
 from test_options import CLOCK, IDC_OPTION_APPLY, apply_enabled, child, open_options, page, start
 
 FINDER, HOST_CLASS = "TWindowFinderForm", "LumoraDriverButtonHost"
@@ -126,3 +130,28 @@ def test_the_program_ends_cleanly_with_the_finder_open(lumora):
     assert lumora.wait_exit(timeout=20) == 0
     assert lumora.settings_path.stat().st_mtime_ns != before, "the settings file was not written at exit"
     assert "OptionSelectedTab=8" in lumora.read_settings()
+
+
+@pytest.fixture
+def snap_to_default_button(lumora):
+    """The system's snap of the pointer to a new dialog's default button, on for the program the
+    test starts and put back after it."""
+    before = registry_value(lumora, MOUSE_KEY, "SnapToDefaultButton")
+    set_registry_value(lumora, MOUSE_KEY, "SnapToDefaultButton", "1")
+    try:
+        yield
+    finally:
+        set_registry_value(lumora, MOUSE_KEY, "SnapToDefaultButton", before)
+
+
+def test_with_ok_still_disabled_the_pointer_snaps_to_cancel(lumora, snap_to_default_button):
+    start(lumora, "[View]\nOptionSelectedTab=8\n")
+    dialog = open_options(lumora)
+    holder = page(lumora, dialog, 8)
+    lumora.cursor(5, 5)  # away from where the finder opens
+    finder = open_finder(lumora, holder, IDC_IGNORE_ADD)
+    assert not lumora.info(child(lumora, finder, IDOK)).enabled
+    cancel = centre(lumora.info(child(lumora, finder, IDCANCEL)).rect)
+    assert wait_until(lambda: lumora.cursor() == cancel, timeout=10)
+    lumora.post(finder, WM_COMMAND, IDCANCEL)
+    lumora.wait_gone(FINDER)
