@@ -2,8 +2,10 @@
 
 #include "app/AppNames.h"
 #include "resources/ResourceIds.h"
+#include "shell/DpiScale.h"
 #include "shell/HelpViewer.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Monitors.h"
 #include "tools/SmallFormsRes.h"
 
 #include <commctrl.h>
@@ -12,6 +14,21 @@ namespace lumora {
 namespace {
 
 constexpr int AboutHelpContext = 76;
+constexpr int ClientWidth = 322, ClientHeight = 153; // at 96 DPI
+
+// The template's dialog units give the box about this size; it is made exact in pixels, at the
+// window's DPI, and stays centred where the template put it.
+void SizeClientArea(HWND window) {
+    const int dpi = WindowDpi(window);
+    RECT frame{0, 0, ScaleToDpi(ClientWidth, dpi), ScaleToDpi(ClientHeight, dpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, (placed.left + placed.right - width) / 2, (placed.top + placed.bottom - height) / 2,
+                 width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 } // namespace
 
@@ -27,6 +44,7 @@ std::unique_ptr<TAboutForm> TAboutForm::Create(HWND owner, std::function<void()>
 }
 
 void TAboutForm::FormCreate() {
+    SizeClientArea(Handle());
     const std::wstring title = FillText(LoadResourceString(IDS_ABOUT_TITLE), {names::ProductName, L"" LUMORA_VERSION});
     SetDlgItemTextW(Handle(), IDC_ABOUT_TITLE, title.c_str());
     SetDlgItemTextW(Handle(), IDC_ABOUT_NOTICE, LoadResourceString(IDS_OWNERSHIP_NOTICE).c_str());

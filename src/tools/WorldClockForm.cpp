@@ -18,20 +18,22 @@ namespace {
 constexpr int WorldClockHelpContext = 20;
 constexpr int TimeTab = 0, ZoneTab = 1;
 constexpr UINT PreviewInterval = 100;
+constexpr WPARAM ZoneRows = 12; // rows of the open zone list
 constexpr wchar_t PickerFormat[] = L"H '時間' m '分' s '秒'";
 
 constexpr int TimeTabControls[] = {IDC_WC_FORWARD, IDC_WC_BACK,         IDC_WC_TIME_LABEL,
                                    IDC_WC_TIME,    IDC_WC_SHIFT_LABELS, IDC_WC_SHIFT_PREVIEW};
 constexpr int ZoneTabControls[] = {IDC_WC_ZONE_LABEL, IDC_WC_ZONES, IDC_WC_ZONE_LABELS, IDC_WC_ZONE_PREVIEW};
 
-// One zone of the registry's list; a zone without a usable "TZI" counts as UTC.
-TimeZoneEntry ReadZone(HKEY zones, const std::wstring& name) {
-    TimeZoneEntry zone{name, name, 0};
+// One zone of the registry's list; a zone without a usable "TZI" counts as UTC, one whose key
+// does not open is none.
+std::optional<TimeZoneEntry> ReadZone(HKEY zones, const std::wstring& name) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(zones, name.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-        return zone;
+        return std::nullopt;
     }
     const UniqueRegistryKey key(opened);
+    TimeZoneEntry zone{name, name, 0};
     uint8_t tzi[256] = {};
     DWORD size = sizeof(tzi);
     DWORD type = 0;
@@ -53,16 +55,16 @@ std::vector<TimeZoneEntry> ReadZones() {
         return {};
     }
     const UniqueRegistryKey zones(opened);
-    std::vector<TimeZoneEntry> entries;
+    std::vector<std::wstring> names;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD length = static_cast<DWORD>(std::size(name));
         if (RegEnumKeyExW(zones.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
             break;
         }
-        entries.push_back(ReadZone(zones.Get(), std::wstring(name, length)));
+        names.emplace_back(name, length);
     }
-    return OrderedZones(std::move(entries));
+    return ReadZoneList(names, [&zones](const std::wstring& key) { return ReadZone(zones.Get(), key); });
 }
 
 SYSTEMTIME PickerTime(double timeOfDay) {
@@ -113,6 +115,7 @@ void TWorldClockForm::FormCreate() {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(zone.Display.c_str()));
     }
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(StoredZoneIndex(settings, zones_)), 0);
+    SendMessageW(combo, CB_SETMINVISIBLE, ZoneRows, 0);
 
     const int tab = settings.WorldClockMode ? ZoneTab : TimeTab;
     SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);

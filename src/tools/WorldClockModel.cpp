@@ -36,6 +36,16 @@ std::vector<TimeZoneEntry> OrderedZones(std::vector<TimeZoneEntry> zones) {
     return zones;
 }
 
+std::vector<TimeZoneEntry> ReadZoneList(std::span<const std::wstring> keyNames, const ZoneReader& read) {
+    std::vector<TimeZoneEntry> zones;
+    for (const std::wstring& name : keyNames) {
+        if (std::optional<TimeZoneEntry> zone = read(name)) {
+            zones.push_back(std::move(*zone));
+        }
+    }
+    return OrderedZones(std::move(zones));
+}
+
 int StoredZoneIndex(const WorldClockSettings& settings, const std::vector<TimeZoneEntry>& zones) {
     if (!settings.TimeZoneName.empty()) {
         const auto named = std::find_if(zones.begin(), zones.end(), [&settings](const TimeZoneEntry& zone) {

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,6 +28,11 @@ std::optional<int32_t> BiasFromTzi(bool binary, std::span<const uint8_t> value);
 
 // Greatest bias first: from UTC-12 to UTC+14. Zones of equal bias keep their order.
 std::vector<TimeZoneEntry> OrderedZones(std::vector<TimeZoneEntry> zones);
+
+// One zone as its key gives it; none when the key cannot be opened.
+using ZoneReader = std::function<std::optional<TimeZoneEntry>(const std::wstring& keyName)>;
+// The zones under the listed key names, west to east; a key that cannot be opened is left out.
+std::vector<TimeZoneEntry> ReadZoneList(std::span<const std::wstring> keyNames, const ZoneReader& read);
 
 // The list position of the stored zone, counting "(指定しない)" as 0: the key name when the list
 // has it, else the stored position when it is in range, else 0.

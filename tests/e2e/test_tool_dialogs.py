@@ -1,5 +1,6 @@
 """The world clock and the opacity: each dialog exists once, its changes reach the clock at once,
-and Cancel puts them back; a zone of the system's list, found again by its name; the about box."""
+and Cancel puts them back; a zone of the system's list, found again by its name, in a list of
+twelve rows; the about box and its size."""
 import pytest
 
 from face_kit import grab, wine_path
@@ -7,14 +8,16 @@ from kit import icon_texts
 from lumora import MASTER_CLASS, wait_until
 
 CLOCK, DIALOG = "TLumoraForm", "TWorldClockForm"
-WM_COMMAND, WM_KEYDOWN, BM_CLICK = 0x0111, 0x0100, 0x00F5
+WM_COMMAND, WM_KEYDOWN, BM_CLICK, WM_NCHITTEST = 0x0111, 0x0100, 0x00F5, 0x0084
+CB_SHOWDROPDOWN, CB_GETITEMHEIGHT, CB_GETCOUNT = 0x014F, 0x0154, 0x0146
+HTCLIENT = 1
 WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0204, 0x0205
 DESCRIBE_MENU, VK_ESCAPE = 9, 0x1B
 WORLD_CLOCK, ALPHA_BLEND, ABOUT = 105, 115, 123
 VK_END = 0x23
 IDC_AB_TRACK = 7404
 IDOK, IDCANCEL = 1, 2
-IDC_WC_BACK = 7203
+IDC_WC_BACK, IDC_WC_ZONES = 7203, 7209
 NOON = "@2026-01-05 12:00:00"
 
 
@@ -126,3 +129,53 @@ def test_a_dialog_greys_its_command_while_it_is_open(lumora):
     lumora.post(dialog, WM_COMMAND, IDCANCEL)
     lumora.wait_gone(DIALOG)
     assert not world_clock_item().endswith("disabled")
+
+
+def test_the_zone_list_opens_twelve_rows_high(lumora):
+    start(lumora, "[WorldClock]\nWorldClockMode=1\n")
+    dialog = open_dialog(lumora)
+    combo = child(lumora, dialog, IDC_WC_ZONES)
+    assert lumora.send(combo, CB_GETCOUNT) > 12, "the system lists more zones than the rows shown"
+    row = lumora.send(combo, CB_GETITEMHEIGHT, 0)
+    lumora.post(combo, CB_SHOWDROPDOWN, 1)
+    drop_down = wait_until(lambda: next((lumora.info(int(w["hwnd"])) for w in lumora.all_windows("ComboLBox")
+                                         if lumora.info(int(w["hwnd"])).visible), None), timeout=10)
+    assert drop_down.height == 12 * row + 2, (drop_down.rect, row)  # a row's height each, and a border
+    lumora.post(combo, CB_SHOWDROPDOWN, 0)
+    lumora.post(dialog, WM_COMMAND, IDCANCEL)
+    lumora.wait_gone(DIALOG)
+
+
+def client_size(lumora, window: int) -> tuple[int, int]:
+    """The client area's size, found by asking the window which of its points are client points:
+    the frame is as wide on the left, the right and the bottom, the caption is above."""
+    left, top, right, bottom = lumora.info(window).rect
+    middle = (left + right) // 2, (top + bottom) // 2
+
+    def first_client(low: int, high: int, at) -> int:  # the points from low to high turn client once
+        while low < high:
+            probe = (low + high) // 2
+            if lumora.send(window, WM_NCHITTEST, 0, at(probe)) == HTCLIENT:
+                high = probe
+            else:
+                low = probe + 1
+        return low
+
+    client_left = first_client(left, middle[0], lambda x: (middle[1] & 0xFFFF) << 16 | (x & 0xFFFF))
+    client_top = first_client(top, middle[1], lambda y: (y & 0xFFFF) << 16 | (middle[0] & 0xFFFF))
+    frame = client_left - left
+    return right - left - 2 * frame, bottom - frame - client_top
+
+
+def test_the_about_box_has_its_size(lumora):
+    lumora.write_settings("[Boot]\nShowSplash=0\n")
+    lumora.start()
+    lumora.wait_window(CLOCK, timeout=15)
+    about = open_dialog(lumora, ABOUT, "TAboutForm")
+    assert client_size(lumora, about) == (322, 153)
+    ok = next(c for c in lumora.driver.children(about) if int(c["id"]) == IDOK)
+    ok_right, ok_bottom = (int(v) for v in ok["rect"].split(",")[2:])
+    right, bottom = lumora.info(about).rect[2:]
+    assert ok_right < right and ok_bottom < bottom, "OK lies inside the box"
+    lumora.post(about, WM_COMMAND, IDOK)
+    lumora.wait_gone("TAboutForm")

@@ -46,6 +46,24 @@ TEST(WorldClockModel, ZonesRunWestToEastAndTheStoredNameWinsOverThePosition) {
     EXPECT_EQ(StoredZoneIndex(settings, zones), 0);
 }
 
+TEST(WorldClockModel, AZoneKeyThatDoesNotOpenIsLeftOutOfTheList) {
+    const std::vector<std::wstring> keys{L"Tokyo Standard Time", L"Locked Standard Time", L"UTC"};
+    std::vector<std::wstring> asked;
+    const std::vector<TimeZoneEntry> zones =
+        ReadZoneList(keys, [&asked](const std::wstring& key) -> std::optional<TimeZoneEntry> {
+            asked.push_back(key);
+            if (key == L"Locked Standard Time") {
+                return std::nullopt;
+            }
+            return TimeZoneEntry{key, L"(" + key + L")", key == L"UTC" ? 0 : -540};
+        });
+    EXPECT_EQ(asked, keys);
+    ASSERT_EQ(zones.size(), 2u);
+    EXPECT_EQ(zones[0].KeyName, L"UTC"); // west to east still
+    EXPECT_EQ(zones[1].KeyName, L"Tokyo Standard Time");
+    EXPECT_EQ(zones[1].Display, L"(Tokyo Standard Time)");
+}
+
 TEST(WorldClockModel, ChoicesStoreWhatTheFaceShows) {
     const std::vector<TimeZoneEntry> zones{{L"UTC", L"(UTC) 協定世界時", 0}};
     WorldClockSettings settings;
