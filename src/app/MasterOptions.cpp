@@ -42,6 +42,7 @@ void TMasterForm::OptionActionExecute() {
         KillTimer(Handle(), ForcedShowTimer);
         clock_->SettleVisibility();
         ApplySettings(next, true);
+        RefreshCalendar(); // its day may have turned since the calendar last looked
     };
     context.KitPortApplied = [this](bool selected) { kitPortSelected_ = selected; };
     context.StorePage = [this](int page) { settings_.View.OptionSelectedTab = page; };

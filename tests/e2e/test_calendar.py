@@ -1,15 +1,16 @@
 """The calendar: opened once by its command and by a single click on the icon, in the corner of
 the work area beside the notification area; closed by Esc and by another window taking the
 activation unless it is pinned; its tear-off page shows Saturday in blue and Sunday in red, and
-follows new settings while it is open."""
+follows new settings while it is open and turns to a new day when the options are applied."""
 import re
 import time
 
 import pytest
 
 from face_kit import grab
-from kit import stays
+from kit import icon_texts, stays
 from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, WindowInfo, capture, wait_until
+import test_options as options
 from test_tool_dialogs import DIALOG as WORLD_CLOCK_DIALOG, child, open_dialog as open_world_clock
 
 CLOCK, CALENDAR, COVER, OPTIONS = "TLumoraForm", "TCalendarForm", "LumoraDriverCover", "TOptionForm"
@@ -215,3 +216,31 @@ def test_a_move_to_a_monitor_of_another_dpi_lays_the_calendar_out_again(lumora):
         assert (left - 101, top - 61, right - 101, bottom - 61) == page, (dpi, shown["rect"])
         grab(lumora, moved.rect, f"moved-to-{dpi}dpi.png")
     assert calendars(lumora) == [calendar.hwnd]
+
+
+def test_an_apply_of_the_options_turns_an_open_calendar_to_the_day_it_is_now(lumora):
+    """The calendar does not turn its page at midnight on its own; an Apply that touches none of
+    its settings still looks at the date again."""
+    # A font of the dialog's list, so that the Apply hands back the calendar's font unchanged.
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nPlacement=1,400,300\nOptionSelectedTab=0\n"
+                          "CalendarFontName=IPAゴシック\nTaskTrayToolTipFormat=\"CALDAY \"d\n"
+                          "[Design]\nDigitType=0\nDigitStyle=0\n")
+    lumora.start(faketime="@2026-03-07 23:59:25")  # a Saturday, shortly before midnight
+    lumora.wait_window(CLOCK, timeout=15)
+    calendar = open_calendar(lumora)
+    pin(lumora, calendar)
+    blue, red, _ = wait_until(lambda: (c := weekday_colours(lumora, calendar))[0] + c[1] > 40 and c,
+                              timeout=10, interval=0.3)
+    assert blue > 40 and red == 0, (blue, red)
+    assert icon_texts(lumora, "CALDAY ") == ["CALDAY 7"], "the test must see Saturday before midnight"
+
+    dialog = options.open_options(lumora)
+    wait_until(lambda: icon_texts(lumora, "CALDAY ") == ["CALDAY 8"], timeout=60, interval=0.5)
+    assert weekday_colours(lumora, calendar)[:2] == (blue, 0), "still Saturday before the Apply"
+    options.choose(lumora, options.page(lumora, dialog, 0), options.IDC_DIGIT_STYLE, 2)
+    wait_until(lambda: options.apply_enabled(lumora, dialog), timeout=10)
+    lumora.post(dialog, WM_COMMAND, options.IDC_OPTION_APPLY)
+    wait_until(lambda: not options.apply_enabled(lumora, dialog), timeout=10)
+    blue, red, _ = wait_until(lambda: (c := weekday_colours(lumora, calendar))[1] > 40 and c,
+                              timeout=10, interval=0.3)
+    assert blue == 0, (blue, red)
