@@ -1,9 +1,15 @@
 """Choices made in the options dialog as the user makes them: a server taken from its list by the
 keyboard, choices the dialog refuses, the caption page's sound picker, and an Apply that ends a
-temporary display, and a delay field emptied after its arrows moved it."""
+temporary display, a delay field emptied after its arrows moved it, and the font that stands in for
+a missing one."""
+import re
+import struct
+
+import pytest
+
 from face_kit import wine_path
 from kit import week, write_sine
-from lumora import wait_until
+from lumora import capture, wait_until
 from options_kit import click as click_box, press_apply, show_page
 from test_options import (CB_GETCURSEL, CLOCK, DIALOG, IDC_BOOT_PRIORITY, IDCANCEL, IDNO, IDOK, apply_enabled, child,
                           choose, open_options, page, start)
@@ -17,6 +23,8 @@ IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_ADD, IDC_ADJ_NTP_DELETE = 7810, 7812, 7
 IDC_TELOP_SOUND_BROWSE, IDC_TELOP_SOUND_PREVIEW = 7785, 7786
 IDC_MENU_ICON_CHECK = 7790
 IDC_BOOT_DELAY_VALUE = 7814
+IDC_TELOP_FONT_COMBO = 7770
+METRICS_KEY = r"HKCU\Control Panel\Desktop\WindowMetrics"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 
 
@@ -122,3 +130,34 @@ def test_an_emptied_delay_takes_the_position_its_arrows_reached(lumora):
     lumora.post(dialog, WM_COMMAND, IDOK)
     lumora.wait_gone(DIALOG)
     assert "BootDelayValue=600\r\n" in lumora.exit_and_read_settings()
+
+
+def reg(lumora, *args: str) -> None:
+    result = capture(["wine", "reg", *args], lumora.session.env, 60)
+    assert result.returncode == 0, result.stderr
+
+
+@pytest.fixture
+def other_message_font(lumora):
+    """The system's message font set to a face the dialog font does not use, for the program the
+    test starts (a program reads it once), and taken away again after it."""
+    face = "DejaVu Sans"
+    logfont = struct.pack("<5l8B64s", -12, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0,
+                          face.encode("utf-16-le").ljust(64, b"\0"))
+    query = capture(["wine", "reg", "query", METRICS_KEY, "/v", "MessageFont"], lumora.session.env, 60)
+    found = re.search(r"MessageFont\s+REG_BINARY\s+([0-9A-Fa-f]+)", query.stdout.decode("utf-8", "replace"))
+    reg(lumora, "add", METRICS_KEY, "/v", "MessageFont", "/t", "REG_BINARY", "/d", logfont.hex(), "/f")
+    try:
+        yield face
+    finally:
+        if found:
+            reg(lumora, "add", METRICS_KEY, "/v", "MessageFont", "/t", "REG_BINARY", "/d", found.group(1), "/f")
+        else:
+            reg(lumora, "delete", METRICS_KEY, "/v", "MessageFont", "/f")
+
+
+def test_a_missing_font_shows_as_the_lists_own_font(lumora, other_message_font):
+    start(lumora, f"[View]\nOptionSelectedTab={TELOP}\n[Telop]\nFontName=No Such Font Anywhere\n")
+    box = child(lumora, page(lumora, open_options(lumora), TELOP), IDC_TELOP_FONT_COMBO)
+    assert lumora.send(box, CB_GETCURSEL) >= 0
+    assert lumora.driver.get_text(box) not in ("", other_message_font)
