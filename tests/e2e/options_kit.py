@@ -3,7 +3,13 @@ page chosen in the tree, a field typed over key by key, a check box clicked and 
 from lumora import wait_until
 from test_options import IDC_OPTION_APPLY, apply_enabled, child, select_page, tree_items
 
-WM_CHAR, EM_SETSEL, BM_CLICK = 0x0102, 0x00B1, 0x00F5
+WM_CHAR, EM_SETSEL, BM_CLICK, WM_COMMAND, BN_CLICKED = 0x0102, 0x00B1, 0x00F5, 0x0111, 0
+
+
+def post_click(lumora, holder: int, control_id: int) -> None:
+    """The button's click as its page hears it, posted: the sender never waits on a dialog the
+    button opens."""
+    lumora.post(holder, WM_COMMAND, (BN_CLICKED << 16) | control_id, child(lumora, holder, control_id))
 
 
 def show_page(lumora, dialog: int, index: int) -> int:

@@ -10,7 +10,7 @@ import pytest
 from face_kit import wine_path
 from kit import week, write_sine
 from lumora import capture, wait_until
-from options_kit import click as click_box, press_apply, show_page
+from options_kit import click as click_box, post_click, press_apply, show_page
 from test_options import (CB_GETCURSEL, CLOCK, DIALOG, IDC_BOOT_PRIORITY, IDCANCEL, IDNO, IDOK, apply_enabled, child,
                           choose, open_options, page, start)
 from test_options_pickers import sound_dialog
@@ -26,10 +26,6 @@ IDC_BOOT_DELAY_VALUE = 7814
 IDC_TELOP_FONT_COMBO = 7770
 METRICS_KEY = r"HKCU\Control Panel\Desktop\WindowMetrics"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
-
-
-def click(lumora, holder: int, control_id: int) -> None:
-    lumora.post(holder, WM_COMMAND, (BN_CLICKED << 16) | control_id, child(lumora, holder, control_id))
 
 
 def test_a_server_chosen_from_the_list_counts_at_once(lumora):
@@ -87,10 +83,10 @@ def test_the_caption_sound_picker_belongs_to_the_dialog(lumora, tmp_path, null_s
           env={**HOOKS, **null_sound})
     dialog = open_options(lumora)
     telop = page(lumora, dialog, TELOP)
-    click(lumora, telop, IDC_TELOP_SOUND_PREVIEW)
+    post_click(lumora, telop, IDC_TELOP_SOUND_PREVIEW)
     wait_until(lumora.playing, timeout=10)
     # Opening the picker stops the page's preview, as the dialog's own pickers do.
-    click(lumora, telop, IDC_TELOP_SOUND_BROWSE)
+    post_click(lumora, telop, IDC_TELOP_SOUND_BROWSE)
     picker = sound_dialog(lumora)
     wait_until(lambda: not lumora.playing(), timeout=5)  # it had many seconds to go
     lumora.post(picker, WM_COMMAND, IDCANCEL)

@@ -1,7 +1,7 @@
 """The options pages "時刻合わせ" and "時報": the server list's delete button with a typed name,
 the radio clock refused without serial ports, and a sound typed for several wild-bird hours."""
 from lumora import wait_until
-from options_kit import press_apply, type_over
+from options_kit import post_click, press_apply, type_over
 from test_menu import close_menu, open_menu
 from test_options import child, choose, open_options, page, start
 
@@ -16,10 +16,6 @@ IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_DELETE, IDC_ADJ_KIT_TIMEOUT = 7810, 781
 IDC_CK_MODE, IDC_CK_FIRST, IDC_CK_WILD_LIST, IDC_CK_WILD_FILE = 7810, 7818, 7830, 7832
 
 
-def click(lumora, holder: int, control_id: int) -> None:
-    lumora.post(holder, WM_COMMAND, (BN_CLICKED << 16) | control_id, child(lumora, holder, control_id))
-
-
 def test_a_typed_server_name_leaves_the_list_and_no_ports_refuse_the_radio_clock(lumora):
     start(lumora, f"[View]\nOptionSelectedTab={ADJUST}\n[AdjustClock]\nAdjustType=1\nCurrentNTPServer=a.example\n"
                   "[NTPServer]\nServer1=a.example\nServer2=b.example\nServer3=c.example\n")
@@ -32,7 +28,7 @@ def test_a_typed_server_name_leaves_the_list_and_no_ports_refuse_the_radio_clock
     for typed in "B.example":
         lumora.send(edit, WM_CHAR, ord(typed))
     wait_until(lambda: lumora.info(child(lumora, adjust, IDC_ADJ_NTP_DELETE)).enabled, timeout=10)
-    click(lumora, adjust, IDC_ADJ_NTP_DELETE)
+    post_click(lumora, adjust, IDC_ADJ_NTP_DELETE)
     box = lumora.msgbox(timeout=15)
     assert box.title == "Lumora" and box.text == '"B.example" をリストから削除しますか?'
     lumora.press(box, IDYES)
