@@ -4,10 +4,11 @@ import getpass
 import pytest
 from PIL import Image
 
-from lumora import (IDNO, IDYES, PROBE_EXE, DriverError, DriverNotRun, LumoraApp, WindowNotFound,
-                    parse_fields, parse_msgbox, read_reply, wait_until)
+import ids
+from ids import IDNO, IDYES, WM_GETTEXTLENGTH
+from lumora import (PROBE_EXE, DriverError, DriverNotRun, LumoraApp, WindowNotFound, parse_fields, parse_msgbox,
+                    read_reply, wait_until)
 
-WM_GETTEXTLENGTH = 0x000E
 PROBE_TEXT = "時刻を合わせますか？\n差は 12.5 秒です \\ 確認"
 
 
@@ -141,3 +142,21 @@ def test_driver_replies_are_parsed():
     assert box.text == "a\nb\\n"
     assert box.buttons == {6: "はい(&Y)", 7: "いいえ(&N)"}
     assert wait_until(lambda: 42, timeout=0.1) == 42
+
+
+def test_ids_are_read_from_the_headers_and_an_unreadable_one_fails():
+    assert ids.COMMAND.Option == 101 and ids.COMMAND.Calendar == 126
+    assert ids.IDC_OPTION_TREE == 7501 and ids.IDD_TIMER == 7100
+    with pytest.raises(AttributeError):
+        ids.COMMAND.NoSuchCommand
+    with pytest.raises(AttributeError):
+        ids.IDC_NO_SUCH_CONTROL
+    assert ids.parse_resource_ids("#define IDC_A 0x10 // a\n#define OTHER x\n", "A.h") == {"IDC_A": 16}
+    with pytest.raises(ids.IdsError):
+        ids.parse_resource_ids("#define IDC_A IDC_B + 1\n", "A.h")
+    header = "enum class CommandId : uint16_t {\n    A = 1,\n    B = 2, // b\n};"
+    assert ids.parse_command_ids(header) == {"A": 1, "B": 2}
+    with pytest.raises(ids.IdsError):
+        ids.parse_command_ids("enum class CommandId {\n    A = 1,\n    B,\n};")
+    with pytest.raises(ids.IdsError):
+        ids.parse_command_ids("enum class Other { A = 1 };")

@@ -1,9 +1,9 @@
 """The help viewer as the program opens it and leaves it at exit."""
 import shutil
 
-from lumora import IDCANCEL, LUMORA_EXE, MASTER_CLASS, lumora_processes
+from ids import COMMAND, IDCANCEL, WM_COMMAND
+from lumora import LUMORA_EXE, MASTER_CLASS, lumora_processes
 
-WM_COMMAND, HELP = 0x0111, 122
 VIEWER = "HH Parent"
 
 
@@ -12,7 +12,7 @@ def open_help(lumora, env=None) -> None:
     lumora.write_settings("[Boot]\nShowSplash=0\n")
     lumora.start(env=env)
     lumora.wait_window(MASTER_CLASS, timeout=15)
-    lumora.post(MASTER_CLASS, WM_COMMAND, HELP)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Help)
     lumora.wait_window(VIEWER, timeout=20)
 
 

@@ -6,19 +6,22 @@ import time
 import pytest
 
 from face_kit import wine_path
+from ids import (BM_CLICK, CB_GETCOUNT, CB_SETCURSEL, CBN_SELCHANGE, COMMAND, IDC_TIMER_BROWSE, IDC_TIMER_DETAILS,
+                 IDC_TIMER_FORCE, IDC_TIMER_MESSAGE, IDC_TIMER_NOTIFY, IDC_TIMER_OPERATION, IDC_TIMER_OPERATION_NOTE,
+                 IDC_TIMER_PROGRAM, IDC_TIMER_REMAINING, IDC_TIMER_START, IDC_TIMER_TIME, IDC_TIMER_TIME_LABEL,
+                 IDCANCEL, IDM_TIMER_PRESET_FIRST, IDOK, VK_ESCAPE, WM_COMMAND)
 from kit import icon_texts, stays
-from lumora import IDCANCEL, IDOK, MASTER_CLASS, wait_until
+from lumora import MASTER_CLASS, wait_until
 
 CLOCK, TIMER, TELOP = "TLumoraForm", "TTimerForm", "TTelopForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
-WM_COMMAND, BM_CLICK, CB_SETCURSEL = 0x0111, 0x00F5, 0x014E
-CBN_SELCHANGE = 1
-VK_ESCAPE = 0x1B
-TIMER_COMMAND = 121
 # The dialog's controls.
-TIME, REMAINING, LABEL, START, DETAILS = 7102, 7103, 7101, 7104, 7105
-NOTIFY, MESSAGE, OPERATION, PROGRAM, BROWSE, FORCE, NOTE = 7108, 7110, 7112, 7114, 7115, 7116, 7117
-PRESET_90_MINUTES = 7150 + 9
+TIME, REMAINING, LABEL, START, DETAILS = (IDC_TIMER_TIME, IDC_TIMER_REMAINING, IDC_TIMER_TIME_LABEL, IDC_TIMER_START,
+                                          IDC_TIMER_DETAILS)
+NOTIFY, MESSAGE, OPERATION, PROGRAM, BROWSE, FORCE, NOTE = (IDC_TIMER_NOTIFY, IDC_TIMER_MESSAGE, IDC_TIMER_OPERATION,
+                                                            IDC_TIMER_PROGRAM, IDC_TIMER_BROWSE, IDC_TIMER_FORCE,
+                                                            IDC_TIMER_OPERATION_NOTE)
+PRESET_90_MINUTES = IDM_TIMER_PRESET_FIRST + 9
 BOX_TITLE = "Lumora - タイマー"
 DEFAULT_MESSAGE = "タイマーで設定した時間になりました。"
 SECOND = 1 / 86400
@@ -34,7 +37,7 @@ def start(lumora, timer_ini: str, other: str = "") -> int:
 
 
 def open_dialog(lumora) -> int:
-    lumora.post(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Timer)
     dialog = lumora.wait_window(TIMER, timeout=10)
     wait_until(lambda: lumora.info(dialog).visible, timeout=10)
     return dialog
@@ -74,7 +77,7 @@ def test_the_dialog_opens_once_keeps_its_edits_and_expands(lumora):
     start_button = int(controls(lumora, dialog, START)[START]["hwnd"])
     assert not lumora.info(start_button).enabled, "a duration of 00:00.00 cannot start"
     # Sent, so the command has been handled when the dialogs are counted.
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, TIMER_COMMAND) == 0
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.Timer) == 0
     assert [int(w["hwnd"]) for w in lumora.all_windows(TIMER)] == [dialog]
 
     # The preset menu's "90 分 (1 時間半)".
@@ -224,13 +227,12 @@ OPERATIONS = ["(なし)", "プログラムを実行する", "Windows をシャ�
 
 def operation_list(lumora, dialog: int) -> list[str]:
     """The operation list's entries, read one selection at a time; the first is selected again."""
-    cb_getcount, cb_setcursel = 0x0146, 0x014E
     combo = int(controls(lumora, dialog, OPERATION)[OPERATION]["hwnd"])
     entries = []
-    for index in range(lumora.send(combo, cb_getcount)):
-        lumora.send(combo, cb_setcursel, index)
+    for index in range(lumora.send(combo, CB_GETCOUNT)):
+        lumora.send(combo, CB_SETCURSEL, index)
         entries.append(lumora.driver.get_text(combo))
-    lumora.send(combo, cb_setcursel, 0)
+    lumora.send(combo, CB_SETCURSEL, 0)
     return entries
 
 

@@ -4,20 +4,14 @@ twelve rows; the about box and its size."""
 import pytest
 
 from face_kit import grab, wine_path
+from ids import (BM_CLICK, CB_GETCOUNT, CB_GETITEMHEIGHT, CB_SHOWDROPDOWN, COMMAND, HTCLIENT, IDCANCEL, IDC_AB_TRACK,
+                 IDC_WC_BACK, IDC_WC_ZONES, IDOK, VK_END, VK_ESCAPE, WM_COMMAND, WM_KEYDOWN, WM_NCHITTEST,
+                 WM_RBUTTONDOWN, WM_RBUTTONUP)
 from kit import icon_texts
 from lumora import MASTER_CLASS, wait_until
 
 CLOCK, DIALOG = "TLumoraForm", "TWorldClockForm"
-WM_COMMAND, WM_KEYDOWN, BM_CLICK, WM_NCHITTEST = 0x0111, 0x0100, 0x00F5, 0x0084
-CB_SHOWDROPDOWN, CB_GETITEMHEIGHT, CB_GETCOUNT = 0x014F, 0x0154, 0x0146
-HTCLIENT = 1
-WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0204, 0x0205
-DESCRIBE_MENU, VK_ESCAPE = 9, 0x1B
-WORLD_CLOCK, ALPHA_BLEND, ABOUT = 105, 115, 123
-VK_END = 0x23
-IDC_AB_TRACK = 7404
-IDOK, IDCANCEL = 1, 2
-IDC_WC_BACK, IDC_WC_ZONES = 7203, 7209
+DESCRIBE_MENU = 9
 NOON = "@2026-01-05 12:00:00"
 
 
@@ -33,7 +27,7 @@ def shown_hour(lumora) -> int:
     return int(texts[0][3:])
 
 
-def open_dialog(lumora, command: int = WORLD_CLOCK, cls: str = DIALOG) -> int:
+def open_dialog(lumora, command: int = COMMAND.WorldClock, cls: str = DIALOG) -> int:
     lumora.post(MASTER_CLASS, WM_COMMAND, command)
     dialog = lumora.wait_window(cls)
     wait_until(lambda: lumora.info(dialog).visible, timeout=10)
@@ -49,7 +43,7 @@ def test_a_change_reaches_the_clock_at_once_and_cancel_takes_it_back(lumora, clo
     start(lumora, "[WorldClock]\nTimeDiffTime=0.125\n")  # three hours ahead
     wait_until(lambda: shown_hour(lumora) == 15, timeout=10)
     dialog = open_dialog(lumora)
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, WORLD_CLOCK) == 0  # a second one only comes forward
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.WorldClock) == 0  # a second one only comes forward
     assert [int(w["hwnd"]) for w in lumora.all_windows(DIALOG)] == [dialog]
     lumora.post(child(lumora, dialog, IDC_WC_BACK), BM_CLICK)
     wait_until(lambda: shown_hour(lumora) == 9, timeout=10)  # three hours behind
@@ -80,7 +74,7 @@ def test_the_opacity_slider_acts_at_once_and_cancel_restores_it(lumora, close):
     lumora.move_tray_aside()
     face = lambda: set(grab(lumora, lumora.info(CLOCK).rect, "face.png").getdata())  # noqa: E731
     assert (255, 255, 255) in face()
-    dialog = open_dialog(lumora, ALPHA_BLEND, "TAlphaBlendForm")
+    dialog = open_dialog(lumora, COMMAND.AlphaBlend, "TAlphaBlendForm")
     lumora.post(child(lumora, dialog, IDC_AB_TRACK), WM_KEYDOWN, VK_END)  # far right: clear
     wait_until(lambda: (255, 255, 255) not in face(), timeout=10)
     lumora.post(dialog, WM_COMMAND, close)
@@ -95,9 +89,9 @@ def test_the_about_box_exists_once(lumora):
     lumora.write_settings("[Boot]\nShowSplash=0\n")
     lumora.start()
     lumora.wait_window(CLOCK, timeout=15)
-    about = open_dialog(lumora, ABOUT, "TAboutForm")
+    about = open_dialog(lumora, COMMAND.About, "TAboutForm")
     # Sent, so the second command has been handled when the boxes are counted.
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, ABOUT) == 0
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.About) == 0
     assert [int(w["hwnd"]) for w in lumora.all_windows("TAboutForm")] == [about]
     texts = [c["title"] for c in lumora.driver.children(about)]
     assert "Lumora バージョン 1.13" in texts
@@ -171,7 +165,7 @@ def test_the_about_box_has_its_size(lumora):
     lumora.write_settings("[Boot]\nShowSplash=0\n")
     lumora.start()
     lumora.wait_window(CLOCK, timeout=15)
-    about = open_dialog(lumora, ABOUT, "TAboutForm")
+    about = open_dialog(lumora, COMMAND.About, "TAboutForm")
     assert client_size(lumora, about) == (322, 153)
     ok = next(c for c in lumora.driver.children(about) if int(c["id"]) == IDOK)
     ok_right, ok_bottom = (int(v) for v in ok["rect"].split(",")[2:])
