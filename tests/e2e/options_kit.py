@@ -1,9 +1,9 @@
 """The options dialog driven as the user drives it, for tests whose change comes from there: a
 page chosen in the tree, a field typed over key by key, a check box clicked and 適用(&A) pressed."""
+from ids import BM_CLICK, BN_CLICKED, EM_SETSEL, IDC_OPTION_APPLY, WM_CHAR, WM_COMMAND
 from lumora import wait_until
-from test_options import IDC_OPTION_APPLY, apply_enabled, child, select_page, tree_items
+from test_options import apply_enabled, child, select_page, tree_items
 
-WM_CHAR, EM_SETSEL, BM_CLICK, WM_COMMAND, BN_CLICKED = 0x0102, 0x00B1, 0x00F5, 0x0111, 0
 
 
 def post_click(lumora, holder: int, control_id: int) -> None:

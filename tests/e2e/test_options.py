@@ -3,18 +3,14 @@ OK and Cancel, the settings file's folder, the priority warning, bad input and D
 import pytest
 
 from face_kit import grab
+from ids import (CBN_SELCHANGE, CB_GETCURSEL, CB_SETCURSEL, COMMAND, IDCANCEL, IDC_ADJ_NTP, IDC_BOOT_LOCATION,
+                 IDC_BOOT_PRIORITY, IDC_DIGIT_STYLE, IDC_OPTION_APPLY, IDC_OPTION_TREE, IDNO, IDOK, IDYES, TVGN_CARET,
+                 TVGN_NEXTVISIBLE, TVGN_ROOT, TVM_GETNEXTITEM, TVM_SELECTITEM, VK_DOWN, VK_UP, WM_CHAR, WM_COMMAND,
+                 WM_NEXTDLGCTL)
 from kit import stays
 from lumora import MASTER_CLASS, wait_until
 
 CLOCK, DIALOG = "TLumoraForm", "TOptionForm"
-WM_COMMAND, WM_SETTEXT, WM_CHAR, WM_NEXTDLGCTL = 0x0111, 0x000C, 0x0102, 0x0028
-CB_SETCURSEL, CB_GETCURSEL, CBN_SELCHANGE, EN_CHANGE = 0x014E, 0x0147, 1, 0x0300
-OPTION, IDOK, IDCANCEL, IDYES, IDNO = 101, 1, 2, 6, 7
-IDC_OPTION_TREE, IDC_OPTION_APPLY = 7501, 7503
-IDC_DIGIT_STYLE = 7612
-IDC_ADJ_NTP, IDC_BOOT_PRIORITY, IDC_BOOT_LOCATION = 7812, 7818, 7819
-VK_UP, VK_DOWN = 0x26, 0x28
-TVM_GETNEXTITEM, TVM_SELECTITEM, TVGN_ROOT, TVGN_NEXTVISIBLE, TVGN_CARET = 0x110A, 0x110B, 0, 6, 9
 PAGES, PAGE_ID = 16, 100  # a page's child dialog has the id PAGE_ID + its index
 
 
@@ -25,7 +21,7 @@ def start(lumora, ini: str = "", env: dict | None = None) -> None:
 
 
 def open_options(lumora) -> int:
-    lumora.post(MASTER_CLASS, WM_COMMAND, OPTION)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Option)
     dialog = lumora.wait_window(DIALOG)
     wait_until(lambda: lumora.info(dialog).visible, timeout=10)
     return dialog
@@ -65,7 +61,7 @@ def test_a_second_start_opens_the_dialog_and_a_third_brings_it_forward(lumora):
     dialog = lumora.wait_window(DIALOG)
     wait_until(lambda: lumora.info(dialog).visible, timeout=10)
     assert lumora.spawn([str(lumora.exe)]).wait(timeout=15) == 0
-    lumora.send(MASTER_CLASS, WM_COMMAND, OPTION)  # handled when the send returns
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.Option)  # handled when the send returns
     assert stays(lambda: len(lumora.all_windows(DIALOG)) == 1, 1.5)
 
 

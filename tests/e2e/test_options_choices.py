@@ -8,22 +8,17 @@ import struct
 import pytest
 
 from face_kit import wine_path
+from ids import (CB_GETCURSEL, CB_GETDROPPEDSTATE, IDCANCEL, IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_ADD,
+                 IDC_ADJ_NTP_DELETE, IDC_BOOT_DELAY_VALUE, IDC_BOOT_PRIORITY, IDC_MENU_ICON_CHECK,
+                 IDC_TELOP_FONT_COMBO, IDC_TELOP_SOUND_BROWSE, IDC_TELOP_SOUND_PREVIEW, IDNO, IDOK, VK_DOWN, VK_F4,
+                 VK_RETURN, VK_UP, WM_COMMAND, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_NEXTDLGCTL)
 from kit import week, write_sine
 from lumora import capture, wait_until
 from options_kit import click as click_box, post_click, press_apply, show_page
-from test_options import (CB_GETCURSEL, CLOCK, DIALOG, IDC_BOOT_PRIORITY, IDCANCEL, IDNO, IDOK, apply_enabled, child,
-                          choose, open_options, page, start)
+from test_options import CLOCK, DIALOG, apply_enabled, child, choose, open_options, page, start
 from test_options_pickers import sound_dialog
 
-WM_COMMAND, WM_NEXTDLGCTL, WM_LBUTTONDOWN, WM_LBUTTONUP, BN_CLICKED = 0x0111, 0x0028, 0x0201, 0x0202, 0
-CB_GETDROPPEDSTATE = 0x0157
-VK_RETURN, VK_UP, VK_DOWN, VK_F4 = 0x0D, 0x26, 0x28, 0x73
 ADJUST, BOOT, TELOP, MENU = 13, 14, 9, 10
-IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_ADD, IDC_ADJ_NTP_DELETE = 7810, 7812, 7813, 7814
-IDC_TELOP_SOUND_BROWSE, IDC_TELOP_SOUND_PREVIEW = 7785, 7786
-IDC_MENU_ICON_CHECK = 7790
-IDC_BOOT_DELAY_VALUE = 7814
-IDC_TELOP_FONT_COMBO = 7770
 METRICS_KEY = r"HKCU\Control Panel\Desktop\WindowMetrics"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 

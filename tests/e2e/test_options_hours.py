@@ -2,15 +2,12 @@
 settings file through OK, moving to another hour edits nothing, Cancel keeps the file's week,
 and the three box states as they show at 96 and 144 DPI."""
 from face_kit import grab
+from ids import (IDCANCEL, IDC_AUTOHIDE_EDIT, IDC_HOURS_COMBO, IDC_MINUTE_LIST, IDOK, LB_GETITEMDATA, MK_LBUTTON,
+                 VK_SPACE, WM_CHAR, WM_COMMAND, WM_CONTEXTMENU, WM_LBUTTONDOWN, WM_LBUTTONUP)
 from lumora import wait_until
-from test_options import (IDC_OPTION_APPLY, apply_enabled, assert_page_fits, child, choose, dpi_144,  # noqa: F401
-                          open_options, page, start, tree_items)
+from test_options import (apply_enabled, assert_page_fits, child, choose, dpi_144, open_options, page,  # noqa: F401
+                          start, tree_items)
 
-WM_COMMAND, WM_CHAR, WM_CONTEXTMENU, WM_NEXTDLGCTL = 0x0111, 0x0102, 0x007B, 0x0028
-WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON = 0x0201, 0x0202, 1
-LB_GETITEMDATA, VK_SPACE = 0x0199, 0x20
-IDOK, IDCANCEL = 1, 2
-IDC_AUTOHIDE_EDIT, IDC_HOURS_COMBO, IDC_MINUTE_LIST = 7712, 7901, 7902
 MENU, TIME_PAGE, EDGE = "#32768", 4, 2  # the list's client area lies inside a 2-pixel edge
 
 

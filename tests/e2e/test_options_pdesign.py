@@ -1,13 +1,11 @@
 """The design pages of the options dialog: the colour box's custom entry, and the digit type
 swapping the page's controls and switching off the outlines of page 1."""
+from ids import (BM_SETCHECK, BN_CLICKED, CB_GETCOUNT, CB_GETCURSEL, IDCANCEL, IDC_DIGIT_FILE, IDC_DIGIT_TYPE,
+                 IDC_DIGIT_UNTOUCHED, IDC_FONT_COLOR, IDC_FONT_NAME, IDC_OPTION_TREE, IDC_OUTER_FRAME,
+                 IDC_SHADOW_COLOR, IDOK, VK_DOWN, WM_COMMAND, WM_NEXTDLGCTL)
 from lumora import wait_until
-from test_options import (DIALOG, IDC_OPTION_TREE, IDOK, VK_DOWN, WM_COMMAND, WM_NEXTDLGCTL, child, choose,
-                          open_options, page, start)
+from test_options import DIALOG, child, choose, open_options, page, start
 
-IDCANCEL, BM_SETCHECK, BN_CLICKED = 2, 0x00F1, 0
-CB_GETCOUNT, CB_GETCURSEL = 0x0146, 0x0147
-IDC_DIGIT_TYPE, IDC_FONT_NAME, IDC_DIGIT_FILE, IDC_DIGIT_UNTOUCHED, IDC_FONT_COLOR = 7610, 7616, 7623, 7625, 7627
-IDC_OUTER_FRAME, IDC_SHADOW_COLOR = 7640, 7658
 PICKER_RED, PICKER_GREEN, PICKER_BLUE = 706, 707, 708  # the colour dialog's edit fields
 NAMED_COLOURS = 46
 

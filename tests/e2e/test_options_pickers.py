@@ -4,14 +4,13 @@ import os
 import shutil
 
 from face_kit import wine_path
+from ids import (BM_CLICK, BM_GETCHECK, BN_CLICKED, IDCANCEL, IDC_CK_FIRST_BROWSE, IDC_CK_WILD_BROWSE,
+                 IDC_CK_WILD_FILE, IDC_CK_WILD_LIST, IDOK, VK_DOWN, VK_SHIFT, VK_UP, WM_COMMAND, WM_NEXTDLGCTL)
 from kit import stays, write_sine
 from lumora import wait_until
 from test_options import child, open_options, page, start
 
-WM_COMMAND, WM_NEXTDLGCTL, BN_CLICKED, BM_GETCHECK, BM_CLICK = 0x0111, 0x0028, 0, 0x00F0, 0x00F5
-IDOK, IDCANCEL, CUCKOO = 1, 2, 12
-VK_SHIFT, VK_UP, VK_DOWN = 0x10, 0x26, 0x28
-IDC_CK_FIRST_BROWSE, IDC_CK_WILD_LIST, IDC_CK_WILD_FILE, IDC_CK_WILD_BROWSE = 7819, 7830, 7832, 7833
+CUCKOO = 12
 PREVIEW, AUTO_PLAY, TYPE_BOX, HELP, FILE_NAME = 2000, 2001, 1136, 1038, 1148
 IDLE, PLAYING = "試聴(&S)", "停止(&S)"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}

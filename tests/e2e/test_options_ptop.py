@@ -1,19 +1,15 @@
 """The options pages "時刻合わせ" and "時報": the server list's delete button with a typed name,
 the radio clock refused without serial ports, and a sound typed for several wild-bird hours."""
+from ids import (CB_GETCOUNT, CB_GETCURSEL, EM_SETSEL, IDC_ADJ_KIT_TIMEOUT, IDC_ADJ_METHOD, IDC_ADJ_NTP,
+                 IDC_ADJ_NTP_DELETE, IDC_CK_FIRST, IDC_CK_MODE, IDC_CK_WILD_FILE, IDC_CK_WILD_LIST, IDOK, IDYES,
+                 LVM_GETITEMCOUNT, LVM_GETNEXTITEM, LVM_GETSELECTEDCOUNT, LVNI_FOCUSED, VK_DOWN, VK_SHIFT, WM_CHAR,
+                 WM_COMMAND, WM_NEXTDLGCTL, WM_RBUTTONDOWN, WM_RBUTTONUP)
 from lumora import wait_until
 from options_kit import post_click, press_apply, type_over
 from test_menu import close_menu, open_menu
 from test_options import child, choose, open_options, page, start
 
-WM_COMMAND, WM_NEXTDLGCTL, WM_CHAR, EM_SETSEL, BN_CLICKED = 0x0111, 0x0028, 0x0102, 0x00B1, 0
-WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0204, 0x0205
-VK_SHIFT, VK_DOWN = 0x10, 0x28
-CB_GETCOUNT, CB_GETCURSEL, LVM_GETITEMCOUNT = 0x0146, 0x0147, 0x1004
-LVM_GETNEXTITEM, LVM_GETSELECTEDCOUNT, LVNI_FOCUSED = 0x100C, 0x1032, 1
-IDOK, IDYES = 1, 6
 ADJUST, CUCKOO = 13, 12
-IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_DELETE, IDC_ADJ_KIT_TIMEOUT = 7810, 7812, 7814, 7850
-IDC_CK_MODE, IDC_CK_FIRST, IDC_CK_WILD_LIST, IDC_CK_WILD_FILE = 7810, 7818, 7830, 7832
 
 
 def test_a_typed_server_name_leaves_the_list_and_no_ports_refuse_the_radio_clock(lumora):

@@ -1,14 +1,12 @@
 """Display pages of the options dialog: removing excluded windows and where the selection goes,
 and the tooltip format preview following its box and its style."""
 from face_kit import grab
+from ids import (BN_CLICKED, IDC_IGNORE_LIST, IDC_IGNORE_REMOVE, IDC_OPTION_APPLY, IDC_TOOLTIP_COMBO,
+                 IDC_TOOLTIP_FORMAT_COMBO, IDC_TOOLTIP_PREVIEW, LVM_GETITEMCOUNT, LVM_GETNEXTITEM, LVNI_SELECTED,
+                 VK_END, VK_HOME, WM_COMMAND, WM_NEXTDLGCTL)
 from lumora import wait_until
-from test_options import CLOCK, IDC_OPTION_APPLY, apply_enabled, child, choose, open_options, page, start
+from test_options import CLOCK, apply_enabled, child, choose, open_options, page, start
 
-WM_COMMAND, WM_NEXTDLGCTL, BN_CLICKED = 0x0111, 0x0028, 0
-LVM_GETITEMCOUNT, LVM_GETNEXTITEM, LVNI_SELECTED = 0x1004, 0x100C, 2
-VK_HOME, VK_END = 0x24, 0x23
-IDC_TOOLTIP_COMBO, IDC_TOOLTIP_FORMAT_COMBO, IDC_TOOLTIP_PREVIEW = 7735, 7741, 7743
-IDC_IGNORE_LIST, IDC_IGNORE_REMOVE = 7765, 7768
 NOON = "@2026-01-05 12:00:00"
 
 
