@@ -17,6 +17,8 @@ import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from ids import WM_NULL
+
 REPO = Path(__file__).resolve().parents[2]
 # LUMORA_BUILD lets two checkouts or two people share a machine without sharing a Wine session.
 BUILD = Path(os.environ.get("LUMORA_BUILD", REPO / "build")).resolve()
@@ -25,11 +27,6 @@ LUMORA_EXE = WIN64 / "Lumora.exe"
 DRIVER_EXE = WIN64 / "lumora-driver.exe"
 PROBE_EXE = WIN64 / "msgbox-probe.exe"
 SCREENSHOT = REPO / "scripts" / "screenshot"
-
-WM_NULL = 0x0000
-WM_CLOSE = 0x0010
-WM_COMMAND = 0x0111
-IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO = 1, 2, 3, 4, 5, 6, 7
 
 MASTER_CLASS = "TMasterForm"
 HOOK_PLAYING = 2  # test hook: is a sound playing?

@@ -8,25 +8,20 @@ import time
 import pytest
 
 from face_kit import grab
+from ids import (COMMAND, HTCAPTION, HTCLIENT, IDC_CALENDAR_PAGE, IDC_CALENDAR_TOOLBAR, IDC_DIGIT_STYLE,
+                 IDC_OPTION_APPLY, IDC_WC_TIME, IDOK, VK_ESCAPE, WM_CHAR, WM_COMMAND, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN,
+                 WM_LBUTTONUP, WM_NCHITTEST, WS_EX_TOOLWINDOW, WS_EX_TOPMOST)
 from kit import icon_texts, stays
-from lumora import DRIVER_EXE, IDOK, MASTER_CLASS, WindowInfo, capture, wait_until
+from lumora import DRIVER_EXE, MASTER_CLASS, WindowInfo, capture, wait_until
 import test_options as options
 from test_tool_dialogs import DIALOG as WORLD_CLOCK_DIALOG, child, open_dialog as open_world_clock
 
 CLOCK, CALENDAR, COVER, OPTIONS = "TLumoraForm", "TCalendarForm", "LumoraDriverCover", "TOptionForm"
-WM_COMMAND, WM_NCHITTEST, WM_CHAR = 0x0111, 0x0084, 0x0102
-WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK = 0x0201, 0x0202, 0x0203
-WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
-HTCLIENT, HTCAPTION = 1, 2
-VK_ESCAPE = 0x1B
-CALENDAR_COMMAND = 126
-TOOL_BAR, IDC_CALENDAR_PAGE = 7306, 7304
 CLIENT = (379, 256)
 PAGE = (228, 12, 365, 205)  # the tear-off page in the client area
 TIP = "CALENDAR tip"
 SATURDAY = "@2026-03-07 13:00:00"
 BLUE, RED = (0, 0, 255), (255, 0, 0)
-IDC_WC_TIME = 7205
 HOURS_DIGIT = (7, 8)  # in the world clock's shift picker, first of its fields (seen in a screenshot)
 MOUSE_KEY = r"HKCU\Control Panel\Mouse"
 # Long enough for the test to look before a single click may count, even on a busy machine.
@@ -48,7 +43,7 @@ def shown(lumora, timeout: float = 10) -> WindowInfo:
 
 
 def open_calendar(lumora) -> WindowInfo:
-    lumora.post(MASTER_CLASS, WM_COMMAND, CALENDAR_COMMAND)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Calendar)
     return shown(lumora)
 
 
@@ -67,7 +62,8 @@ def background(calendar: WindowInfo) -> int:
 
 def pin(lumora, calendar: WindowInfo) -> None:
     """Clicks the pin, the second button of the tool bar, and waits until the calendar holds."""
-    tool_bar = next(int(c["hwnd"]) for c in lumora.driver.children(calendar.hwnd) if int(c["id"]) == TOOL_BAR)
+    tool_bar = next(int(c["hwnd"]) for c in lumora.driver.children(calendar.hwnd)
+                    if int(c["id"]) == IDC_CALENDAR_TOOLBAR)
     lumora.post(tool_bar, WM_LBUTTONDOWN, 1, point(34, 11))
     lumora.post(tool_bar, WM_LBUTTONUP, 0, point(34, 11))
     wait_until(lambda: lumora.send(calendar.hwnd, WM_NCHITTEST, 0, background(calendar)) == HTCLIENT, timeout=10)
@@ -84,7 +80,7 @@ def test_the_command_opens_one_calendar_in_the_corner_of_the_work_area_and_esc_c
     hints = {t["text"] for t in lumora.driver.tooltip_texts(calendar.pid) if int(t["tool"]) == calendar.hwnd}
     assert {"前月へ移動", "次月へ移動", "今日へ移動"} <= hints
     # Sent, so the second command has been handled when the calendars are counted.
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, CALENDAR_COMMAND) == 0
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.Calendar) == 0
     assert stays(lambda: calendars(lumora) == [calendar.hwnd], 1.0)
 
     lumora.press_key(VK_ESCAPE)
@@ -237,9 +233,9 @@ def test_an_apply_of_the_options_turns_an_open_calendar_to_the_day_it_is_now(lum
     dialog = options.open_options(lumora)
     wait_until(lambda: icon_texts(lumora, "CALDAY ") == ["CALDAY 8"], timeout=60, interval=0.5)
     assert weekday_colours(lumora, calendar)[:2] == (blue, 0), "still Saturday before the Apply"
-    options.choose(lumora, options.page(lumora, dialog, 0), options.IDC_DIGIT_STYLE, 2)
+    options.choose(lumora, options.page(lumora, dialog, 0), IDC_DIGIT_STYLE, 2)
     wait_until(lambda: options.apply_enabled(lumora, dialog), timeout=10)
-    lumora.post(dialog, WM_COMMAND, options.IDC_OPTION_APPLY)
+    lumora.post(dialog, WM_COMMAND, IDC_OPTION_APPLY)
     wait_until(lambda: not options.apply_enabled(lumora, dialog), timeout=10)
     blue, red, _ = wait_until(lambda: (c := weekday_colours(lumora, calendar))[1] > 40 and c,
                               timeout=10, interval=0.3)

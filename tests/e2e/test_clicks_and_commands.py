@@ -6,14 +6,13 @@ import time
 
 import pytest
 
+from ids import COMMAND, WM_COMMAND, WM_DISPLAYCHANGE, WM_LBUTTONDOWN, WM_LBUTTONUP
 from kit import MovableClock, minute_of_week, stays, week
 from lumora import DRIVER_EXE, MASTER_CLASS, wait_until
 
 CLOCK, TELOP, ALPHA, TEST_PATTERN = "TLumoraForm", "TTelopForm", "TAlphaBlendForm", "TTestPatternForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 SHOW_TELOP, FULL_REDRAWS = 7, 11
-WM_COMMAND, WM_DISPLAYCHANGE, WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0111, 0x007E, 0x0201, 0x0202
-SCREEN_SAVE, ALPHA_BLEND, TEST_PATTERN_COMMAND, HELP = 117, 115, 116, 122
 NEWS = "Lumora 時報\r\nLumora が 10 時 00 分をお知らせします。\r\nLumora 時報／終"
 SCREEN = 800 << 16 | 1280
 
@@ -74,7 +73,7 @@ def test_the_temporary_display_closes_a_caption_that_stands_in_its_way(lumora, t
 
 def test_a_command_that_waits_on_windows_does_not_run_again_while_it_waits(lumora):
     start(lumora)
-    for command in (SCREEN_SAVE, HELP):
+    for command in (COMMAND.ScreenSave, COMMAND.Help):
         lumora.post(MASTER_CLASS, WM_COMMAND, command)
         box = lumora.msgbox(timeout=15)
         lumora.post(MASTER_CLASS, WM_COMMAND, command)
@@ -91,14 +90,14 @@ def test_a_command_that_waits_on_windows_does_not_run_again_while_it_waits(lumor
 def test_another_programs_command_runs_only_when_the_menu_offers_it(lumora):
     start(lumora, "[Omake]\nShowTestPattern=0\n")
     # The test pattern's command is hidden.
-    lumora.post(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.TestPattern)
     lumora.expect_absent(TEST_PATTERN, 1.5)
     # Below 16 bits the opacity is not offered.
     assert lumora.send(MASTER_CLASS, WM_DISPLAYCHANGE, 8, SCREEN) == 0
-    lumora.post(MASTER_CLASS, WM_COMMAND, ALPHA_BLEND)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.AlphaBlend)
     lumora.expect_absent(ALPHA, 1.5)
     assert lumora.send(MASTER_CLASS, WM_DISPLAYCHANGE, 32, SCREEN) == 0
-    lumora.post(MASTER_CLASS, WM_COMMAND, ALPHA_BLEND)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.AlphaBlend)
     lumora.wait_window(ALPHA, timeout=10)
 
 

@@ -7,10 +7,10 @@ a second succeeds, as Wine lets it. Wine runs the "runas" verb without a consent
 The copy's arguments and its exit code are read back through the test hooks."""
 import time
 
+from ids import COMMAND, IDNO, IDYES, WM_COMMAND
 from kit import MovableClock
-from lumora import IDNO, IDYES, MASTER_CLASS, wait_until
-from test_clock_setting import (CLOCK, NETWORK_ADJUST, WM_COMMAND, ZERO_ADJUST, chrony,  # noqa: F401 (fixture)
-                                ntp_settings, report_times, result)
+from lumora import MASTER_CLASS, wait_until
+from test_clock_setting import CLOCK, chrony, ntp_settings, report_times, result  # noqa: F401 (fixture)
 from test_clock_setting_runs import INTERVAL, CountingSntpServer
 
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
@@ -56,7 +56,7 @@ def test_yes_sets_the_clock_through_the_elevated_copy_with_the_measured_correcti
     clock = MovableClock(tmp_path)
     clock.set_at(time.time() + 0.35)
     start(lumora, ntp_settings(), env={**NO_RIGHT, **clock.env()})
-    lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
     lumora.press(question(lumora, "Lumora - 手動時刻合わせ (NTP)"), IDYES)
 
     title, text = result(lumora)
@@ -73,7 +73,7 @@ def test_yes_sets_the_clock_through_the_elevated_copy_with_the_measured_correcti
 
 def test_no_gives_the_failure_and_starts_nothing(lumora, chrony):
     start(lumora, ntp_settings(), env=NO_RIGHT)
-    lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
     lumora.press(question(lumora, "Lumora - 手動時刻合わせ (NTP)"), IDNO)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (NTP)", SET_FAILED)
     assert elevated_set(lumora) is None
@@ -84,7 +84,7 @@ def test_the_zero_adjustment_asks_too_and_a_failed_copy_gives_the_failure(lumora
     # hour, which Wine refuses even the copy.
     clock = MovableClock(tmp_path, "@2026-01-05 09:45:00")
     start(lumora, "", env={**HOOKS, **clock.env()})
-    lumora.send(MASTER_CLASS, WM_COMMAND, ZERO_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.AdjustClockZero)
     lumora.press(question(lumora, "Lumora - 手動時刻合わせ (ゼロ調整)"), IDYES)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (ゼロ調整)", SET_FAILED)
     arguments, start_error, exit_code = elevated_set(lumora)

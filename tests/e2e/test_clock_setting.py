@@ -18,14 +18,13 @@ import time
 import pytest
 
 from face_kit import wine_path
+from ids import COMMAND, IDNO, IDOK, WM_COMMAND
 from kit import IN_CLOSE_NOWRITE, IN_OPEN, FolderEvents, MovableClock, write_sine
-from lumora import DRIVER_EXE, IDNO, IDOK, MASTER_CLASS, wait_until
+from lumora import DRIVER_EXE, MASTER_CLASS, wait_until
 
 CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 START_ADJUST = 8
-WM_COMMAND = 0x0111
-NETWORK_ADJUST, KIT_ADJUST, ZERO_ADJUST = 102, 103, 104
 TEST_RUN, MANUAL = 0, 3
 NTP, HTTP, KIT = 0, 1, 2
 NTP_EPOCH = 2208988800
@@ -112,7 +111,7 @@ def test_a_test_run_reports_both_times_and_a_second_run_meets_the_overload_guard
     assert text.startswith("現在の時刻: \t") and "\r\n受信した時刻: \t" in text, text
     now, received = report_times(text)
     assert abs((received - now).total_seconds()) < 0.5, text
-    lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (NTP)",
                               "サーバに負荷がかかるのを防ぐため、時刻合わせを中止しました。\r\n"
                               "10 分以上待ってから、操作をやり直してください。")
@@ -126,7 +125,7 @@ def test_a_start_up_run_reports_and_automatic_failures_stay_silent_without_adjus
 
     start(lumora, ntp_settings(BootAdjust=1, AdjustMessage=0, CurrentNTPServer="lumora.invalid"))
     lumora.expect_no_msgbox(4)
-    lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (NTP)",
                               "lumora.invalid というサーバは存在しないか、使用できません。\r\n"
                               "このサーバが有効なサーバかどうかを設定ダイアログで確認してください。")
@@ -134,7 +133,7 @@ def test_a_start_up_run_reports_and_automatic_failures_stay_silent_without_adjus
 
 def test_a_manual_run_sets_the_clock_and_one_hours_off_is_refused(lumora, chrony, tmp_path):
     start(lumora, ntp_settings())
-    lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
     title, text = result(lumora)
     assert title == "Lumora - 手動時刻合わせ (NTP)"
     assert text.startswith("調整前の時刻: \t") and "\r\n調整後の時刻: \t" in text, text
@@ -143,7 +142,7 @@ def test_a_manual_run_sets_the_clock_and_one_hours_off_is_refused(lumora, chrony
     # Three hours ahead the system refuses the set (a stamp in the future counts as stale); the
     # offer to set it with administrator rights is turned down.
     start(lumora, ntp_settings(), faketime="+3h")
-    lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
     decline_administrator_rights(lumora)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (NTP)",
                               "時刻合わせに失敗しました。\r\n"
@@ -153,7 +152,7 @@ def test_a_manual_run_sets_the_clock_and_one_hours_off_is_refused(lumora, chrony
 def test_the_zero_adjustment_reports_a_refused_set(lumora):
     # A quarter to ten: the clock would go back 45 minutes, which the system refuses.
     start(lumora, "", faketime="@2026-01-05 09:45:00")
-    lumora.send(MASTER_CLASS, WM_COMMAND, ZERO_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.AdjustClockZero)
     decline_administrator_rights(lumora)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (ゼロ調整)",
                               "時刻合わせに失敗しました。\r\n"
@@ -182,7 +181,7 @@ def test_the_zero_adjustment_nudges_the_taskbar_clock_and_plays_no_sound(lumora,
     delay = time.monotonic() - began
     for attempt, share in enumerate((0.6, 0.3, 0.9, 0.45, 0.75, 0.15)):
         clock.set_at((int(time.time()) // 3600 + 1 + attempt) * 3600 - share * delay)
-        lumora.send(MASTER_CLASS, WM_COMMAND, ZERO_ADJUST)
+        lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.AdjustClockZero)
         box = lumora.msgbox(timeout=20, pid=lumora.pid())
         if "管理者の権限" not in box.text:
             break
@@ -394,7 +393,7 @@ def test_ending_the_program_while_a_server_keeps_it_waiting(lumora):
     server = DateServer(None)
     try:
         start(lumora, http_settings(f"http://127.0.0.1:{server.port}/", timeout=60))
-        lumora.send(MASTER_CLASS, WM_COMMAND, NETWORK_ADJUST)
+        lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.NetworkAdjust)
         wait_until(lambda: server.connections, timeout=10)
         began = time.monotonic()
         lumora.close()
@@ -494,7 +493,7 @@ def test_the_kit_answers_sets_refuses_and_is_read_in_japan_time(lumora, kit):
     }
     for mode, message in expected.items():
         kit.mode = mode
-        lumora.send(MASTER_CLASS, WM_COMMAND, KIT_ADJUST)
+        lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.JJYAdjust)
         assert result(lumora) == ("Lumora - 手動時刻合わせ (電波)", message), mode
 
 
@@ -504,6 +503,6 @@ def test_a_port_that_refuses_its_settings_ends_the_run(lumora, kit):
     lumora.write_settings("[Boot]\nShowSplash=0\n[AdjustClock]\nAdjustType=3\nCurrentJJYPort=COM1\nJJYTimeOut=2\n")
     lumora.start(env={**HOOKS, "LUMORA_FAULT": "kit-port-settings"})
     lumora.wait_window(CLOCK, timeout=15)
-    lumora.send(MASTER_CLASS, WM_COMMAND, KIT_ADJUST)
+    lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.JJYAdjust)
     assert result(lumora) == ("Lumora - 手動時刻合わせ (電波)", "電波時計キットと通信できません。\r\n"
                               "電波時計キットの電源が入っていないか、電波時計キットが違うポートに接続されています。")

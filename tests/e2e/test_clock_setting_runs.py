@@ -9,18 +9,16 @@ import time
 
 import pytest
 
+from ids import (BM_CLICK, CB_GETCOUNT, EM_SETSEL, IDC_ADJ_HTTP, IDC_ADJ_HTTP_TEST, IDC_ADJ_KIT_PORT, IDC_ADJ_KIT_TEST,
+                 IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_TEST, IDC_OPTION_APPLY, IDOK, WM_CHAR)
 from kit import MovableClock, icon_texts, stays
-from lumora import IDOK, capture, wait_until
+from lumora import capture, wait_until
 from test_clock_setting import (DateServer, FakeSntpServer, chrony, http_now, kit,  # noqa: F401,F811 (fixtures)
                                 report_times, result)
 from test_options import child, choose, open_options, page
 
 CLOCK = "TLumoraForm"
 ADJUST_PAGE = 13
-WM_CHAR, EM_SETSEL, BM_CLICK, CB_GETCOUNT = 0x0102, 0x00B1, 0x00F5, 0x0146
-IDC_OPTION_APPLY = 7503
-IDC_ADJ_METHOD, IDC_ADJ_NTP, IDC_ADJ_NTP_TEST = 7810, 7812, 7815
-IDC_ADJ_HTTP, IDC_ADJ_HTTP_TEST, IDC_ADJ_KIT_PORT, IDC_ADJ_KIT_TEST = 7829, 7832, 7847, 7848
 KIT_METHOD = 3
 BUSY = "既に通信中です。現在行っている通信が終了するまで待ってください。"
 TOKYO = datetime.timezone(datetime.timedelta(hours=9))

@@ -3,8 +3,9 @@ popup menu's image column grow with the monitor; the screenshots go to each test
 import pytest
 
 from face_kit import grab
+from ids import IDC_CALENDAR_PAGE
 from lumora import wait_until
-from test_calendar import CLIENT as CLIENT_AT_96, IDC_CALENDAR_PAGE, calendars, open_calendar
+from test_calendar import CLIENT as CLIENT_AT_96, calendars, open_calendar
 from test_menu import MENU, menu_shown, right_click_clock
 
 CLOCK = "TLumoraForm"

@@ -15,6 +15,8 @@ from datetime import datetime, timedelta
 import pytest
 
 from face_kit import DESKTOP, grab, wine_path
+from ids import (COMMAND, HTCAPTION, HTCLIENT, SC_CLOSE, VK_CONTROL, VK_F8, VK_F9, WM_CLOSE, WM_COMMAND,
+                 WM_LBUTTONDOWN, WM_LBUTTONUP, WM_NCHITTEST, WM_SYSCOMMAND)
 from kit import MovableClock, icon_texts, minute_of_week, stays, week, write_sine
 from lumora import DRIVER_EXE, MASTER_CLASS, MessageBox, WindowInfo, wait_until
 
@@ -24,16 +26,9 @@ HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 MONDAY_0930 = "@2026-01-05 09:30:00"
 PARKED = (640, 600)
 
-WM_CLOSE, WM_SYSCOMMAND, WM_NCHITTEST = 0x0010, 0x0112, 0x0084
-WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0201, 0x0202
-SC_CLOSE = 0xF060
-HTCLIENT, HTCAPTION = 1, 2
-VK_CONTROL, VK_F8, VK_F9 = 0x11, 0x77, 0x78
 CTRL_FLAG = 0x4000
 
 PLAY = 1
-WM_COMMAND = 0x0111
-LT_ARRANGE_COMMAND = 110  # then the top-right, bottom-right and bottom-left corners
 RED = (255, 0, 0)
 SOLID_RED = "[Design]\nBackGroundType=1\nColor=clRed\n"
 MISSING_FILE_TEXT = "指定したサウンド ファイルは存在しません。正しいファイル名を指定してください。"
@@ -207,8 +202,8 @@ def test_corner_actions_sit_inside_the_work_area(lumora, snap, snap_point, inset
         2: (work[2] - w - sx, work[3] - h - sy),
         3: (monitor[0] + sx, work[3] - h - sy),
     }
-    for corner in (2, 1, 3, 0):
-        assert lumora.send(MASTER_CLASS, WM_COMMAND, LT_ARRANGE_COMMAND + corner) == 0
+    for corner in (2, 1, 3, 0):  # after the top-left come the top-right, bottom-right and bottom-left commands
+        assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.LTArrange + corner) == 0
         assert lumora.info(CLOCK).rect == (*expected[corner], expected[corner][0] + w, expected[corner][1] + h), \
             f"corner {corner}"
 

@@ -2,7 +2,9 @@
 notifications, and start-up failures that must be reported rather than swallowed."""
 import time
 
-from lumora import DRIVER_EXE, IDCANCEL, IDOK, MASTER_CLASS, WINE_TRAY_CLASS, wait_until
+from ids import (COMMAND, HTCAPTION, HTCLIENT, IDCANCEL, IDC_ANIMATION_COMBO, IDC_ANIMATION_TIMING_EDIT,
+                 IDC_DIGIT_SIZE, IDC_TRAY_ICON_CHECK, IDOK, WM_COMMAND, WM_NCHITTEST)
+from lumora import DRIVER_EXE, MASTER_CLASS, WINE_TRAY_CLASS, wait_until
 from face_kit import wine_path
 from kit import MovableClock, icon_texts
 from options_kit import click, press_apply, show_page, type_over
@@ -12,10 +14,6 @@ CLOCK = "TLumoraForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 NOTIFY = 5
 DIGIT_PAGE, EFFECTS_PAGE, TRAY_PAGE = 0, 5, 7
-IDC_DIGIT_SIZE, IDC_ANIMATION_COMBO, IDC_ANIMATION_TIMING_EDIT, IDC_TRAY_ICON_CHECK = 7614, 7720, 7726, 7750
-WM_COMMAND, WM_NCHITTEST = 0x0111, 0x0084
-HTCLIENT, HTCAPTION = 1, 2
-BOTTOM_MOST_COMMAND, FIXED_COMMAND, EXIT_COMMAND = 109, 114, 125
 MINUTES_OF_WEEK = 7 * 24 * 60
 
 
@@ -43,10 +41,10 @@ def fake_taskbar_clock(lumora) -> int:
 def test_menu_commands_change_the_clock_and_reach_the_settings_file(lumora):
     clock = start(lumora)
     assert hit(lumora, clock) == HTCAPTION
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, FIXED_COMMAND) == 0
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.Fixed) == 0
     assert hit(lumora, clock) == HTCLIENT
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, BOTTOM_MOST_COMMAND) == 0
-    lumora.post(MASTER_CLASS, WM_COMMAND, EXIT_COMMAND)
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.BottomMost) == 0
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Exit)
     assert lumora.wait_exit(15) == 0
     written = lumora.read_settings()
     assert "\nFixed=1" in written and "Placement=3," in written, written

@@ -8,16 +8,14 @@ import time
 import pytest
 
 from face_kit import grab, wine_path
+from ids import (COMMAND, SC_MONITORPOWER, SC_SCREENSAVE, VK_ESCAPE, VK_RETURN, VK_RIGHT, WM_COMMAND, WM_RBUTTONDOWN,
+                 WM_RBUTTONUP)
 from lumora import LUMORA_EXE, MASTER_CLASS, wait_until
 
 CLOCK, MENU = "TLumoraForm", "#32768"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 DESCRIBE_MENU = 9
-WM_COMMAND, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x0111, 0x0204, 0x0205
-VK_ESCAPE, VK_RETURN, VK_RIGHT = 0x1B, 0x0D, 0x27
-SCREEN_SAVE, SCREEN_SAVE_CONFIG, MONITOR_OFF, HELP = 117, 118, 119, 122
 SYSTEM_COMMANDS_CARRIED_OUT = 20
-SC_SCREENSAVE, SC_MONITORPOWER = 0xF140, 0xF170
 
 pytestmark = pytest.mark.usefixtures("coloured_desktop")
 
@@ -172,7 +170,7 @@ def test_commands_chosen_by_keyboard_act_and_exit_writes_the_settings(lumora):
 
 def test_screen_saver_and_help_commands_say_what_is_missing(lumora):
     start(lumora, "")
-    for command in (SCREEN_SAVE, SCREEN_SAVE_CONFIG):
+    for command in (COMMAND.ScreenSave, COMMAND.ScreenSaveConfig):
         lumora.post(MASTER_CLASS, WM_COMMAND, command)
         box = lumora.msgbox(timeout=15)
         assert box.title == "Lumora"
@@ -180,7 +178,7 @@ def test_screen_saver_and_help_commands_say_what_is_missing(lumora):
                             "コントロール パネルの [画面] でスクリーン セーバを設定しておいてください。")
         lumora.press(box, 1)
 
-    lumora.post(MASTER_CLASS, WM_COMMAND, HELP)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Help)
     box = lumora.msgbox(timeout=15)
     assert box.text.startswith("ヘルプ ファイルが見つかりません。")
     lumora.press(box, 1)
@@ -188,14 +186,14 @@ def test_screen_saver_and_help_commands_say_what_is_missing(lumora):
     # The real help file opens in the system's viewer (Wine's shows the contents; its pages need
     # Wine's HTML engine, which is not installed here).
     shutil.copy2(LUMORA_EXE.parent / "Lumora.chm", lumora.folder / "Lumora.chm")
-    lumora.post(MASTER_CLASS, WM_COMMAND, HELP)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Help)
     viewer = lumora.wait_window("HH Parent", timeout=20)
     lumora.close(viewer)
     lumora.wait_gone("HH Parent", timeout=10)
 
     # A file of that name that is not a help file.
     (lumora.folder / "Lumora.chm").write_bytes(b"ITSF but not really")
-    lumora.post(MASTER_CLASS, WM_COMMAND, HELP)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Help)
     box = lumora.msgbox(timeout=20)
     assert box.text.startswith("ヘルプを表示できません。")
     lumora.press(box, 1)
@@ -235,8 +233,8 @@ def test_screen_saver_and_monitor_off_go_to_a_window_whose_default_procedure_car
     Under Wine neither command has a visible effect; the program's hook counts the commands the
     default procedure took up."""
     start(lumora, "")
-    lumora.post(MASTER_CLASS, WM_COMMAND, SCREEN_SAVE)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.ScreenSave)
     wait_until(lambda: lumora.copydata(SYSTEM_COMMANDS_CARRIED_OUT, str(SC_SCREENSAVE)) == 1, timeout=10)
-    lumora.post(MASTER_CLASS, WM_COMMAND, MONITOR_OFF)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.MonitorOff)
     wait_until(lambda: lumora.copydata(SYSTEM_COMMANDS_CARRIED_OUT, f"{SC_MONITORPOWER}|2") == 1, timeout=10)
     lumora.expect_no_msgbox()

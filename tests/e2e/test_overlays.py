@@ -7,6 +7,8 @@ import pytest
 from PIL import Image
 
 from face_kit import DESKTOP, wine_path
+from ids import (COMMAND, IDC_ANIMATION_COMBO, IDC_OMK_LOGO_POSITION, WM_COMMAND, WM_DISPLAYCHANGE, WM_KEYDOWN,
+                 WM_LBUTTONDOWN, WM_RBUTTONDOWN, WS_EX_LAYERED, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, WS_EX_TRANSPARENT)
 from kit import MovableClock, local_instant, week
 from lumora import DRIVER_EXE, MASTER_CLASS, LumoraApp, wait_until
 from options_kit import press_apply, show_page
@@ -17,11 +19,8 @@ OMAKE, PATTERN, TELOP = "TOmakeForm", "TTestPatternForm", "TTelopForm"
 MONITORS = [(0, 0, 1280, 800), (0, 0, 1024, 768)]
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 SHOW_TELOP = 7
-OMAKE_PAGE, IDC_OMK_LOGO_POSITION = 15, 7816
-WM_DISPLAYCHANGE, WM_COMMAND, WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x7E, 0x0111, 0x0100, 0x0201, 0x0204
-TEST_PATTERN_COMMAND, TOP_MOST_COMMAND, BOTTOM_MOST_COMMAND = 116, 107, 109
-EFFECTS_PAGE, IDC_ANIMATION_COMBO = 5, 7720
-WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_TRANSPARENT, WS_EX_LAYERED = 0x8, 0x80, 0x20, 0x80000
+OMAKE_PAGE = 15
+EFFECTS_PAGE = 5
 YELLOW, BLUE = (255, 200, 0), (0, 0, 255)
 
 
@@ -93,7 +92,7 @@ def test_call_signs_and_logos_stand_faint_in_their_corners_and_let_clicks_throug
     subprocess.run(["xdotool", "mousemove", "165", "50", "click", "1"], env=app.session.env, check=True, timeout=10)
     wait_until(lambda: "cover-click=165,50" in app.log.read_text(errors="replace"), timeout=10)
     # With the clock kept at the bottom, so are they.
-    assert app.send(MASTER_CLASS, WM_COMMAND, BOTTOM_MOST_COMMAND) == 0
+    assert app.send(MASTER_CLASS, WM_COMMAND, COMMAND.BottomMost) == 0
     order = [w["class"] for w in app.driver.stack()]
     assert order.index("LumoraDriverCover") < min(order.index(CALL_SIGN), order.index(LOGO))
     cover.kill()
@@ -112,7 +111,7 @@ def test_call_signs_and_logos_stand_faint_in_their_corners_and_let_clicks_throug
 def test_the_test_pattern_covers_every_monitor_until_a_click(app):
     start(app, "[Omake]\nShowTestPattern=1\nCallSignWindow=1\nStationName=ルモラ放送\nCallSign=JOLU\n")
     wait_shown(app, CALL_SIGN, 2)
-    app.post(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND)
+    app.post(MASTER_CLASS, WM_COMMAND, COMMAND.TestPattern)
     patterns = wait_shown(app, PATTERN, 2)
     assert sorted(p.rect for p in patterns) == sorted(MONITORS)
     for pattern in patterns:
@@ -136,7 +135,7 @@ def test_the_test_pattern_covers_every_monitor_until_a_click(app):
     assert shot.getpixel((182 + 91, 20)) == (255, 255, 0) and shot.getpixel((1279, 20)) == (0, 0, 255)
 
     # The command does nothing while the pattern is up; keys do nothing; a button closes all.
-    assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
+    assert app.send(MASTER_CLASS, WM_COMMAND, COMMAND.TestPattern) == 0
     app.send(patterns[0].hwnd, WM_KEYDOWN, 0x20)
     assert len(app.all_windows(PATTERN)) == 2
     app.post(patterns[0].hwnd, WM_RBUTTONDOWN, 2)
@@ -145,7 +144,7 @@ def test_the_test_pattern_covers_every_monitor_until_a_click(app):
 
     # A display change closes the pattern and builds the call signs afresh for the new monitors.
     before = {w.hwnd for w in shown(app, CALL_SIGN)}
-    assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
+    assert app.send(MASTER_CLASS, WM_COMMAND, COMMAND.TestPattern) == 0
     assert len(app.all_windows(PATTERN)) == 2
     assert app.send(MASTER_CLASS, WM_DISPLAYCHANGE, 24, 800 << 16 | 1280) == 0
     app.expect_absent(PATTERN, 0.5)
@@ -188,7 +187,7 @@ def test_a_pattern_that_fails_on_one_monitor_closes_on_all(app):
     app.wait_window(CLOCK, timeout=15)
     wait_shown(app, CALL_SIGN, 2)
     for _ in range(2):  # the command is given back, and nothing is left behind to close
-        assert app.send(MASTER_CLASS, WM_COMMAND, TEST_PATTERN_COMMAND) == 0
+        assert app.send(MASTER_CLASS, WM_COMMAND, COMMAND.TestPattern) == 0
         app.expect_absent(PATTERN, 0.5)
         assert len(shown(app, CALL_SIGN)) == 2
 
@@ -222,7 +221,7 @@ def test_every_apply_builds_the_logos_afresh_and_every_stacking_command_restacks
     order = [int(w["hwnd"]) for w in app.driver.stack()]
     cover = order.index(app.find_window("LumoraDriverCover"))
     assert all(order.index(w.hwnd) > cover for w in logos + call_signs)
-    assert app.send(MASTER_CLASS, WM_COMMAND, TOP_MOST_COMMAND) == 0
+    assert app.send(MASTER_CLASS, WM_COMMAND, COMMAND.TopMost) == 0
     order = [int(w["hwnd"]) for w in app.driver.stack()]
     cover = order.index(app.find_window("LumoraDriverCover"))
     assert order.index(app.find_window(CLOCK)) < cover

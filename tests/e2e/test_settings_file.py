@@ -5,10 +5,10 @@ import time
 
 import pytest
 
+from ids import IDCANCEL, IDNO, IDRETRY, IDYES, WM_ENDSESSION
 from kit import FolderEvents
-from lumora import DRIVER_EXE, IDCANCEL, IDNO, IDRETRY, IDYES, MASTER_CLASS, wait_until
+from lumora import DRIVER_EXE, MASTER_CLASS, wait_until
 
-WM_ENDSESSION = 0x0016
 
 # Sections in the order a new file gets them, with the number of keys each one holds.
 WRITTEN_SECTIONS = [("View", 19), ("Operation", 11), ("WorldClock", 5), ("Animation", 5), ("Format", 9),

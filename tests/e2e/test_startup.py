@@ -4,12 +4,12 @@ import time
 from PIL import Image
 
 from face_kit import wine_path
-from lumora import IDCANCEL, IDOK, MASTER_CLASS, REPO, LumoraApp, wait_until
+from ids import IDCANCEL, IDOK, WM_LBUTTONDOWN
+from lumora import MASTER_CLASS, REPO, LumoraApp, wait_until
 
 CLOCK_CLASS = "TLumoraForm"
 SPLASH_CLASS = "TSplashForm"
 FATAL_CLASS = "TFatalErrorForm"
-WM_LBUTTONDOWN = 0x0201
 PRINT_SPLASH = 15
 
 

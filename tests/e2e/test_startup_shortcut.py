@@ -7,12 +7,10 @@ from pathlib import Path
 import pytest
 
 from face_kit import wine_path
+from ids import BM_CLICK, BM_GETCHECK, IDC_BOOT_STARTUP, IDC_OPTION_APPLY, IDNO, IDOK, IDYES, WM_COMMAND
 from lumora import wait_until
 from test_options import DIALOG, apply_enabled, child, open_options, page, start
 
-WM_COMMAND, BM_CLICK, BM_GETCHECK = 0x0111, 0x00F5, 0x00F0
-IDOK, IDYES, IDNO = 1, 6, 7
-IDC_OPTION_APPLY, IDC_BOOT_STARTUP = 7503, 7810
 BOOT = 14
 
 

@@ -4,20 +4,16 @@ signal, the hidden minutes and an open calendar follow it)."""
 from PIL import Image, ImageChops
 
 from face_kit import grab, wine_path
+from ids import (COMMAND, IDC_AB_TRACK, IDC_AB_WARNING, IDOK, PBT_APMPOWERSTATUSCHANGE, PBT_APMRESUMECRITICAL,
+                 PBT_APMRESUMESTANDBY, PBT_APMRESUMESUSPEND, PBT_APMSUSPEND, VK_ESCAPE, VK_SPACE, WM_COMMAND,
+                 WM_DISPLAYCHANGE, WM_KEYDOWN, WM_POWERBROADCAST, WM_SETTINGCHANGE, WM_TIMECHANGE)
 from kit import MovableClock, icon_texts, minute_of_week, stays, week, write_sine
-from lumora import IDOK, MASTER_CLASS, wait_until
-from test_calendar import CALENDAR, PAGE, VK_ESCAPE, open_calendar
+from lumora import MASTER_CLASS, wait_until
+from test_calendar import CALENDAR, PAGE, open_calendar
 from test_master import fake_taskbar_clock
 
 CLOCK, ICON_WINDOW, OPACITY = "TLumoraForm", "TKZTaskTrayIconWindow", "TAlphaBlendForm"
-WM_COMMAND, WM_SETTINGCHANGE, WM_TIMECHANGE, WM_DISPLAYCHANGE, WM_KEYDOWN = 0x0111, 0x001A, 0x001E, 0x007E, 0x0100
-VK_SPACE = 0x20
-WM_POWERBROADCAST = 0x0218
-PBT_APMSUSPEND, PBT_APMRESUMECRITICAL, PBT_APMRESUMESUSPEND, PBT_APMRESUMESTANDBY = 4, 6, 7, 8
-PBT_APMPOWERSTATUSCHANGE = 10
 HOOKS, FULL_REDRAWS = {"LUMORA_TEST_HOOKS": "1"}, 11
-ALPHA_BLEND_COMMAND = 115
-IDC_AB_TRACK, IDC_AB_WARNING = 7404, 7405
 
 
 def start(lumora, ini: str = "") -> None:
@@ -72,7 +68,7 @@ def test_a_settings_change_hides_a_taskbar_clock_that_came_back(lumora):
 
 def test_a_change_of_colour_depth_takes_the_opacity_slider_away_and_gives_it_back(lumora):
     start(lumora)
-    lumora.post(MASTER_CLASS, WM_COMMAND, ALPHA_BLEND_COMMAND)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.AlphaBlend)
     dialog = lumora.wait_window(OPACITY, timeout=15)
     wait_until(lambda: lumora.info(dialog).visible, timeout=10)
 

@@ -6,15 +6,13 @@ import time
 import pytest
 
 from face_kit import DESKTOP, grab, wine_path
+from ids import COMMAND, WM_COMMAND, WM_LBUTTONDOWN, WS_EX_TOOLWINDOW, WS_EX_TOPMOST
 from kit import stays, write_sine
 from lumora import DRIVER_EXE, MASTER_CLASS, wait_until
 
 CLOCK, TELOP = "TLumoraForm", "TTelopForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 APPLY_SETTINGS, SHOW_TELOP = 6, 7
-WM_COMMAND, WM_LBUTTONDOWN = 0x0111, 0x0201
-BOTTOM_MOST_COMMAND = 109
-WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x0008, 0x0080
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
 NEWS = "Lumora 時報\r\nLumora が 10 時 00 分をお知らせします。\r\nLumora 時報／終"
 
@@ -68,7 +66,7 @@ def test_a_caption_stands_at_the_top_centre_in_place_of_the_clock_and_closes_by_
 
     lumora.spawn([str(DRIVER_EXE), "cover", "60000", "Cover"])
     wait_until(lambda: "LumoraDriverCover" in stack(), timeout=15)
-    assert lumora.send(MASTER_CLASS, WM_COMMAND, BOTTOM_MOST_COMMAND) == 0
+    assert lumora.send(MASTER_CLASS, WM_COMMAND, COMMAND.BottomMost) == 0
     show(lumora, NEWS)
     wait_until(lambda: TELOP in stack(), timeout=10)
     order = stack()

@@ -6,12 +6,12 @@ Which sounds play is seen from outside: inotify reports every file the program o
 import pytest
 
 from face_kit import wine_path
+from ids import IDOK, WM_LBUTTONDOWN, WM_LBUTTONUP
 from kit import IN_CLOSE_NOWRITE, IN_OPEN, FolderEvents, MovableClock, icon_texts, icon_tips, local_instant, minute_of_week, stays, week, write_sine
-from lumora import IDOK, wait_until
+from lumora import wait_until
 
 CLOCK, TELOP = "TLumoraForm", "TTelopForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
-WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0201, 0x0202
 # The program starts a minute before the hour, however long Wine takes; once its window is up,
 # the clock moves on to eight seconds before the hour.
 AT_START, ONCE_UP = "2026-01-05 09:59:00", "2026-01-05 09:59:52"

@@ -4,9 +4,10 @@ the next taskbar, which also decides again whether balloons can be shown; the ic
 DPI; a taskbar without a clock window (Windows 11's) offers no clock to hide."""
 import pytest
 
+from ids import BM_GETCHECK, IDC_TRAY_HIDE_CLOCK_CHECK, IDC_TRAY_HIDE_CLOCK_NOTE, IDOK, WM_COMMAND, WM_SETTINGCHANGE
 from kit import icon_texts, stays
 from face_kit import grab
-from lumora import IDOK, MASTER_CLASS, WINE_TRAY_CLASS, wait_until
+from lumora import MASTER_CLASS, WINE_TRAY_CLASS, wait_until
 from test_master import fake_taskbar_clock
 from test_menu import close_menu, menu_shown, right_click_clock
 from test_options import DIALOG, child, open_options, page
@@ -15,8 +16,7 @@ CLOCK, ICON_WINDOW = "TLumoraForm", "TKZTaskTrayIconWindow"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
 NOTIFY, ICON_STATE, ICON_WIDTH = 5, 18, 19
 NOT_SHOWN, SHOWN, ADD_PENDING = 0, 1, 2
-TRAY_PAGE, IDC_TRAY_HIDE_CLOCK_CHECK, IDC_TRAY_HIDE_CLOCK_NOTE = 7, 7751, 7761
-WM_COMMAND, WM_SETTINGCHANGE, BM_GETCHECK = 0x0111, 0x001A, 0x00F0
+TRAY_PAGE = 7
 # Refused adds are tried again after 1, 2, 4, 8 and 16 s: six tries in a round.
 TRIES_IN_A_ROUND = 6
 

@@ -5,16 +5,13 @@ its OK not yet enabled, the snap to the default button puts the pointer on Cance
 import pytest
 
 from face_kit import grab
-from lumora import IDCANCEL, IDOK, MASTER_CLASS, wait_until
+from ids import (BN_CLICKED, COMMAND, IDCANCEL, IDC_IGNORE_ADD, IDC_IGNORE_EDIT, IDC_IGNORE_LIST, IDC_OPTION_APPLY,
+                 IDC_WF_CLASS, IDC_WF_IMAGE, IDC_WF_TITLE, IDOK, LVM_GETITEMCOUNT, VK_HOME, WM_COMMAND, WM_NEXTDLGCTL)
+from lumora import MASTER_CLASS, wait_until
 from test_calendar import MOUSE_KEY, registry_value, set_registry_value
-from test_options import CLOCK, IDC_OPTION_APPLY, apply_enabled, child, open_options, page, start
+from test_options import CLOCK, apply_enabled, child, open_options, page, start
 
 FINDER, HOST_CLASS = "TWindowFinderForm", "LumoraDriverButtonHost"
-WM_COMMAND, WM_NEXTDLGCTL, BN_CLICKED = 0x0111, 0x0028, 0
-EXIT = 125  # the popup menu's exit command
-LVM_GETITEMCOUNT, VK_HOME = 0x1004, 0x24
-IDC_IGNORE_LIST, IDC_IGNORE_ADD, IDC_IGNORE_EDIT = 7765, 7766, 7767
-IDC_WF_TITLE, IDC_WF_CLASS, IDC_WF_IMAGE = 7933, 7935, 7936
 # A title longer than the finder keeps, with the quotes and commas of the file's own list syntax.
 LONG_TITLE = '"Quoted", with, commas ' + "x" * 977
 
@@ -126,7 +123,7 @@ def test_the_program_ends_cleanly_with_the_finder_open(lumora):
     dialog = open_options(lumora)
     open_finder(lumora, page(lumora, dialog, 8), IDC_IGNORE_ADD)
     before = lumora.settings_path.stat().st_mtime_ns
-    lumora.post(MASTER_CLASS, WM_COMMAND, EXIT)
+    lumora.post(MASTER_CLASS, WM_COMMAND, COMMAND.Exit)
     assert lumora.wait_exit(timeout=20) == 0
     assert lumora.settings_path.stat().st_mtime_ns != before, "the settings file was not written at exit"
     assert "OptionSelectedTab=8" in lumora.read_settings()
