@@ -96,13 +96,8 @@ AdjustResult ClockSetter::ZeroAdjust() {
     GetSystemTime(&now);
     const ZeroAdjustment zero = lumora::ZeroAdjust(SplitDateTime(SystemTimeToDateTime(now)));
     const double target = ComposeDateTime(zero.Utc.Year, zero.Utc.Month, zero.Utc.Day, zero.Utc.Hour, 0, 0, 0);
-    if (const ClockSetError error = SetUtc(target); error != ClockSetError::None) {
-        AdjustResult refused = AdjustSetRefused(ZeroAdjustmentTitle(), error, zero.Correction,
-                                                [zero](double) { return ZeroAdjustmentResult(zero, true); });
-        refused.Origin = AdjustOrigin::ZeroAdjustment;
-        return refused;
-    }
-    return ZeroAdjustmentResult(zero, true);
+    const ClockSetError error = SetUtc(target);
+    return error == ClockSetError::None ? ZeroAdjustmentResult(zero) : ZeroAdjustmentRefused(zero, error);
 }
 
 bool ClockSetter::StartElevatedSet(HWND owner, const std::wstring& arguments,

@@ -16,12 +16,7 @@ ZeroAdjustment ZeroAdjust(const DateTimeParts& utcNow) {
     return z;
 }
 
-AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment, bool clockSet) {
-    if (!clockSet) {
-        AdjustResult failed = AdjustFailed(ZeroAdjustmentTitle(), AdjustFailure::SetClockFailed);
-        failed.Origin = AdjustOrigin::ZeroAdjustment;
-        return failed;
-    }
+AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment) {
     return {.Text = ZeroAdjustmentTitle() + (adjustment.HourAdvanced ? L"時刻を正時に合わせ、時刻を 1 時間進めました。"
                                                                      : L"時刻を正時に合わせました。"),
             .BalloonKind = BalloonInformation,
@@ -30,6 +25,13 @@ AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment, bool clockSe
             .ClockSet = true,
             .Correction = adjustment.Correction,
             .Origin = AdjustOrigin::ZeroAdjustment};
+}
+
+AdjustResult ZeroAdjustmentRefused(const ZeroAdjustment& adjustment, ClockSetError error) {
+    AdjustResult refused = AdjustSetRefused(ZeroAdjustmentTitle(), error, adjustment.Correction,
+                                            [adjustment](double) { return ZeroAdjustmentResult(adjustment); });
+    refused.Origin = AdjustOrigin::ZeroAdjustment;
+    return refused;
 }
 
 } // namespace lumora

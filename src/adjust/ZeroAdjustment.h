@@ -17,6 +17,9 @@ struct ZeroAdjustment {
 ZeroAdjustment ZeroAdjust(const DateTimeParts& utcNow);
 
 // Unlike a run's report, a success here beeps as information; the command always shows it.
-AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment, bool clockSet);
+AdjustResult ZeroAdjustmentResult(const ZeroAdjustment& adjustment);
+// The system refused the set; without the right, the set may still be made elevated and is then
+// reported as ZeroAdjustmentResult.
+AdjustResult ZeroAdjustmentRefused(const ZeroAdjustment& adjustment, ClockSetError error);
 
 } // namespace lumora

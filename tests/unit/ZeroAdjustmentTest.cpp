@@ -36,15 +36,15 @@ TEST(ZeroAdjustment, Results) {
     const ZeroAdjustment kept = ZeroAdjust(Utc(2026, 1, 5, 12, 10, 0, 0));
     const ZeroAdjustment advanced = ZeroAdjust(Utc(2026, 1, 5, 12, 50, 0, 0));
 
-    const AdjustResult ok = ZeroAdjustmentResult(kept, true);
+    const AdjustResult ok = ZeroAdjustmentResult(kept);
     EXPECT_EQ(ok.Text, L"手動時刻合わせ (ゼロ調整)|時刻を正時に合わせました。");
     EXPECT_EQ(ok.BalloonKind, 1);
     EXPECT_EQ(ok.BeepKind, 1) << "unlike a run's report, this one beeps";
     EXPECT_TRUE(ok.Succeeded && ok.ClockSet);
-    EXPECT_EQ(ZeroAdjustmentResult(advanced, true).Text,
+    EXPECT_EQ(ZeroAdjustmentResult(advanced).Text,
               L"手動時刻合わせ (ゼロ調整)|時刻を正時に合わせ、時刻を 1 時間進めました。");
 
-    const AdjustResult failed = ZeroAdjustmentResult(advanced, false);
+    const AdjustResult failed = ZeroAdjustmentRefused(advanced, ClockSetError::Other);
     EXPECT_EQ(failed.Text, L"手動時刻合わせ (ゼロ調整)|時刻合わせに失敗しました。\r\n"
                            L"現在ログオンしているユーザには時刻合わせに必要な権限がない可能性があります。");
     EXPECT_EQ(failed.BalloonKind, 3);
@@ -68,10 +68,9 @@ TEST(ZeroAdjustment, FollowsUpUnlikeARun) {
     EXPECT_EQ(FollowUpOf(test, true), (F{false, false, false, true})) << "a test sounds too";
     EXPECT_EQ(FollowUpOf(refused, true), F{});
 
-    EXPECT_EQ(FollowUpOf(ZeroAdjustmentResult(zero, true), true), (F{true, false, true, false}));
-    EXPECT_EQ(FollowUpOf(ZeroAdjustmentResult(zero, false), true), F{});
-    const AdjustResult afterAll = AdjustSetRefused(ZeroAdjustmentTitle(), ClockSetError::NoPrivilege, zero.Correction,
-                                                   [zero](double) { return ZeroAdjustmentResult(zero, true); });
+    EXPECT_EQ(FollowUpOf(ZeroAdjustmentResult(zero), true), (F{true, false, true, false}));
+    EXPECT_EQ(FollowUpOf(ZeroAdjustmentRefused(zero, ClockSetError::Other), true), F{});
+    const AdjustResult afterAll = ZeroAdjustmentRefused(zero, ClockSetError::NoPrivilege);
     EXPECT_EQ(FollowUpOf(afterAll.ReportSetAfterAll(0.0), true), (F{true, false, true, false}));
 }
 
