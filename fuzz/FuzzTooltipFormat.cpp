@@ -110,17 +110,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const LocaleFacts japanese = JapaneseLocaleFacts();
     int memoryReads = 0;
     int powerReads = 0;
-    const SystemFigures figures{
-        .MillisecondsSinceStart = UINT32_MAX,
-        .Memory =
-            [&memoryReads] {
-                ++memoryReads;
-                return MemoryFigures{UINT64_MAX, UINT64_MAX / 3, 1ull << 47, 999, 0, 12345};
-            },
-        .Power = [&power, &powerReads, mode]() -> std::optional<PowerStatus> {
-            ++powerReads;
-            return (mode & 2) != 0 ? std::optional(power) : std::nullopt;
-        }};
+    const SystemFigures figures{.MillisecondsSinceStart = UINT32_MAX,
+                                .Memory =
+                                    [&memoryReads] {
+                                        ++memoryReads;
+                                        return MemoryFigures{UINT64_MAX, UINT64_MAX / 3, 1ull << 47, 999, 0, 12345};
+                                    },
+                                .Power = [&power, &powerReads, mode]() -> std::optional<PowerStatus> {
+                                    ++powerReads;
+                                    return (mode & 2) != 0 ? std::optional(power) : std::nullopt;
+                                }};
 
     // Only \m adds more than a few dozen characters per input character.
     const std::wstring tooltip = ExpandTooltipFormat(text, dateTime, figures, japanese);

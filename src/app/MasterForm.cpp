@@ -118,7 +118,9 @@ void TMasterForm::CreateParts() {
                                      MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
              },
          .FullRedraws = [this] { return clock_ ? clock_->FullRedraws() : 0; },
-         .TrayIconState = [this] { return tray_->IconShown() ? 1 : tray_->IconAddPending() ? 2 : 0; },
+         .TrayIconState = [this] { return tray_->IconShown()        ? 1
+                                          : tray_->IconAddPending() ? 2
+                                                                    : 0; },
          .TrayIconWidth = [this] { return tray_->IconWidth(); },
          .DescribeElevatedSet =
              [this] {

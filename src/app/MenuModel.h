@@ -73,13 +73,13 @@ PixelBuffer ScaleMenuImage(const PixelBuffer& image, int size);
 // The owner-drawn menu's measures on a monitor of this DPI.
 struct MenuMetrics {
     int ImageSize = MenuImageSize;
-    int Gutter = 26;        // the image column
-    int TextGap = 8;        // before and after the caption
+    int Gutter = 26; // the image column
+    int TextGap = 8; // before and after the caption
     int SeparatorHeight = 7;
-    int TextPadding = 8;    // added to the caption's height
-    int ImagePadding = 6;   // added to the image's height
-    int CheckInset = 2;     // the frame of a checked item's image, around it
-    int CheckStroke = 1;    // the tick's and the bullet's pixel
+    int TextPadding = 8;  // added to the caption's height
+    int ImagePadding = 6; // added to the image's height
+    int CheckInset = 2;   // the frame of a checked item's image, around it
+    int CheckStroke = 1;  // the tick's and the bullet's pixel
 
     bool operator==(const MenuMetrics&) const = default;
 };

@@ -10,7 +10,7 @@ namespace lumora {
 struct FontChoices {
     std::vector<std::wstring> Families;
     std::vector<bool> ShiftJis; // parallel to Families: the family exists with the Shift-JIS set
-    std::wstring ListFont; // the font the list boxes themselves use
+    std::wstring ListFont;      // the font the list boxes themselves use
 };
 
 // Page 0 "デザイン|文字".

@@ -5,7 +5,9 @@
 
 namespace lumora {
 
-constexpr bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+constexpr bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 constexpr std::wstring_view Trim(std::wstring_view s) {
     size_t first = 0;

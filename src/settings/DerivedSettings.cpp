@@ -7,16 +7,14 @@
 namespace lumora {
 namespace {
 
-
 // Key colours are tried in this order: the first one no part of the face uses wins.
 constexpr std::array<Colour, 8> KeyColourCandidates{0xFF00FF, 0x0000FF, 0xFFFF00, 0x00FFFF,
                                                     0x00FF00, 0xFF0000, 0x000000, 0xFFFFFF};
 
 std::optional<Colour> FirstUnusedCandidate(std::initializer_list<Colour> used, const SystemColourTable& system) {
     for (Colour candidate : KeyColourCandidates) {
-        const bool taken = std::any_of(used.begin(), used.end(), [&](Colour c) {
-            return (ResolveColour(c, system) & 0xFFFFFF) == candidate;
-        });
+        const bool taken = std::any_of(used.begin(), used.end(),
+                                       [&](Colour c) { return (ResolveColour(c, system) & 0xFFFFFF) == candidate; });
         if (!taken) {
             return candidate;
         }

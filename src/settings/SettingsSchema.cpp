@@ -80,8 +80,7 @@ public:
     }
 
 private:
-    template <class T, class Parse>
-    void Take(const wchar_t* section, const wchar_t* key, T& value, Parse parse) const {
+    template <class T, class Parse> void Take(const wchar_t* section, const wchar_t* key, T& value, Parse parse) const {
         if (auto text = document_.Find(section, key)) {
             if (auto parsed = parse(*text)) {
                 value = *parsed;
@@ -120,9 +119,7 @@ public:
 
     template <class... Fields> void Ints(const wchar_t* section, const wchar_t* key, const Fields&... fields) {
         std::wstring text;
-        auto append = [&](int32_t field) {
-            text += (text.empty() ? L"" : L",") + FormatInteger(field);
-        };
+        auto append = [&](int32_t field) { text += (text.empty() ? L"" : L",") + FormatInteger(field); };
         (append(fields), ...);
         Put(section, key, text);
     }
@@ -172,7 +169,9 @@ template <class Io, class S> void BindViewPlacement(Io& io, S& v) {
     io.Strings(L"View", L"CustomColors", v.CustomColors);
 }
 
-template <class Io, class S> void BindFixed(Io& io, S& o) { io.Bool(L"Operation", L"Fixed", o.Fixed); }
+template <class Io, class S> void BindFixed(Io& io, S& o) {
+    io.Bool(L"Operation", L"Fixed", o.Fixed);
+}
 
 template <class Io, class S> void BindViewVisibility(Io& io, S& v) {
     io.Minutes(L"View", L"VisibleHours", v.VisibleHours);

@@ -16,9 +16,15 @@ constexpr Colour ColourNone = 0x1FFFFFFF;
 constexpr Colour ColourDefault = 0x20000000;
 constexpr Colour SystemColourFlag = 0x80000000;
 
-constexpr bool IsSystemColour(Colour c) { return (c & SystemColourFlag) != 0; }
-constexpr int SystemColourIndex(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr Colour Rgb(uint8_t r, uint8_t g, uint8_t b) { return r | (g << 8) | (uint32_t(b) << 16); }
+constexpr bool IsSystemColour(Colour c) {
+    return (c & SystemColourFlag) != 0;
+}
+constexpr int SystemColourIndex(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr Colour Rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return r | (g << 8) | (uint32_t(b) << 16);
+}
 
 // Decimal with optional sign, or hexadecimal after "$", "0x" or "0X" (up to 8 digits, the
 // 32-bit pattern taken as signed). Surrounding blanks are allowed; anything else fails.

@@ -99,9 +99,9 @@ struct CalendarFormLayout {
     ScreenRect GridRect;
     ScreenRect PrevButton; // the month buttons, centred in the title bar's height
     ScreenRect NextButton;
-    int StripHeight = 0;     // the bottom strip with the link and the tool bar
-    int PageTextInset = 0;   // the page's month and weekday lines from its top and bottom
-    int LinkFontHeight = 0;  // character heights
+    int StripHeight = 0;    // the bottom strip with the link and the tool bar
+    int PageTextInset = 0;  // the page's month and weekday lines from its top and bottom
+    int LinkFontHeight = 0; // character heights
     int ArrowFontHeight = 0;
     int TitleFontHeight = 0;
     int LinkPadding = 0; // around the link's text

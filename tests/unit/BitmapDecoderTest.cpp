@@ -21,8 +21,8 @@ struct TestBitmap {
     uint32_t Compression = 0;
     uint32_t HeaderSize = 40;
     uint32_t ColorsUsed = 0;
-    std::vector<uint32_t> Palette;  // 0xRRGGBB
-    std::vector<uint32_t> Masks;    // after a 40-byte header, or inside a larger one
+    std::vector<uint32_t> Palette;          // 0xRRGGBB
+    std::vector<uint32_t> Masks;            // after a 40-byte header, or inside a larger one
     std::vector<std::vector<uint8_t>> Rows; // as stored, unpadded
 
     static void Put16(std::vector<uint8_t>& out, uint32_t v) {
@@ -173,8 +173,7 @@ std::vector<DepthCase> DepthCases() {
         TestBitmap b;
         b.BitCount = 32;
         // The fourth byte is not alpha in a plain 32-bit bitmap: the result is opaque whatever it holds.
-        b.Rows = {{0, 0, 255, 0, 0, 255, 0, 7, 255, 0, 0, 0x80},
-                  {255, 255, 255, 0xFF, 255, 0, 0, 1, 0, 0, 255, 0}};
+        b.Rows = {{0, 0, 255, 0, 0, 255, 0, 7, 255, 0, 0, 0x80}, {255, 255, 255, 0xFF, 255, 0, 0, 1, 0, 0, 255, 0}};
         cases.push_back({"32 bpp", b, rgbImage});
     }
     for (uint32_t header : {40u, 108u, 124u}) {
@@ -183,8 +182,7 @@ std::vector<DepthCase> DepthCases() {
         b.BitCount = 32;
         b.Compression = 3;
         b.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000}; // RGBX byte order
-        b.Rows = {{255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0},
-                  {255, 255, 255, 0, 0, 0, 255, 0, 255, 0, 0, 0}};
+        b.Rows = {{255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0}, {255, 255, 255, 0, 0, 0, 255, 0, 255, 0, 0, 0}};
         cases.push_back({"32 bpp bitfields, header " + std::to_string(header), b, rgbImage});
     }
     return cases;
@@ -222,8 +220,8 @@ TEST(BitmapDecoderTest, GlyphFileSizeLimit) {
         int Width, Height;
         bool Accepted;
     };
-    for (const auto& c : {Case{1056, 192, true}, Case{1057, 192, false}, Case{1056, 193, false},
-                          Case{1056, -192, true}, Case{1056, -193, false}}) {
+    for (const auto& c : {Case{1056, 192, true}, Case{1057, 192, false}, Case{1056, 193, false}, Case{1056, -192, true},
+                          Case{1056, -193, false}}) {
         SCOPED_TRACE(std::to_string(c.Width) + " x " + std::to_string(c.Height));
         TestBitmap b;
         b.Width = c.Width;

@@ -11,7 +11,7 @@ TEST(DerivedSettings, TimeFormatFollowsTheFormatFlags) {
         const wchar_t* pattern;
     };
     const Case cases[] = {
-        {false, true, false, true, false, true, L"h:nn"}, {true, false, true, true, false, true, L"h:nn"},
+        {false, true, false, true, false, true, L"h:nn"},  {true, false, true, true, false, true, L"h:nn"},
         {true, true, true, true, true, true, L"hh:nn;ss"}, {true, false, false, false, true, false, L"hs"},
         {false, false, true, false, true, true, L"n;ss"},  {false, false, false, false, true, false, L"s"},
         {true, true, false, false, false, false, L"hh"},

@@ -433,7 +433,7 @@ TEST(OptionValues, DeletingAServer) {
         {1, L"b.example", 0, {L"a.example", L"c.example"}},
         {0, L"a.example", -1, {L"b.example", L"c.example"}},
         {-1, L"C.Example", 1, {L"a.example", L"b.example"}}, // typed into the box, not chosen
-        {0, L"c.example", 1, {L"a.example", L"b.example"}},   // typed over a chosen entry
+        {0, L"c.example", 1, {L"a.example", L"b.example"}},  // typed over a chosen entry
         {-1, L"d.example", std::nullopt, {L"a.example", L"b.example", L"c.example"}},
     };
     for (const auto& c : cases) {

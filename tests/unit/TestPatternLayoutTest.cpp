@@ -26,22 +26,22 @@ TEST(TestPatternLayout, WideBarsOnAFullHdMonitor) {
     // C = 213 with 3 left over, Rh = 90: bands of 630, 90, 90 and 270 rows.
     const PixelBuffer image = Bars(1920, 1080);
     EXPECT_EQ(At(image, 0, 629), Rgb(128, 128, 128));
-    EXPECT_EQ(At(image, 1703, 0), Rgb(0, 0, 255));    // the blue column ends where the last begins
+    EXPECT_EQ(At(image, 1703, 0), Rgb(0, 0, 255));     // the blue column ends where the last begins
     EXPECT_EQ(At(image, 1704, 0), Rgb(128, 128, 128)); // the last column is 216 wide
     EXPECT_EQ(At(image, 0, 630), Rgb(0, 255, 255));
     EXPECT_EQ(At(image, 213, 630), Rgb(128, 0, 0));
     EXPECT_EQ(At(image, 1703, 630), Rgb(192, 192, 192));
     EXPECT_EQ(At(image, 1919, 719), Rgb(0, 0, 255));
     EXPECT_EQ(At(image, 0, 720), Rgb(255, 255, 0));
-    EXPECT_EQ(At(image, 426, 720), Rgb(0, 0, 0));       // the ramp starts black
+    EXPECT_EQ(At(image, 426, 720), Rgb(0, 0, 0));        // the ramp starts black
     EXPECT_EQ(At(image, 1490, 720), Rgb(255, 255, 255)); // and ends white
     EXPECT_EQ(At(image, 958, 720), Rgb(127, 127, 127));  // half way: (532 * 255) / 1064
     EXPECT_EQ(At(image, 1919, 809), Rgb(255, 0, 0));
     // The bottom band, W = 106 (213 / 2 = 106.5 goes to the even 106).
     EXPECT_EQ(At(image, 212, 810), Rgb(128, 128, 128));
     EXPECT_EQ(At(image, 213, 810), Rgb(0, 0, 0));
-    EXPECT_EQ(At(image, 531, 1079), Rgb(0, 0, 0));        // the black block ends at 2C + W ...
-    EXPECT_EQ(At(image, 532, 1079), Rgb(255, 255, 255));  // ... where the white one from 3C - W - 1 begins
+    EXPECT_EQ(At(image, 531, 1079), Rgb(0, 0, 0));       // the black block ends at 2C + W ...
+    EXPECT_EQ(At(image, 532, 1079), Rgb(255, 255, 255)); // ... where the white one from 3C - W - 1 begins
     EXPECT_EQ(At(image, 958, 1079), Rgb(255, 255, 255));
     EXPECT_EQ(At(image, 959, 1079), Rgb(0, 0, 0));
     EXPECT_EQ(At(image, 1703, 1079), Rgb(0, 0, 0));

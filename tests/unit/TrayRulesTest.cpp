@@ -99,7 +99,8 @@ TEST(TrayRules, TipsAndBalloonsKeepWhatTheShellCanShow) {
     EXPECT_EQ(IconTipText(std::wstring(300, L'x'), 6, false).size(), 63u);
 
     // The clock-setting report reads as two lines; only the title becomes one.
-    const BalloonText balloon = MakeBalloonText(L"Lumora - 時刻合わせ\r\n(NTP)", L"変更前: 10:00:00\r\n変更後: 10:00:01");
+    const BalloonText balloon =
+        MakeBalloonText(L"Lumora - 時刻合わせ\r\n(NTP)", L"変更前: 10:00:00\r\n変更後: 10:00:01");
     EXPECT_EQ(balloon.Title, L"Lumora - 時刻合わせ  (NTP)");
     EXPECT_EQ(balloon.Body, L"変更前: 10:00:00\r\n変更後: 10:00:01");
     EXPECT_EQ(MakeBalloonText(std::wstring(100, L't'), std::wstring(300, L'b')).Title.size(), 63u);
@@ -125,7 +126,8 @@ TEST(TrayRules, BalloonsNeedShellFiveAnAreaAndNoPolicyAgainst) {
 
 TEST(TrayRules, NotificationStyleByKinds) {
     using I = NotifyIcon;
-    EXPECT_EQ(ChooseNotificationStyle(1, 2), (NotificationStyle{I::Information, I::Exclamation, I::Exclamation, false}));
+    EXPECT_EQ(ChooseNotificationStyle(1, 2),
+              (NotificationStyle{I::Information, I::Exclamation, I::Exclamation, false}));
     EXPECT_EQ(ChooseNotificationStyle(3, 3), (NotificationStyle{I::Error, I::Error, I::Error, false}));
     // No beep: the box shows the information icon and makes no sound.
     EXPECT_EQ(ChooseNotificationStyle(7, 0), (NotificationStyle{I::None, I::None, I::Information, true}));

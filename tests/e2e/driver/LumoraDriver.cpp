@@ -27,7 +27,7 @@ constexpr int ExitUsage = 2;
 constexpr int ExitFailed = 3;
 constexpr DWORD PollMs = 50;
 constexpr UINT SendTimeoutMs = 8000;  // a busy machine under Wine may take seconds over a command
-constexpr int MessageTextId = 0xFFFF;  // the Static that holds a message box's text
+constexpr int MessageTextId = 0xFFFF; // the Static that holds a message box's text
 
 using Args = std::span<wchar_t*>;
 
@@ -35,7 +35,8 @@ class UniqueHandle {
 public:
     explicit UniqueHandle(HANDLE h) : handle_(h) {}
     ~UniqueHandle() {
-        if (handle_) CloseHandle(handle_);
+        if (handle_)
+            CloseHandle(handle_);
     }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
@@ -50,11 +51,10 @@ private:
 void WriteLine(DWORD stream, std::wstring_view line) {
     std::wstring text(line);
     text += L'\n';
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
+    int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     DWORD written = 0;
     WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -94,16 +94,19 @@ std::wstring Hex(DWORD value) {
 
 // Accepts decimal, 0x hex and a leading minus, as the tests pass lParams such as -1.
 std::optional<long long> ParseNumber(const wchar_t* text) {
-    if (!text || !*text) return std::nullopt;
+    if (!text || !*text)
+        return std::nullopt;
     wchar_t* end = nullptr;
     long long value = std::wcstoll(text, &end, 0);
-    if (*end != L'\0') return std::nullopt;
+    if (*end != L'\0')
+        return std::nullopt;
     return value;
 }
 
 std::optional<DWORD> ParseTimeout(const wchar_t* text) {
     auto value = ParseNumber(text);
-    if (!value || *value < 0) return std::nullopt;
+    if (!value || *value < 0)
+        return std::nullopt;
     return static_cast<DWORD>(*value);
 }
 
@@ -118,7 +121,8 @@ std::wstring ClassOf(HWND hwnd) {
 // no answer rather than an empty one.
 std::optional<std::wstring> TextOf(HWND hwnd) {
     DWORD_PTR length = 0;
-    if (!SendWithin(hwnd, WM_GETTEXTLENGTH, 0, 0, &length)) return std::nullopt;
+    if (!SendWithin(hwnd, WM_GETTEXTLENGTH, 0, 0, &length))
+        return std::nullopt;
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!SendWithin(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), &copied))
@@ -131,10 +135,14 @@ std::optional<std::wstring> TextOf(HWND hwnd) {
 std::wstring Escaped(std::wstring_view text) {
     std::wstring escaped;
     for (wchar_t c : text) {
-        if (c == L'\\') escaped += L"\\\\";
-        else if (c == L'\n') escaped += L"\\n";
-        else if (c == L'\r') escaped += L"\\r";
-        else escaped += c;
+        if (c == L'\\')
+            escaped += L"\\\\";
+        else if (c == L'\n')
+            escaped += L"\\n";
+        else if (c == L'\r')
+            escaped += L"\\r";
+        else
+            escaped += c;
     }
     return escaped;
 }
@@ -142,7 +150,8 @@ std::wstring Escaped(std::wstring_view text) {
 // Keeps one result on one line.
 std::wstring OneLine(std::wstring text) {
     for (auto& c : text) {
-        if (c == L'\r' || c == L'\n') c = L' ';
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
     }
     return text;
 }
@@ -181,16 +190,18 @@ std::optional<UINT> ParseMessage(const wchar_t* text) {
         return msg ? std::optional<UINT>(msg) : std::nullopt;
     }
     auto value = ParseNumber(text);
-    if (!value || *value < 0 || *value > 0xFFFFFFFFLL) return std::nullopt;
+    if (!value || *value < 0 || *value > 0xFFFFFFFFLL)
+        return std::nullopt;
     return static_cast<UINT>(*value);
 }
 
-template <typename Pred>
-bool WaitUntil(DWORD timeoutMs, Pred done) {
+template <typename Pred> bool WaitUntil(DWORD timeoutMs, Pred done) {
     DWORD start = GetTickCount();
     for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
         Sleep(PollMs);
     }
 }
@@ -220,8 +231,10 @@ std::vector<HWND> ChildWindows(HWND parent) {
 
 HWND FindDialog(std::optional<DWORD> pid) {
     for (HWND hwnd : TopLevelWindows()) {
-        if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd)) continue;
-        if (pid && ProcessOf(hwnd) != *pid) continue;
+        if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd))
+            continue;
+        if (pid && ProcessOf(hwnd) != *pid)
+            continue;
         return hwnd;
     }
     return nullptr;
@@ -231,7 +244,8 @@ HWND FindDialog(std::optional<DWORD> pid) {
 
 int CmdFind(Args args) {
     HWND hwnd = FindTop(args[0], args.size() > 1 ? args[1] : nullptr);
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     Print(HwndText(hwnd));
     return ExitOk;
 }
@@ -240,17 +254,19 @@ int CmdFind(Args args) {
 int CmdAll(Args args) {
     bool any = false;
     for (HWND hwnd : TopLevelWindows()) {
-        if (ClassOf(hwnd) != args[0]) continue;
+        if (ClassOf(hwnd) != args[0])
+            continue;
         any = true;
-        Print(L"hwnd=" + HwndText(hwnd) + L" pid=" + std::to_wstring(ProcessOf(hwnd)) +
-              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0));
+        Print(L"hwnd=" + HwndText(hwnd) + L" pid=" + std::to_wstring(ProcessOf(hwnd)) + L" visible=" +
+              std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0));
     }
     return any ? ExitOk : NotFound(L"window " + std::wstring(args[0]));
 }
 
 int CmdWait(Args args) {
     auto timeout = ParseTimeout(args[1]);
-    if (!timeout) return ExitUsage;
+    if (!timeout)
+        return ExitUsage;
     HWND hwnd = nullptr;
     if (!WaitUntil(*timeout, [&] { return (hwnd = FindTop(args[0])) != nullptr; }))
         return NotFound(L"window " + std::wstring(args[0]) + L" within the time");
@@ -260,7 +276,8 @@ int CmdWait(Args args) {
 
 int CmdWaitGone(Args args) {
     auto timeout = ParseTimeout(args[1]);
-    if (!timeout) return ExitUsage;
+    if (!timeout)
+        return ExitUsage;
     return WaitUntil(*timeout, [&] { return FindTop(args[0]) == nullptr; })
                ? ExitOk
                : NotFound(L"an end of window " + std::wstring(args[0]) + L" within the time");
@@ -268,13 +285,15 @@ int CmdWaitGone(Args args) {
 
 int CmdInfo(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     auto title = TextOf(hwnd);
-    if (!title) return Failed(L"reading the title of " + std::wstring(args[0]));
+    if (!title)
+        return Failed(L"reading the title of " + std::wstring(args[0]));
     RECT r = {};
     GetWindowRect(hwnd, &r);
-    std::wstring line = L"hwnd=" + HwndText(hwnd) + L" rect=" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-                        std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
+    std::wstring line = L"hwnd=" + HwndText(hwnd) + L" rect=" + std::to_wstring(r.left) + L"," +
+                        std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
     line += L" style=" + Hex(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)));
     line += L" exstyle=" + Hex(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)));
     line += L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0);
@@ -297,23 +316,28 @@ std::optional<MessageArgs> ParseMessageArgs(Args args) {
     auto msg = ParseMessage(args[1]);
     auto wparam = ParseNumber(args[2]);
     auto lparam = ParseNumber(args[3]);
-    if (!msg || !wparam || !lparam) return std::nullopt;
-    return MessageArgs{ResolveWindow(args[0]), *msg, static_cast<WPARAM>(*wparam),
-                       static_cast<LPARAM>(*lparam)};
+    if (!msg || !wparam || !lparam)
+        return std::nullopt;
+    return MessageArgs{ResolveWindow(args[0]), *msg, static_cast<WPARAM>(*wparam), static_cast<LPARAM>(*lparam)};
 }
 
 int CmdPost(Args args) {
     auto m = ParseMessageArgs(args);
-    if (!m) return ExitUsage;
-    if (!m->hwnd) return NotFound(L"window " + std::wstring(args[0]));
-    if (!PostMessageW(m->hwnd, m->msg, m->wparam, m->lparam)) return Failed(L"PostMessage to " + std::wstring(args[0]));
+    if (!m)
+        return ExitUsage;
+    if (!m->hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
+    if (!PostMessageW(m->hwnd, m->msg, m->wparam, m->lparam))
+        return Failed(L"PostMessage to " + std::wstring(args[0]));
     return ExitOk;
 }
 
 int CmdSend(Args args) {
     auto m = ParseMessageArgs(args);
-    if (!m) return ExitUsage;
-    if (!m->hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!m)
+        return ExitUsage;
+    if (!m->hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     DWORD_PTR result = 0;
     if (!SendWithin(m->hwnd, m->msg, m->wparam, m->lparam, &result))
         return Failed(L"no answer from " + std::wstring(args[0]) + L" to message " + std::wstring(args[1]));
@@ -324,7 +348,8 @@ int CmdSend(Args args) {
 // Gives a window (an edit field) a text as typing would leave it; the edit tells its parent.
 int CmdSetText(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     if (!SendWithin(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), nullptr))
         return Failed(L"WM_SETTEXT to " + std::wstring(args[0]));
     return ExitOk;
@@ -333,7 +358,8 @@ int CmdSetText(Args args) {
 // Gives every edit field below a window the same text, as CmdSetText does for one.
 int CmdSetTextAll(Args args) {
     HWND parent = ResolveWindow(args[0]);
-    if (!parent) return NotFound(L"window " + std::wstring(args[0]));
+    if (!parent)
+        return NotFound(L"window " + std::wstring(args[0]));
     for (HWND hwnd : ChildWindows(parent)) {
         if (ClassOf(hwnd) == L"Edit" && !SendWithin(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]), nullptr))
             return Failed(L"WM_SETTEXT to edit " + HwndText(hwnd));
@@ -344,9 +370,11 @@ int CmdSetTextAll(Args args) {
 // Prints a window's whole text, line breaks escaped as in message boxes.
 int CmdGetText(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     auto text = TextOf(hwnd);
-    if (!text) return Failed(L"WM_GETTEXT from " + std::wstring(args[0]));
+    if (!text)
+        return Failed(L"WM_GETTEXT from " + std::wstring(args[0]));
     Print(Escaped(*text));
     return ExitOk;
 }
@@ -355,10 +383,12 @@ int CmdGetText(Args args) {
 int CmdCopyData(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
     auto id = ParseNumber(args[1]);
-    if (!id) return ExitUsage;
+    if (!id)
+        return ExitUsage;
     std::wstring text = args.size() > 2 ? args[2] : L"";
     COPYDATASTRUCT data{static_cast<ULONG_PTR>(*id), static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     DWORD_PTR result = 0;
     if (!SendWithin(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &result))
         return Failed(L"no answer from " + std::wstring(args[0]) + L" to WM_COPYDATA " + std::wstring(args[1]));
@@ -370,8 +400,10 @@ int CmdMove(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
     auto x = ParseNumber(args[1]);
     auto y = ParseNumber(args[2]);
-    if (!x || !y) return ExitUsage;
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!x || !y)
+        return ExitUsage;
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     if (!SetWindowPos(hwnd, nullptr, static_cast<int>(*x), static_cast<int>(*y), 0, 0,
                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
         return Failed(L"SetWindowPos of " + std::wstring(args[0]));
@@ -380,8 +412,10 @@ int CmdMove(Args args) {
 
 int CmdClose(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
-    if (!PostMessageW(hwnd, WM_CLOSE, 0, 0)) return Failed(L"WM_CLOSE to " + std::wstring(args[0]));
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
+    if (!PostMessageW(hwnd, WM_CLOSE, 0, 0))
+        return Failed(L"WM_CLOSE to " + std::wstring(args[0]));
     return ExitOk;
 }
 
@@ -390,10 +424,12 @@ int CmdMsgBox(Args args) {
     std::optional<DWORD> pid;
     if (args.size() > 1) {
         auto value = ParseNumber(args[1]);
-        if (!value || *value < 0) return ExitUsage;
+        if (!value || *value < 0)
+            return ExitUsage;
         pid = static_cast<DWORD>(*value);
     }
-    if (!timeout) return ExitUsage;
+    if (!timeout)
+        return ExitUsage;
     HWND dialog = nullptr;
     if (!WaitUntil(*timeout, [&] { return (dialog = FindDialog(pid)) != nullptr; }))
         return NotFound(L"message box within the time");
@@ -404,17 +440,21 @@ int CmdMsgBox(Args args) {
         int id = GetDlgCtrlID(child);
         if (id == MessageTextId && ClassOf(child) == L"Static") {
             auto read = TextOf(child);
-            if (!read) return Failed(L"reading the message box's text");
+            if (!read)
+                return Failed(L"reading the message box's text");
             text = *read;
         } else if (ClassOf(child) == L"Button" && IsWindowVisible(child)) {
             auto caption = TextOf(child);
-            if (!caption) return Failed(L"reading a message box's button");
-            if (!buttons.empty()) buttons += L",";
+            if (!caption)
+                return Failed(L"reading a message box's button");
+            if (!buttons.empty())
+                buttons += L",";
             buttons += std::to_wstring(id) + L":" + OneLine(*caption);
         }
     }
     auto title = TextOf(dialog);
-    if (!title) return Failed(L"reading the message box's title");
+    if (!title)
+        return Failed(L"reading the message box's title");
     Print(L"hwnd=" + HwndText(dialog));
     Print(L"pid=" + std::to_wstring(ProcessOf(dialog)));
     Print(L"title=" + OneLine(*title));
@@ -429,10 +469,13 @@ int CmdMsgBox(Args args) {
 int CmdPress(Args args) {
     HWND dialog = ResolveWindow(args[0]);
     auto id = ParseNumber(args[1]);
-    if (!id) return ExitUsage;
-    if (!dialog) return NotFound(L"dialog " + std::wstring(args[0]));
+    if (!id)
+        return ExitUsage;
+    if (!dialog)
+        return NotFound(L"dialog " + std::wstring(args[0]));
     HWND button = GetDlgItem(dialog, static_cast<int>(*id));
-    if (!button) return NotFound(L"button " + std::wstring(args[1]));
+    if (!button)
+        return NotFound(L"button " + std::wstring(args[1]));
     WPARAM wparam = MAKEWPARAM(static_cast<WORD>(*id), BN_CLICKED);
     if (!PostMessageW(dialog, WM_COMMAND, wparam, reinterpret_cast<LPARAM>(button)))
         return Failed(L"WM_COMMAND to dialog " + std::wstring(args[0]));
@@ -441,60 +484,75 @@ int CmdPress(Args args) {
 
 std::wstring_view PriorityName(DWORD priority) {
     switch (priority) {
-        case IDLE_PRIORITY_CLASS: return L"idle";
-        case BELOW_NORMAL_PRIORITY_CLASS: return L"below_normal";
-        case NORMAL_PRIORITY_CLASS: return L"normal";
-        case ABOVE_NORMAL_PRIORITY_CLASS: return L"above_normal";
-        case HIGH_PRIORITY_CLASS: return L"high";
-        case REALTIME_PRIORITY_CLASS: return L"realtime";
-        default: return L"unknown";
+    case IDLE_PRIORITY_CLASS:
+        return L"idle";
+    case BELOW_NORMAL_PRIORITY_CLASS:
+        return L"below_normal";
+    case NORMAL_PRIORITY_CLASS:
+        return L"normal";
+    case ABOVE_NORMAL_PRIORITY_CLASS:
+        return L"above_normal";
+    case HIGH_PRIORITY_CLASS:
+        return L"high";
+    case REALTIME_PRIORITY_CLASS:
+        return L"realtime";
+    default:
+        return L"unknown";
     }
 }
 
 int CmdPriority(Args args) {
     auto pid = ParseNumber(args[0]);
-    if (!pid || *pid < 0) return ExitUsage;
+    if (!pid || *pid < 0)
+        return ExitUsage;
     UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(*pid)));
-    if (!process) return NotFound(L"process " + std::wstring(args[0]));
+    if (!process)
+        return NotFound(L"process " + std::wstring(args[0]));
     DWORD priority = GetPriorityClass(process.Get());
-    if (!priority) return Failed(L"GetPriorityClass");
+    if (!priority)
+        return Failed(L"GetPriorityClass");
     Print(L"class=" + Hex(priority) + L" name=" + std::wstring(PriorityName(priority)));
     return ExitOk;
 }
 
 int CmdWindows(Args args) {
     auto pid = ParseNumber(args[0]);
-    if (!pid || *pid < 0) return ExitUsage;
+    if (!pid || *pid < 0)
+        return ExitUsage;
     bool any = false;
     for (HWND hwnd : TopLevelWindows()) {
-        if (ProcessOf(hwnd) != static_cast<DWORD>(*pid)) continue;
+        if (ProcessOf(hwnd) != static_cast<DWORD>(*pid))
+            continue;
         auto title = TextOf(hwnd);
         if (!title) {
-            if (!IsWindow(hwnd)) continue;  // gone while listed
+            if (!IsWindow(hwnd))
+                continue; // gone while listed
             return Failed(L"reading the title of window " + HwndText(hwnd));
         }
         any = true;
-        Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) +
-              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + OneLine(*title));
+        Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) + L" visible=" +
+              std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" title=" + OneLine(*title));
     }
     return any ? ExitOk : NotFound(L"window of process " + std::wstring(args[0]));
 }
 
 int CmdChildren(Args args) {
     HWND parent = ResolveWindow(args[0]);
-    if (!parent) return NotFound(L"window " + std::wstring(args[0]));
+    if (!parent)
+        return NotFound(L"window " + std::wstring(args[0]));
     for (HWND hwnd : ChildWindows(parent)) {
         auto title = TextOf(hwnd);
         if (!title) {
-            if (!IsWindow(hwnd)) continue;  // gone while listed
+            if (!IsWindow(hwnd))
+                continue; // gone while listed
             return Failed(L"reading the text of child " + HwndText(hwnd));
         }
         RECT r{};
         GetWindowRect(hwnd, &r);
-        Print(L"hwnd=" + HwndText(hwnd) + L" id=" + std::to_wstring(GetDlgCtrlID(hwnd)) + L" class=" +
-              ClassOf(hwnd) + L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" rect=" +
-              std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-              std::to_wstring(r.bottom) + L" title=" + OneLine(*title));
+        Print(L"hwnd=" + HwndText(hwnd) + L" id=" + std::to_wstring(GetDlgCtrlID(hwnd)) + L" class=" + ClassOf(hwnd) +
+              L" visible=" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L" rect=" + std::to_wstring(r.left) +
+              L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom) +
+              L" title=" + OneLine(*title));
     }
     return ExitOk;
 }
@@ -502,10 +560,12 @@ int CmdChildren(Args args) {
 // The visible top-level windows from the top of the z-order down.
 int CmdStack(Args) {
     for (HWND hwnd : TopLevelWindows()) {
-        if (!IsWindowVisible(hwnd)) continue;
+        if (!IsWindowVisible(hwnd))
+            continue;
         auto title = TextOf(hwnd);
         if (!title) {
-            if (!IsWindow(hwnd)) continue;  // gone while listed
+            if (!IsWindow(hwnd))
+                continue; // gone while listed
             return Failed(L"reading the title of window " + HwndText(hwnd));
         }
         Print(L"hwnd=" + HwndText(hwnd) + L" class=" + ClassOf(hwnd) + L" title=" + OneLine(*title));
@@ -519,7 +579,8 @@ void PumpMessagesFor(DWORD ms) {
     while (static_cast<LONG>(end - GetTickCount()) > 0) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
     }
 }
 
@@ -536,16 +597,18 @@ LRESULT CALLBACK CoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 // it are printed.
 int CmdCover(Args args) {
     auto ms = ParseNumber(args[0]);
-    if (!ms || *ms < 0) return ExitUsage;
+    if (!ms || *ms < 0)
+        return ExitUsage;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = CoverProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszClassName = L"LumoraDriverCover";
     RegisterClassW(&windowClass);
-    HWND cover = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, args[1], WS_POPUP, 0, 0, 400, 300,
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
-    if (!cover) return Failed(L"creating the cover");
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, args[1], WS_POPUP, 0, 0, 400, 300, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+    if (!cover)
+        return Failed(L"creating the cover");
     ShowWindow(cover, SW_SHOW);
     SetForegroundWindow(cover);
     Print(L"hwnd=" + HwndText(cover));
@@ -566,10 +629,12 @@ int HoldWithMarker(const wchar_t* markerPath, long long ms) {
 // appears once the lock is in place.
 int CmdHold(Args args) {
     auto ms = ParseNumber(args[1]);
-    if (!ms || *ms < 0) return ExitUsage;
-    UniqueHandle file(CreateFileW(args[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) return Failed(L"opening " + std::wstring(args[0]));
+    if (!ms || *ms < 0)
+        return ExitUsage;
+    UniqueHandle file(
+        CreateFileW(args[0], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return Failed(L"opening " + std::wstring(args[0]));
     return HoldWithMarker(args[2], *ms);
 }
 
@@ -597,15 +662,16 @@ LRESULT CALLBACK TaskbarClockProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 // hidden one: the clock's class is what Lumora hides and shows again; the icons still show.
 int CmdTaskbar(Args args) {
     auto ms = ParseNumber(args[0]);
-    if (!ms || *ms < 0) return ExitUsage;
+    if (!ms || *ms < 0)
+        return ExitUsage;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     wineTaskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     for (const wchar_t* name : {L"Shell_TrayWnd", L"TrayNotifyWnd", L"TrayClockWClass"}) {
         WNDCLASSW windowClass{};
         const std::wstring_view className = name;
-        windowClass.lpfnWndProc = className == L"Shell_TrayWnd"      ? TaskbarProc
+        windowClass.lpfnWndProc = className == L"Shell_TrayWnd"     ? TaskbarProc
                                   : className == L"TrayClockWClass" ? TaskbarClockProc
-                                                                     : DefWindowProcW;
+                                                                    : DefWindowProcW;
         windowClass.hInstance = instance;
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
         windowClass.lpszClassName = name;
@@ -617,7 +683,8 @@ int CmdTaskbar(Args args) {
                                 instance, nullptr);
     HWND clock = CreateWindowExW(0, L"TrayClockWClass", L"", WS_CHILD | WS_VISIBLE, 120, 0, 60, 30, area, nullptr,
                                  instance, nullptr);
-    if (!bar || !area || !clock) return Failed(L"creating the taskbar");
+    if (!bar || !area || !clock)
+        return Failed(L"creating the taskbar");
     Print(L"hwnd=" + HwndText(clock));
     PumpMessagesFor(static_cast<DWORD>(*ms));
     DestroyWindow(bar);
@@ -628,9 +695,11 @@ int CmdTaskbar(Args args) {
 // once the event exists.
 int CmdEvent(Args args) {
     auto ms = ParseNumber(args[1]);
-    if (!ms || *ms < 0) return ExitUsage;
+    if (!ms || *ms < 0)
+        return ExitUsage;
     UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, args[0]));
-    if (!event.Get()) return Failed(L"creating the event");
+    if (!event.Get())
+        return Failed(L"creating the event");
     return HoldWithMarker(args[2], *ms);
 }
 
@@ -639,14 +708,16 @@ int CmdWorkArea(Args args) {
     HMONITOR monitor = nullptr;
     if (!args.empty()) {
         HWND hwnd = ResolveWindow(args[0]);
-        if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+        if (!hwnd)
+            return NotFound(L"window " + std::wstring(args[0]));
         monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     } else {
         monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     }
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(monitor, &info)) return Failed(L"GetMonitorInfo");
+    if (!GetMonitorInfoW(monitor, &info))
+        return Failed(L"GetMonitorInfo");
     auto text = [](const RECT& r) {
         return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
                std::to_wstring(r.bottom);
@@ -659,14 +730,16 @@ int CmdWorkArea(Args args) {
 int CmdKey(Args args) {
     auto vk = ParseNumber(args[0]);
     std::wstring_view how = args[1];
-    if (!vk || *vk <= 0 || *vk > 0xFE || (how != L"down" && how != L"up")) return ExitUsage;
+    if (!vk || *vk <= 0 || *vk > 0xFE || (how != L"down" && how != L"up"))
+        return ExitUsage;
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = static_cast<WORD>(*vk);
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(*vk), MAPVK_VK_TO_VSC));
     input.ki.dwFlags = how == L"up" ? KEYEVENTF_KEYUP : 0;
-    if (SendInput(1, &input, sizeof(input)) != 1) return Failed(L"SendInput");
-    Sleep(PollMs);  // lets the server take the event before the driver ends
+    if (SendInput(1, &input, sizeof(input)) != 1)
+        return Failed(L"SendInput");
+    Sleep(PollMs); // lets the server take the event before the driver ends
     Print(L"async=" + std::to_wstring((GetAsyncKeyState(static_cast<int>(*vk)) & 0x8000) ? 1 : 0));
     return ExitOk;
 }
@@ -676,13 +749,16 @@ int CmdCursor(Args args) {
     if (args.size() == 2) {
         auto x = ParseNumber(args[0]);
         auto y = ParseNumber(args[1]);
-        if (!x || !y) return ExitUsage;
-        if (!SetCursorPos(static_cast<int>(*x), static_cast<int>(*y))) return Failed(L"SetCursorPos");
+        if (!x || !y)
+            return ExitUsage;
+        if (!SetCursorPos(static_cast<int>(*x), static_cast<int>(*y)))
+            return Failed(L"SetCursorPos");
     } else if (!args.empty()) {
         return ExitUsage;
     }
     POINT p{};
-    if (!GetCursorPos(&p)) return Failed(L"GetCursorPos");
+    if (!GetCursorPos(&p))
+        return Failed(L"GetCursorPos");
     Print(L"x=" + std::to_wstring(p.x) + L" y=" + std::to_wstring(p.y));
     return ExitOk;
 }
@@ -693,7 +769,8 @@ public:
     RemoteBuffer(HANDLE process, size_t size)
         : process_(process), data_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
     ~RemoteBuffer() {
-        if (data_) VirtualFreeEx(process_, data_, 0, MEM_RELEASE);
+        if (data_)
+            VirtualFreeEx(process_, data_, 0, MEM_RELEASE);
     }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
@@ -714,21 +791,26 @@ private:
 // The texts of every tool of every tooltip control of a process, one line each.
 int CmdTooltipTexts(Args args) {
     auto pid = ParseNumber(args[0]);
-    if (!pid || *pid < 0) return ExitUsage;
-    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                                     static_cast<DWORD>(*pid)));
-    if (!process) return NotFound(L"process " + std::wstring(args[0]));
+    if (!pid || *pid < 0)
+        return ExitUsage;
+    UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, static_cast<DWORD>(*pid)));
+    if (!process)
+        return NotFound(L"process " + std::wstring(args[0]));
     constexpr size_t TextChars = 1024;
-    constexpr size_t TextOffset = 512;  // past the tool record
+    constexpr size_t TextOffset = 512; // past the tool record
     RemoteBuffer remote(process.Get(), TextOffset + TextChars * sizeof(wchar_t));
-    if (!remote) return Failed(L"VirtualAllocEx");
+    if (!remote)
+        return Failed(L"VirtualAllocEx");
     bool any = false;
     for (HWND hwnd : TopLevelWindows()) {
-        if (ProcessOf(hwnd) != static_cast<DWORD>(*pid) || ClassOf(hwnd) != TOOLTIPS_CLASSW) continue;
+        if (ProcessOf(hwnd) != static_cast<DWORD>(*pid) || ClassOf(hwnd) != TOOLTIPS_CLASSW)
+            continue;
         any = true;
         DWORD_PTR count = 0;
         if (!SendWithin(hwnd, TTM_GETTOOLCOUNT, 0, 0, &count)) {
-            if (!IsWindow(hwnd)) continue;  // gone while listed
+            if (!IsWindow(hwnd))
+                continue; // gone while listed
             return Failed(L"TTM_GETTOOLCOUNT to " + HwndText(hwnd));
         }
         for (DWORD_PTR i = 0; i < count; ++i) {
@@ -739,7 +821,8 @@ int CmdTooltipTexts(Args args) {
                 !SendWithin(hwnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote.Get()), &ok) ||
                 !remote.Read(0, &tool, sizeof(tool)))
                 return Failed(L"TTM_ENUMTOOLS to " + HwndText(hwnd));
-            if (!ok) continue;  // the tool went while we asked
+            if (!ok)
+                continue; // the tool went while we asked
             std::vector<wchar_t> text(TextChars, L'\0');
             tool.lpszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.Get()) + TextOffset);
             if (!remote.Write(TextOffset, text.data(), text.size() * sizeof(wchar_t)) ||
@@ -760,15 +843,20 @@ int CmdDpiChanged(Args args) {
     std::optional<long long> values[5];
     for (size_t i = 0; i < 5; ++i) {
         values[i] = ParseNumber(args[i + 1]);
-        if (!values[i]) return ExitUsage;
+        if (!values[i])
+            return ExitUsage;
     }
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
-    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(hwnd)));
-    if (!process) return Failed(L"OpenProcess");
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
+    UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(hwnd)));
+    if (!process)
+        return Failed(L"OpenProcess");
     RemoteBuffer remote(process.Get(), sizeof(RECT));
     const RECT suggested{static_cast<LONG>(*values[1]), static_cast<LONG>(*values[2]), static_cast<LONG>(*values[3]),
                          static_cast<LONG>(*values[4])};
-    if (!remote || !remote.Write(0, &suggested, sizeof(suggested))) return Failed(L"writing the rectangle");
+    if (!remote || !remote.Write(0, &suggested, sizeof(suggested)))
+        return Failed(L"writing the rectangle");
     const auto dpi = static_cast<WORD>(*values[0]);
     DWORD_PTR result = 0;
     if (!SendWithin(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.Get()), &result))
@@ -781,19 +869,21 @@ int CmdDpiChanged(Args args) {
 // activation, for ms milliseconds.
 int CmdButtonWindow(Args args) {
     auto ms = ParseNumber(args[0]);
-    if (!ms || *ms < 0) return ExitUsage;
+    if (!ms || *ms < 0)
+        return ExitUsage;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = L"LumoraDriverButtonHost";
     RegisterClassW(&windowClass);
-    HWND host = CreateWindowExW(0, windowClass.lpszClassName, args[1], WS_OVERLAPPEDWINDOW, 760, 120, 440, 300,
-                                nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND host = CreateWindowExW(0, windowClass.lpszClassName, args[1], WS_OVERLAPPEDWINDOW, 760, 120, 440, 300, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
     HWND button = host ? CreateWindowExW(0, L"BUTTON", L"Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 90, 180, 60,
                                          host, nullptr, windowClass.hInstance, nullptr)
                        : nullptr;
-    if (!button) return Failed(L"creating the button window");
+    if (!button)
+        return Failed(L"creating the button window");
     ShowWindow(host, SW_SHOWNA);
     Print(L"hwnd=" + HwndText(host) + L" button=" + HwndText(button));
     PumpMessagesFor(static_cast<DWORD>(*ms));
@@ -806,15 +896,21 @@ int CmdMouse(Args args) {
     std::wstring_view how = args[0];
     std::wstring_view button = args.size() > 1 ? args[1] : L"left";
     const bool down = how == L"down";
-    if (!down && how != L"up") return ExitUsage;
+    if (!down && how != L"up")
+        return ExitUsage;
     INPUT input{};
     input.type = INPUT_MOUSE;
-    if (button == L"left") input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    else if (button == L"right") input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
-    else if (button == L"middle") input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
-    else return ExitUsage;
-    if (SendInput(1, &input, sizeof(input)) != 1) return Failed(L"SendInput");
-    Sleep(PollMs);  // lets the server take the event before the driver ends
+    if (button == L"left")
+        input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    else if (button == L"right")
+        input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+    else if (button == L"middle")
+        input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+    else
+        return ExitUsage;
+    if (SendInput(1, &input, sizeof(input)) != 1)
+        return Failed(L"SendInput");
+    Sleep(PollMs); // lets the server take the event before the driver ends
     return ExitOk;
 }
 
@@ -823,8 +919,10 @@ int CmdResize(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
     auto width = ParseNumber(args[1]);
     auto height = ParseNumber(args[2]);
-    if (!width || !height) return ExitUsage;
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!width || !height)
+        return ExitUsage;
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     if (!SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(*width), static_cast<int>(*height),
                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
         return Failed(L"SetWindowPos of " + std::wstring(args[0]));
@@ -836,13 +934,16 @@ int CmdResize(Args args) {
 int CmdTrayDelete(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
     auto id = ParseNumber(args[1]);
-    if (!id) return ExitUsage;
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (!id)
+        return ExitUsage;
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     NOTIFYICONDATAW record{};
     record.cbSize = NOTIFYICONDATAW_V1_SIZE;
     record.hWnd = hwnd;
     record.uID = static_cast<UINT>(*id);
-    if (!Shell_NotifyIconW(NIM_DELETE, &record)) return Failed(L"Shell_NotifyIcon(NIM_DELETE)");
+    if (!Shell_NotifyIconW(NIM_DELETE, &record))
+        return Failed(L"Shell_NotifyIcon(NIM_DELETE)");
     return ExitOk;
 }
 
@@ -850,8 +951,10 @@ int CmdTrayDelete(Args args) {
 int CmdShow(Args args) {
     HWND hwnd = ResolveWindow(args[0]);
     std::wstring_view how = args[1];
-    if (how != L"show" && how != L"hide") return ExitUsage;
-    if (!hwnd) return NotFound(L"window " + std::wstring(args[0]));
+    if (how != L"show" && how != L"hide")
+        return ExitUsage;
+    if (!hwnd)
+        return NotFound(L"window " + std::wstring(args[0]));
     ShowWindowAsync(hwnd, how == L"show" ? SW_SHOWNA : SW_HIDE);
     return ExitOk;
 }
@@ -909,28 +1012,33 @@ constexpr Command Commands[] = {
 
 int Usage() {
     PrintError(L"usage: lumora-driver <command> [args]");
-    for (const auto& command : Commands) PrintError(L"  " + std::wstring(command.usage));
+    for (const auto& command : Commands)
+        PrintError(L"  " + std::wstring(command.usage));
     return ExitUsage;
 }
 
 int Run(int argc, wchar_t** argv) {
-    if (argc < 2) return Usage();
+    if (argc < 2)
+        return Usage();
     std::wstring_view name = argv[1];
     Args args(argv + 2, static_cast<size_t>(argc - 2));
     for (const auto& command : Commands) {
-        if (command.name != name) continue;
-        if (args.size() < command.minArgs || args.size() > command.maxArgs) return Usage();
+        if (command.name != name)
+            continue;
+        if (args.size() < command.minArgs || args.size() > command.maxArgs)
+            return Usage();
         int rc = command.run(args);
-        if (rc == ExitUsage) PrintError(L"usage: lumora-driver " + std::wstring(command.usage));
+        if (rc == ExitUsage)
+            PrintError(L"usage: lumora-driver " + std::wstring(command.usage));
         return rc;
     }
     return Usage();
 }
 
-}  // namespace
+} // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    Print(L"#run");  // before anything is done: without it the caller knows nothing was
+    Print(L"#run"); // before anything is done: without it the caller knows nothing was
     const int rc = Run(argc, argv);
     Print(L"#exit=" + std::to_wstring(rc));
     return rc;

@@ -6,7 +6,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc < 2) return 0;
+    if (!argv || argc < 2)
+        return 0;
     const wchar_t* title = argc > 2 ? argv[2] : L"Lumora";
     int pressed = MessageBoxW(nullptr, argv[1], title, MB_YESNO | MB_ICONWARNING);
     LocalFree(argv);
