@@ -428,8 +428,9 @@ void LoadBootSettings(const IniDocument& document, BootSettings& boot) {
     NormaliseBootSettings(boot);
 }
 
-void LoadSettings(const IniDocument& document, Settings& s, const LoadOptions& options) {
-    Reader io(document, options.DecimalSeparator);
+// Every section of the file but the start-up one, in the order a new file lists them. Reading and
+// writing both go through this one list, so a section cannot be read and forgotten when written.
+template <class Io, class S> void BindSections(Io& io, S& s) {
     BindViewPlacement(io, s.View);
     BindFixed(io, s.Operation);
     BindViewVisibility(io, s.View);
@@ -437,42 +438,30 @@ void LoadSettings(const IniDocument& document, Settings& s, const LoadOptions& o
     BindWorldClock(io, s.WorldClock);
     BindAnimation(io, s.Animation);
     BindFormat(io, s.Format);
-    BindCalendarFont(io, s.View);
-    BindTelop(io, s.Telop);
     BindDesign(io, s.Design);
     BindCuckooClock(io, s.CuckooClock);
     BindAdjustClock(io, s);
     BindViewToolTips(io, s.View);
+    BindCalendarFont(io, s.View);
     BindOnMouse(io, s.Operation);
     BindVisibleChangeType(io, s.View);
     BindIgnoreWindows(io, s);
     BindMenu(io, s.View);
     BindTimer(io, s.Timer);
+    BindTelop(io, s.Telop);
     BindOmake(io, s.Omake);
+}
+
+// The start-up section is read before the master exists (LoadBootSettings) and only written here.
+void LoadSettings(const IniDocument& document, Settings& s, const LoadOptions& options) {
+    Reader io(document, options.DecimalSeparator);
+    BindSections(io, s);
     NormaliseSettings(s, options);
 }
 
 void WriteSettings(IniDocument& document, const Settings& s, wchar_t decimalSeparator) {
     Writer io(document, decimalSeparator);
-    BindViewPlacement(io, s.View);
-    BindFixed(io, s.Operation);
-    BindViewVisibility(io, s.View);
-    BindSnap(io, s.Operation);
-    BindWorldClock(io, s.WorldClock);
-    BindAnimation(io, s.Animation);
-    BindFormat(io, s.Format);
-    BindDesign(io, s.Design);
-    BindCuckooClock(io, s.CuckooClock);
-    BindAdjustClock(io, s);
-    BindViewToolTips(io, s.View);
-    BindCalendarFont(io, s.View);
-    BindOnMouse(io, s.Operation);
-    BindVisibleChangeType(io, s.View);
-    BindIgnoreWindows(io, s);
-    BindMenu(io, s.View);
-    BindTimer(io, s.Timer);
-    BindTelop(io, s.Telop);
-    BindOmake(io, s.Omake);
+    BindSections(io, s);
     BindBoot(io, s.Boot);
 }
 
