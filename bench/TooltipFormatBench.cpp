@@ -2,7 +2,7 @@
 // default format: the program's name, a line break and the long date.
 
 #include "clock/DateTime.h"
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
 #include <benchmark/benchmark.h>
 

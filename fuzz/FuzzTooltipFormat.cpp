@@ -5,7 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "settings/AsciiText.h"
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -5,9 +5,9 @@
 
 #include "app/WindowOwner.h"
 #include "clock/DateTimeFormat.h"
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "settings/Settings.h"
-#include "shell/LayeredPictureForm.h"
+#include "clock/LayeredPictureForm.h"
 
 #include <functional>
 #include <random>

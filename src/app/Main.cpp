@@ -4,9 +4,9 @@
 
 #include "adjust/ClockPrivilege.h"
 #include "adjust/ElevatedClockSet.h"
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "app/MasterForm.h"
-#include "app/SystemFacts.h"
+#include "clock/SystemFacts.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSchema.h"

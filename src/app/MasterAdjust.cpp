@@ -7,8 +7,8 @@
 
 #include "adjust/SystemClock.h"
 #include "shell/MessageBoxes.h"
-#include "shell/TaskTrayIcon.h"
-#include "shell/TooltipFormat.h"
+#include "tray/TaskTrayIcon.h"
+#include "clock/TooltipFormat.h"
 
 #include <utility>
 

@@ -5,7 +5,7 @@
 #include "app/MasterForm.h"
 
 #include "adjust/SystemClock.h"
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "tools/CalendarForm.h"
 
 namespace lumora {

@@ -3,7 +3,7 @@
 
 #include "app/MasterForm.h"
 
-#include "app/SystemCommands.h"
+#include "menu/SystemCommands.h"
 #include "settings/IniDocument.h"
 #include "settings/SettingsChanges.h"
 #include "settings/SettingsSchema.h"

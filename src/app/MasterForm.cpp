@@ -1,7 +1,7 @@
 #include "app/MasterForm.h"
 
 #include "adjust/SystemClock.h"
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/TimeText.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsFile.h"

@@ -2,8 +2,8 @@
 // What a click on the icon or on the clock, or the program's own temporary display, brings about,
 // and which commands the master carries out when another program asks for them.
 
-#include "app/CommandIds.h"
-#include "app/MenuModel.h"
+#include "menu/CommandIds.h"
+#include "menu/MenuModel.h"
 #include "settings/Settings.h"
 
 namespace lumora {

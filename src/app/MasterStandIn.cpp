@@ -1,6 +1,6 @@
 #include "app/MasterStandIn.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 
 namespace lumora {
 

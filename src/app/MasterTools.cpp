@@ -3,7 +3,7 @@
 
 #include "app/MasterForm.h"
 
-#include "app/SystemCommands.h"
+#include "menu/SystemCommands.h"
 #include "tools/AboutForm.h"
 #include "tools/AlphaBlendForm.h"
 #include "tools/WorldClockForm.h"

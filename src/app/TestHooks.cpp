@@ -1,6 +1,6 @@
 #include "app/TestHooks.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "shell/GdiObjects.h"
 #include "shell/TestFaults.h"
 #include "sound/SoundPlayer.h"

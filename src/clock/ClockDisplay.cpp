@@ -2,7 +2,7 @@
 
 #include "clock/DigitSource.h"
 #include "clock/TimeText.h"
-#include "shell/SystemFigures.h"
+#include "clock/SystemFigures.h"
 
 #include <windowsx.h>
 

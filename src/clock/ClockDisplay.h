@@ -4,7 +4,7 @@
 // transitions, follows the mouse and pushes the picture. It also carries out the commands that
 // move or restack the clock window.
 
-#include "app/SystemFacts.h"
+#include "clock/SystemFacts.h"
 #include "clock/ClockFace.h"
 #include "clock/DateTime.h"
 #include "clock/PassContext.h"

@@ -4,7 +4,7 @@
 #include "clock/GlyphStrip.h"
 #include "shell/FileIo.h"
 #include "shell/GdiObjects.h"
-#include "shell/TextMask.h"
+#include "clock/TextMask.h"
 
 #include <windows.h>
 

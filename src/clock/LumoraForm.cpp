@@ -1,6 +1,6 @@
 #include "clock/LumoraForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include <windowsx.h>
 
 namespace lumora {

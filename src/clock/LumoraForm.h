@@ -5,8 +5,8 @@
 #include "clock/PixelBuffer.h"
 #include "clock/Placement.h"
 #include "settings/Settings.h"
-#include "shell/HintControl.h"
-#include "shell/LayeredPictureForm.h"
+#include "clock/HintControl.h"
+#include "clock/LayeredPictureForm.h"
 
 #include <functional>
 #include <memory>

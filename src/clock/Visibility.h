@@ -4,7 +4,7 @@
 // what the clock does when the mouse comes near. The shell reads the keys, the cursor and the
 // windows, and applies what the decisions say.
 
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "clock/CellAnimation.h"
 #include "clock/FaceComposer.h"
 

@@ -1,6 +1,6 @@
 #include "options/OptionForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "options/OptionFormRes.h"
 #include "options/OptionSystemLists.h"
 #include "options/SoundOpenDialog.h"

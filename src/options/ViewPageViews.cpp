@@ -1,9 +1,9 @@
 #include "adjust/SystemClock.h"
-#include "app/SystemFacts.h"
+#include "clock/SystemFacts.h"
 #include "options/OptionPageView.h"
 #include "options/ViewPagesRes.h"
 #include "options/VisibleHoursView.h"
-#include "shell/SystemFigures.h"
+#include "clock/SystemFigures.h"
 #include "tools/WindowFinderForm.h"
 
 #include <commctrl.h>

@@ -1,9 +1,9 @@
 #include "overlays/CallSignForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "overlays/OutlinedText.h"
 #include "overlays/OverlayPlaces.h"
-#include "shell/TextMask.h"
+#include "clock/TextMask.h"
 
 namespace lumora {
 namespace {

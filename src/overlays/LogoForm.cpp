@@ -1,6 +1,6 @@
 #include "overlays/LogoForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/BitmapDecoder.h"
 #include "overlays/OverlayPlaces.h"
 #include "shell/FileIo.h"

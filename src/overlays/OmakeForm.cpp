@@ -1,11 +1,11 @@
 #include "overlays/OmakeForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/DigitSource.h"
 #include "clock/GlyphStrip.h"
 #include "overlays/OutlinedText.h"
 #include "overlays/OverlayPlaces.h"
-#include "shell/TextMask.h"
+#include "clock/TextMask.h"
 
 #include <optional>
 

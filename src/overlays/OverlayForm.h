@@ -5,9 +5,9 @@
 // stays behind everything.
 
 #include "clock/PixelBuffer.h"
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "overlays/OutlinedText.h"
-#include "shell/LayeredPictureForm.h"
+#include "clock/LayeredPictureForm.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,7 +3,7 @@
 // an upper one, the omake window in the upper corner away from the clock.
 
 #include "clock/PixelBuffer.h"
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "settings/Settings.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "overlays/TelopForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "overlays/OutlinedText.h"
 #include "overlays/TelopText.h"
 

@@ -9,7 +9,7 @@
 #include "settings/Settings.h"
 #include "shell/GdiObjects.h"
 #include "overlays/OverlayForm.h"
-#include "shell/TextMask.h"
+#include "clock/TextMask.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,9 +1,9 @@
 #include "overlays/TestPatternForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "overlays/OutlinedText.h"
 #include "overlays/TestPatternLayout.h"
-#include "shell/TextMask.h"
+#include "clock/TextMask.h"
 
 namespace lumora {
 namespace {

@@ -1,6 +1,6 @@
 #include "shell/FatalErrorForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "resources/ResourceIds.h"
 #include "shell/MessageBoxes.h"
 

@@ -2,7 +2,7 @@
 
 #include "shell/FormRules.h"
 
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "resources/ResourceIds.h"
 #include "shell/Application.h"
 #include "shell/MessageBoxes.h"

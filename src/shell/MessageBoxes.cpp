@@ -1,6 +1,6 @@
 #include "shell/MessageBoxes.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "resources/ResourceIds.h"
 #include "shell/Application.h"
 #include "shell/FatalErrorForm.h"

@@ -1,7 +1,7 @@
 #include "sound/HourlySignal.h"
 
 #include "shell/FileIo.h"
-#include "shell/SystemFigures.h"
+#include "clock/SystemFigures.h"
 
 #include <mmsystem.h>
 

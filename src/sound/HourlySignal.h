@@ -3,7 +3,7 @@
 // plays the hour's bird or the cuckoo's chain through the program's one sound player, and hands
 // back what to announce. The chain moves on at each end of the master's sound.
 
-#include "app/SystemFacts.h"
+#include "clock/SystemFacts.h"
 #include "settings/Settings.h"
 #include "sound/SoundPlayer.h"
 #include "sound/TimeSignal.h"

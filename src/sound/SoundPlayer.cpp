@@ -4,7 +4,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/PathText.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "sound/SoundErrors.h"
 
 #include <mmsystem.h>

@@ -1,6 +1,6 @@
 #include "sound/TimeSignal.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/DateTime.h"
 #include "clock/Visibility.h"
 

@@ -5,7 +5,7 @@
 
 #include "clock/DateTimeFormat.h"
 #include "settings/Settings.h"
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "tools/AboutForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "resources/ResourceIds.h"
 #include "shell/DpiScale.h"
 #include "shell/HelpViewer.h"

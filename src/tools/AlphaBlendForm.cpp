@@ -1,6 +1,6 @@
 #include "tools/AlphaBlendForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "shell/HelpViewer.h"
 #include "tools/SmallFormsRes.h"
 

@@ -1,9 +1,9 @@
 #include "tools/CalendarForm.h"
 
-#include "app/AppNames.h"
-#include "app/MenuModel.h"
-#include "app/PopupMenu.h"
-#include "app/SystemCommands.h"
+#include "shell/AppNames.h"
+#include "menu/MenuModel.h"
+#include "menu/PopupMenu.h"
+#include "menu/SystemCommands.h"
 #include "clock/DigitSource.h"
 #include "shell/DpiScale.h"
 #include "shell/MessageBoxes.h"

@@ -3,7 +3,7 @@
 // grid, the page's texts for today, the month and year steps, and the grid's cell sizes.
 
 #include "clock/DateTimeFormat.h"
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "settings/Settings.h"
 #include "settings/ValueCodecs.h"
 

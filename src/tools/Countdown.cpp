@@ -1,6 +1,6 @@
 #include "tools/Countdown.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/DateTime.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "tools/TimerForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/DateTime.h"
 #include "shell/DpiScale.h"
 #include "shell/MessageBoxes.h"

@@ -1,6 +1,6 @@
 #include "tools/WindowFinderForm.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "resources/ResourceIds.h"
 #include "shell/GdiObjects.h"
 #include "shell/HelpViewer.h"

@@ -1,7 +1,7 @@
 #include "tools/WorldClockForm.h"
 
 #include "adjust/SystemClock.h"
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "shell/HelpViewer.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Registry.h"

@@ -13,7 +13,7 @@ from pathlib import Path
 from types import SimpleNamespace
 
 SOURCE = Path(__file__).resolve().parents[2] / "src"
-COMMAND_HEADER = SOURCE / "app" / "CommandIds.h"
+COMMAND_HEADER = SOURCE / "menu" / "CommandIds.h"
 
 _DEFINE = re.compile(r"#define\s+(ID[A-Z]*_\w+)\s+(\S+)\s*(?://.*)?$")
 _ENUM = re.compile(r"enum\s+class\s+CommandId\b[^{]*\{(?P<body>[^}]*)\}")

@@ -1,4 +1,4 @@
-#include "app/MenuModel.h"
+#include "menu/MenuModel.h"
 #include "shell/DpiScale.h"
 #include "tools/CalendarModel.h"
 

@@ -1,6 +1,6 @@
-#include "app/MenuModel.h"
-#include "app/SystemRules.h"
-#include "clock/ScreenGeometry.h"
+#include "menu/MenuModel.h"
+#include "clock/SystemRules.h"
+#include "shell/ScreenGeometry.h"
 #include "shell/HelpRules.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/SystemRules.h"
+#include "clock/SystemRules.h"
 #include "settings/Settings.h"
 #include "shell/PathText.h"
 #include "shell/TextFill.h"

@@ -1,4 +1,4 @@
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
 #include "clock/DateTime.h"
 

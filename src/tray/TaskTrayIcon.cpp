@@ -1,9 +1,9 @@
-#include "shell/TaskTrayIcon.h"
+#include "tray/TaskTrayIcon.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "shell/Monitors.h"
 #include "shell/TestFaults.h"
-#include "shell/TrayRules.h"
+#include "tray/TrayRules.h"
 
 #include <shlwapi.h>
 

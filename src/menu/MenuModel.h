@@ -3,7 +3,7 @@
 // submenus and separators, and each command's state (shown, usable, checked) from the settings
 // and what is open or running. The shell builds the system's menu from it.
 
-#include "app/CommandIds.h"
+#include "menu/CommandIds.h"
 #include "clock/PixelBuffer.h"
 #include "settings/Settings.h"
 

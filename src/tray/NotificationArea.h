@@ -6,8 +6,8 @@
 #include "clock/DateTime.h"
 #include "clock/DateTimeFormat.h"
 #include "settings/Settings.h"
-#include "shell/TaskTrayIcon.h"
-#include "shell/TrayRules.h"
+#include "tray/TaskTrayIcon.h"
+#include "tray/TrayRules.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "shell/HintControl.h"
+#include "clock/HintControl.h"
 
 #include "clock/Placement.h"
 

@@ -1,4 +1,4 @@
-#include "shell/LayeredPictureForm.h"
+#include "clock/LayeredPictureForm.h"
 
 #include "clock/FaceComposer.h"
 

@@ -1,9 +1,9 @@
-#include "shell/NotificationArea.h"
+#include "tray/NotificationArea.h"
 
 #include "shell/Application.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SystemFigures.h"
-#include "shell/TooltipFormat.h"
+#include "clock/SystemFigures.h"
+#include "clock/TooltipFormat.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "app/SystemCommands.h"
+#include "menu/SystemCommands.h"
 
-#include "app/AppNames.h"
-#include "app/SystemRules.h"
+#include "shell/AppNames.h"
+#include "clock/SystemRules.h"
 #include "resources/ResourceIds.h"
 #include "shell/FileIo.h"
 #include "shell/MessageBoxes.h"

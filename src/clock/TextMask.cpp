@@ -1,4 +1,4 @@
-#include "shell/TextMask.h"
+#include "clock/TextMask.h"
 
 #include "clock/FontDigits.h"
 

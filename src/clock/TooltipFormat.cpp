@@ -1,6 +1,6 @@
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
-#include "app/AppNames.h"
+#include "shell/AppNames.h"
 #include "clock/DateTime.h"
 #include "settings/AsciiText.h"
 

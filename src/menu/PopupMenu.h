@@ -4,7 +4,7 @@
 // an owner-drawn modern menu (an image column, a framed highlight). The owner window gets the
 // chosen command as WM_COMMAND and hands the menu's drawing messages back here.
 
-#include "app/MenuModel.h"
+#include "menu/MenuModel.h"
 #include "shell/GdiObjects.h"
 
 #include <windows.h>

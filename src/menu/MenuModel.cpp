@@ -1,4 +1,4 @@
-#include "app/MenuModel.h"
+#include "menu/MenuModel.h"
 
 #include "adjust/AdjustSchedule.h"
 #include "shell/DpiScale.h"

@@ -1,4 +1,4 @@
-#include "app/SystemFacts.h"
+#include "clock/SystemFacts.h"
 
 #include "clock/LocalePatterns.h"
 #include "shell/Monitors.h"

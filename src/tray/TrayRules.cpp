@@ -1,4 +1,4 @@
-#include "shell/TrayRules.h"
+#include "tray/TrayRules.h"
 
 #include <algorithm>
 

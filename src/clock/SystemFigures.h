@@ -3,7 +3,7 @@
 // memory and power.
 
 #include "clock/DateTimeFormat.h"
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
 #include <string>
 

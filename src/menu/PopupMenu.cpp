@@ -1,4 +1,4 @@
-#include "app/PopupMenu.h"
+#include "menu/PopupMenu.h"
 
 #include "clock/DigitSource.h"
 #include "shell/Monitors.h"

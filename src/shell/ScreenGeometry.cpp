@@ -1,4 +1,4 @@
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "shell/SystemFigures.h"
+#include "clock/SystemFigures.h"
 
-#include "shell/TooltipFormat.h"
+#include "clock/TooltipFormat.h"
 
 #include <windows.h>
 #include <mmsystem.h>

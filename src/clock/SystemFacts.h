@@ -2,9 +2,9 @@
 // What the program needs to know of the running system: read at start, refreshed by the master
 // when the system says something changed, and handed to whoever needs it.
 
-#include "app/SystemRules.h"
+#include "clock/SystemRules.h"
 #include "clock/DateTimeFormat.h"
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "settings/DerivedSettings.h"
 #include "settings/Settings.h"
 

@@ -5,7 +5,7 @@
 // size of its monitor's DPI.
 
 #include "shell/KZForm.h"
-#include "shell/TrayRules.h"
+#include "tray/TrayRules.h"
 #include "shell/UniqueHandle.h"
 
 #include <functional>
