@@ -3,7 +3,7 @@
 // the stacking modes and the windows that may stay above it, and where its tooltip and popup menu
 // appear. Screen facts come in as values; the window code applies the result.
 
-#include "clock/ScreenGeometry.h"
+#include "shell/ScreenGeometry.h"
 #include "settings/Settings.h"
 
 #include <array>
