@@ -1,5 +1,7 @@
 #include "options/DesignPages.h"
 
+#include "options/PageBinding.h"
+
 #include <algorithm>
 
 namespace lumora {
@@ -9,54 +11,96 @@ constexpr int32_t BoldBit = 1;
 constexpr int32_t ItalicBit = 2;
 constexpr int BackGroundCentred = 0;
 
-FrameGroup LoadFrame(bool on, Colour colour, int32_t size, bool relative) {
-    return {on, colour, NumberText(size), relative};
+template <class Io, class S> void BindDigit(const Io& io, DigitPage& page, S& s) {
+    auto& d = s.Design;
+    io.Same(page.DigitType, d.DigitType);
+    io.Same(page.DigitStyle, d.DigitStyle);
+    io.Same(page.DigitSize, d.DigitSize);
+    io.Convert(page.FontName, d.DigitFontName, AsIs, NamedOnly);
+    io.Convert(page.FontSize, d.DigitFontSize, FontSizeText, TakeFontSize);
+    // Bold and italic are bits of one setting; Apply writes both and clears the others.
+    if constexpr (Io::Loading) {
+        page.Bold = (d.DigitFontStyle & BoldBit) != 0;
+        page.Italic = (d.DigitFontStyle & ItalicBit) != 0;
+    } else {
+        d.DigitFontStyle = (page.Bold ? BoldBit : 0) | (page.Italic ? ItalicBit : 0);
+    }
+    io.Same(page.FullWidth, d.DigitFontFullWidth);
+    io.Same(page.DigitFile, d.DigitFile);
+    io.Same(page.Untouched, d.DigitUntouched);
+    io.Same(page.FontColour, d.DigitColor);
+    io.Number(page.Spacing, d.DigitSpacing, DigitPage::SpacingRange);
+    io.Same(page.SpacingRelative, d.DigitSpacingRelative);
 }
 
-void ApplyFrame(FrameGroup& group, bool& on, Colour& colour, int32_t& size, bool& relative) {
-    on = group.On;
-    colour = group.Color;
-    size = TakeNumber(group.Size, FramePage::SizeRange);
-    relative = group.Relative;
+// One outline or shadow group and its four settings.
+template <class Io, class Flag, class Col, class Size>
+void BindFrame(const Io& io, FrameGroup& group, Flag& on, Col& colour, Size& size, Flag& relative) {
+    io.Same(group.On, on);
+    io.Same(group.Color, colour);
+    io.Number(group.Size, size, FramePage::SizeRange);
+    io.Same(group.Relative, relative);
+}
+
+template <class Io, class S> void BindFrames(const Io& io, FramePage& page, S& s) {
+    auto& d = s.Design;
+    BindFrame(io, page.Outer, d.OuterFrame, d.OuterFrameColor, d.OuterFrameSize, d.OuterFrameRelative);
+    BindFrame(io, page.Inner, d.InnerFrame, d.InnerFrameColor, d.InnerFrameSize, d.InnerFrameRelative);
+    BindFrame(io, page.Shadow, d.Shadow, d.ShadowColor, d.ShadowSize, d.ShadowRelative);
+}
+
+template <class Io, class S> void BindBackground(const Io& io, BackgroundPage& page, S& s) {
+    auto& d = s.Design;
+    io.Same(page.Type, d.BackGroundType);
+    io.Same(page.Fill, d.Color);
+    io.Same(page.Gradation1, d.GradationColor1);
+    io.Same(page.Gradation2, d.GradationColor2);
+    io.Convert(
+        page.Direction, d.GradationStyle, [](bool vertical) { return vertical ? 1 : 0; },
+        [](int direction) { return direction == 1; });
+    io.Same(page.File, d.BackGroundFile);
+    io.Same(page.Style, d.BackGroundStyle);
+    // The slider shows opacity, the setting transparency; the slider keeps its position within its range.
+    io.Convert(
+        page.Opacity, d.BackGroundAlpha, [](int32_t alpha) { return 255 - std::clamp(alpha, 0, 255); },
+        [](int opacity) { return 255 - opacity; });
+    for (size_t i = 0; i < page.Margins.size(); ++i) {
+        io.Number(page.Margins[i], d.DigitMargin[i], BackgroundPage::MarginRange);
+    }
+}
+
+template <class Io, class S> void BindFormat(const Io& io, FormatPage& page, S& s) {
+    auto& f = s.Format;
+    io.Same(page.Alignment, s.Design.Alignment);
+    // The hour, minute and second choices each stand for two or three settings.
+    if constexpr (Io::Loading) {
+        page.Hour = HourChoice(f);
+        page.Minute = PartChoice(f.Minute, f.MinuteDouble);
+        page.Second = PartChoice(f.Second, f.SecondDouble);
+    } else {
+        ApplyHourChoice(page.Hour, f);
+        ApplyPartChoice(page.Minute, f.Minute, f.MinuteDouble);
+        ApplyPartChoice(page.Second, f.Second, f.SecondDouble);
+    }
+    io.Same(page.Hour0, f.Hour0);
+    io.Same(page.Hour24, f.Hour24);
 }
 
 } // namespace
 
 DigitPage DigitPage::Load(const Settings& s, const FontChoices& fonts) {
-    const auto& d = s.Design;
     DigitPage page;
-    page.DigitType = d.DigitType;
-    page.DigitStyle = d.DigitStyle;
-    page.DigitSize = d.DigitSize;
-    page.FontName = ListedFont(fonts.Families, d.DigitFontName, fonts.ListFont);
-    page.FontSize = FontSizeText(d.DigitFontSize);
-    page.Bold = (d.DigitFontStyle & BoldBit) != 0;
-    page.Italic = (d.DigitFontStyle & ItalicBit) != 0;
-    page.FullWidth = d.DigitFontFullWidth;
-    page.DigitFile = d.DigitFile;
-    page.Untouched = d.DigitUntouched;
-    page.FontColour = d.DigitColor;
-    page.Spacing = NumberText(d.DigitSpacing);
-    page.SpacingRelative = d.DigitSpacingRelative;
+    BindDigit(PageLoad{}, page, s);
+    page.FontName = ListedFont(fonts.Families, page.FontName, fonts.ListFont);
     return page;
 }
 
 void DigitPage::Apply(Settings& s, bool fullWidthEnabled) {
-    auto& d = s.Design;
-    d.DigitType = DigitType;
-    d.DigitStyle = DigitStyle;
-    d.DigitSize = DigitSize;
-    if (!FontName.empty()) {
-        d.DigitFontName = FontName;
+    BindDigit(PageApply{}, *this, s);
+    // A greyed-out box stores off; it keeps its tick for a font that allows it again.
+    if (!fullWidthEnabled) {
+        s.Design.DigitFontFullWidth = false;
     }
-    d.DigitFontSize = TakeFontSize(FontSize);
-    d.DigitFontStyle = (Bold ? BoldBit : 0) | (Italic ? ItalicBit : 0);
-    d.DigitFontFullWidth = fullWidthEnabled && FullWidth;
-    d.DigitFile = DigitFile;
-    d.DigitUntouched = Untouched;
-    d.DigitColor = FontColour;
-    d.DigitSpacing = TakeNumber(Spacing, SpacingRange);
-    d.DigitSpacingRelative = SpacingRelative;
 }
 
 DigitPage::Rules DigitPage::Evaluate(std::optional<bool> fontHasShiftJis) const {
@@ -71,17 +115,13 @@ DigitPage::Rules DigitPage::Evaluate(std::optional<bool> fontHasShiftJis) const 
 }
 
 FramePage FramePage::Load(const Settings& s) {
-    const auto& d = s.Design;
-    return {LoadFrame(d.OuterFrame, d.OuterFrameColor, d.OuterFrameSize, d.OuterFrameRelative),
-            LoadFrame(d.InnerFrame, d.InnerFrameColor, d.InnerFrameSize, d.InnerFrameRelative),
-            LoadFrame(d.Shadow, d.ShadowColor, d.ShadowSize, d.ShadowRelative)};
+    FramePage page;
+    BindFrames(PageLoad{}, page, s);
+    return page;
 }
 
 void FramePage::Apply(Settings& s) {
-    auto& d = s.Design;
-    ApplyFrame(Outer, d.OuterFrame, d.OuterFrameColor, d.OuterFrameSize, d.OuterFrameRelative);
-    ApplyFrame(Inner, d.InnerFrame, d.InnerFrameColor, d.InnerFrameSize, d.InnerFrameRelative);
-    ApplyFrame(Shadow, d.Shadow, d.ShadowColor, d.ShadowSize, d.ShadowRelative);
+    BindFrames(PageApply{}, *this, s);
 }
 
 FramePage::Rules FramePage::Evaluate(bool fontColourEnabled) const {
@@ -96,36 +136,13 @@ FramePage::Rules FramePage::Evaluate(bool fontColourEnabled) const {
 }
 
 BackgroundPage BackgroundPage::Load(const Settings& s) {
-    const auto& d = s.Design;
     BackgroundPage page;
-    page.Type = d.BackGroundType;
-    page.Fill = d.Color;
-    page.Gradation1 = d.GradationColor1;
-    page.Gradation2 = d.GradationColor2;
-    page.Direction = d.GradationStyle ? 1 : 0;
-    page.File = d.BackGroundFile;
-    page.Style = d.BackGroundStyle;
-    // The slider keeps its position within its range.
-    page.Opacity = 255 - std::clamp(d.BackGroundAlpha, 0, 255);
-    for (size_t i = 0; i < page.Margins.size(); ++i) {
-        page.Margins[i] = NumberText(d.DigitMargin[i]);
-    }
+    BindBackground(PageLoad{}, page, s);
     return page;
 }
 
 void BackgroundPage::Apply(Settings& s) {
-    auto& d = s.Design;
-    d.BackGroundType = Type;
-    d.Color = Fill;
-    d.GradationColor1 = Gradation1;
-    d.GradationColor2 = Gradation2;
-    d.GradationStyle = Direction == 1;
-    d.BackGroundFile = File;
-    d.BackGroundStyle = Style;
-    d.BackGroundAlpha = 255 - Opacity;
-    for (size_t i = 0; i < Margins.size(); ++i) {
-        d.DigitMargin[i] = TakeNumber(Margins[i], MarginRange);
-    }
+    BindBackground(PageApply{}, *this, s);
 }
 
 BackgroundPage::Rules BackgroundPage::Evaluate(const DisplayFacts& display) const {
@@ -142,23 +159,13 @@ BackgroundPage::Rules BackgroundPage::Evaluate(const DisplayFacts& display) cons
 }
 
 FormatPage FormatPage::Load(const Settings& s) {
-    const auto& f = s.Format;
-    return {s.Design.Alignment,
-            HourChoice(f),
-            f.Hour0,
-            f.Hour24,
-            PartChoice(f.Minute, f.MinuteDouble),
-            PartChoice(f.Second, f.SecondDouble)};
+    FormatPage page;
+    BindFormat(PageLoad{}, page, s);
+    return page;
 }
 
-void FormatPage::Apply(Settings& s) const {
-    auto& f = s.Format;
-    s.Design.Alignment = Alignment;
-    ApplyHourChoice(Hour, f);
-    f.Hour0 = Hour0;
-    f.Hour24 = Hour24;
-    ApplyPartChoice(Minute, f.Minute, f.MinuteDouble);
-    ApplyPartChoice(Second, f.Second, f.SecondDouble);
+void FormatPage::Apply(Settings& s) {
+    BindFormat(PageApply{}, *this, s);
 }
 
 FormatPage::Rules FormatPage::Evaluate() const {

@@ -121,7 +121,7 @@ struct FormatPage {
     };
 
     static FormatPage Load(const Settings& settings);
-    void Apply(Settings& settings) const;
+    void Apply(Settings& settings);
     Rules Evaluate() const;
 };
 

@@ -1,5 +1,7 @@
 #include "options/TopLevelPages.h"
 
+#include "options/PageBinding.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,6 +45,129 @@ ServerButtons ButtonsFor(const std::wstring& text, const std::vector<std::wstrin
     return {!text.empty(), !text.empty() && !listed, !text.empty() && listed};
 }
 
+// The list holds upper-case names, and the match is exact: a port written in lower case finds
+// nothing and the first port is taken; -1 when there is no port.
+int PortEntry(const std::vector<std::wstring>& ports, const std::wstring& port) {
+    const auto found = std::find(ports.begin(), ports.end(), port);
+    return ports.empty() ? -1 : found == ports.end() ? 0 : static_cast<int>(found - ports.begin());
+}
+
+// The stored interval counts days; the field, whole minutes.
+std::wstring IntervalText(double days) {
+    return NumberText(static_cast<int32_t>(std::lround(days * MinutesPerDay)));
+}
+
+double TakeInterval(std::wstring& text) {
+    int32_t minutes = TakeNumber(text, IntervalRange);
+    if (minutes < ShortestInterval) {
+        minutes = ShortestInterval;
+        text = NumberText(minutes);
+    }
+    return minutes * OneMinute; // as the loader counts, so its minimum compares equal
+}
+
+AbortKey AbortKeyOf(int32_t key) {
+    return key == ShiftKey ? AbortKey::Shift : key == AltKey ? AbortKey::Alt : AbortKey::Ctrl;
+}
+
+int32_t KeyOfAbort(AbortKey abort) {
+    return abort == AbortKey::Shift ? ShiftKey : abort == AbortKey::Alt ? AltKey : CtrlKey;
+}
+
+template <class Io, class S> void BindOperation(const Io& io, OperationPage& page, S& s) {
+    auto& o = s.Operation;
+    io.Same(page.Snap, o.SnapWindow);
+    io.Number(page.SnapPosition, o.SnapPosition, SnapPositionRange);
+    io.Convert(
+        page.SnapTaskBar, o.SnapMode, [](int32_t mode) { return mode == 1; },
+        [](bool taskBar) { return taskBar ? 1 : 0; });
+    io.Same(page.NoProtrude, o.NoProtrudeSnap);
+    io.Number(page.SnapX, o.SnapPoint[0], SnapPointRange);
+    io.Number(page.SnapY, o.SnapPoint[1], SnapPointRange);
+    io.Same(page.OnMouse, o.OnMouseHideType);
+    // The up-down's position, which is the stored value, stands when the text is unreadable.
+    io.Number(page.Threshold, o.OnMouseHideThreshold, ThresholdRange, o.OnMouseHideThreshold);
+    io.Convert(page.HoleSize, o.OnMouseHoleSize, KeptWithin({0, 200}), AsIs);
+    io.Convert(page.Abort, o.OnMouseAbortKey, AbortKeyOf, KeyOfAbort);
+    io.Same(page.HotKey, o.VisibleChangeKey);
+    io.Same(page.Momentary, s.View.VisibleChangeType);
+}
+
+template <class Io, class S> void BindCuckoo(const Io& io, CuckooPage& page, S& s) {
+    auto& c = s.CuckooClock;
+    io.Same(page.Mode, c.CuckooClockMode);
+    io.Number(page.Timing, c.CuckooClockTiming, SignalTimingRange);
+    io.Same(page.HalfHour, c.CuckooClock30);
+    io.Same(page.InvisibleSilent, c.InVisibleSilent);
+    io.Same(page.FirstFile, c.FirstCuckooClockFile);
+    io.Same(page.Repeat, c.CuckooClockRepeat);
+    io.Same(page.RepeatFile, c.RepeatCuckooClockFile);
+    io.Same(page.LastFile, c.LastCuckooClockFile);
+    io.Same(page.WildBird, c.WildBirdSound);
+    io.Same(page.Notify, c.NotifyType);
+    io.Same(page.Message, c.Message);
+}
+
+// page.Ports are the system's, set before a load.
+template <class Io, class S> void BindAdjust(const Io& io, AdjustPage& page, S& s) {
+    auto& a = s.AdjustClock;
+    io.Same(page.Method, a.AdjustType);
+    io.Same(page.NtpServers, s.NTPServer);
+    io.Same(page.NtpServer, a.CurrentNTPServer);
+    io.Number(page.NtpPort, a.NTPLocalPort, LocalPortRange, UnreadablePort);
+    io.Number(page.NtpTimeOut, a.NTPTimeOut, TimeOutRange);
+    io.Number(page.NtpOffset, a.NTPOffset, OffsetRange);
+    io.Same(page.HttpServers, s.HTTPServer);
+    io.Same(page.HttpServer, a.CurrentHTTPServer);
+    io.Same(page.ProxyServer, a.HTTPProxyServer);
+    io.Number(page.ProxyPort, a.HTTPProxyPort, LocalPortRange, UnreadablePort);
+    io.Number(page.HttpTimeOut, a.HTTPTimeOut, TimeOutRange);
+    io.Number(page.HttpOffset, a.HTTPOffset, OffsetRange);
+    io.Convert(
+        page.Port, a.CurrentJJYPort, [&page](const std::wstring& port) { return PortEntry(page.Ports, port); },
+        // Without a selected port the stored one stays, ready for when the kit is plugged in again.
+        [&page](int) { return page.PortSelected() ? std::optional(page.Ports[page.Port]) : std::nullopt; });
+    // The up-down's position stands when the text is unreadable.
+    io.LoadOnly(page.KitTimeOutPosition, a.JJYTimeOut);
+    io.Number(page.KitTimeOut, a.JJYTimeOut, TimeOutRange, page.KitTimeOutPosition);
+    io.Number(page.KitOffset, a.JJYOffset, OffsetRange);
+    io.Same(page.BootAdjust, a.BootAdjust);
+    io.Same(page.AutoAdjust, a.AutoAdjust);
+    io.Convert(page.Interval, a.AutoAdjustInterval, IntervalText, TakeInterval);
+    io.Same(page.Message, a.AdjustMessage);
+    io.Same(page.Sound, a.AdjustSound);
+    io.Same(page.SoundFile, a.AdjustSoundFile);
+}
+
+// The start-up shortcut, the priority and the settings-file location are the process's facts,
+// not settings: BootPage::Load reads them from there.
+template <class Io, class S> void BindBoot(const Io& io, BootPage& page, S& s) {
+    auto& b = s.Boot;
+    io.Same(page.Splash, b.ShowSplash);
+    io.Same(page.Delay, b.BootDelay);
+    // The up-down's position stands when the text is unreadable.
+    io.LoadOnly(page.DelayPosition, b.BootDelayValue);
+    io.Number(page.DelayValue, b.BootDelayValue, BootDelayRange, page.DelayPosition);
+    io.Same(page.NoCheckDuplicate, b.NoCheckDuplicate);
+}
+
+template <class Io, class S> void BindOmake(const Io& io, OmakePage& page, S& s) {
+    auto& o = s.Omake;
+    io.Same(page.Omake, o.OmakeWindow);
+    io.Same(page.Logo, o.LogoWindow);
+    io.Same(page.LogoFile, o.LogoFile);
+    io.Same(page.LogoPosition, o.LogoAlignment);
+    io.Same(page.CallSign, o.CallSignWindow);
+    io.Same(page.CallSignPosition, o.CallSignAlignment);
+    io.Same(page.TestPattern, o.ShowTestPattern);
+    io.Same(page.StationName, o.StationName);
+    io.Same(page.ParentBureau, o.ParentBureauName);
+    io.Number(page.Channel, o.Channel, page.Evaluate().ChannelRange);
+    io.Same(page.CallSignText, o.CallSign);
+    io.Same(page.DigitalMaster, o.DigitalMaster);
+    io.Same(page.TestingWave, o.TestingWave);
+}
+
 } // namespace
 
 int OperationPage::OnMouseEntryCount(bool layered) {
@@ -50,39 +175,17 @@ int OperationPage::OnMouseEntryCount(bool layered) {
 }
 
 OperationPage OperationPage::Load(const Settings& s, bool layered) {
-    const auto& o = s.Operation;
     OperationPage page;
-    page.Snap = o.SnapWindow;
-    page.SnapPosition = NumberText(o.SnapPosition);
-    page.SnapTaskBar = o.SnapMode == 1;
-    page.NoProtrude = o.NoProtrudeSnap;
-    page.SnapX = NumberText(o.SnapPoint[0]);
-    page.SnapY = NumberText(o.SnapPoint[1]);
-    page.OnMouse = o.OnMouseHideType >= 0 && o.OnMouseHideType < OnMouseEntryCount(layered) ? o.OnMouseHideType : 0;
-    page.Threshold = NumberText(o.OnMouseHideThreshold);
-    page.HoleSize = std::clamp(o.OnMouseHoleSize, 0, 200);
-    page.Abort = o.OnMouseAbortKey == ShiftKey ? AbortKey::Shift
-                 : o.OnMouseAbortKey == AltKey ? AbortKey::Alt
-                                               : AbortKey::Ctrl;
-    page.HotKey = o.VisibleChangeKey;
-    page.Momentary = s.View.VisibleChangeType;
+    BindOperation(PageLoad{}, page, s);
+    // A behaviour the box does not offer shows as the first entry.
+    if (page.OnMouse < 0 || page.OnMouse >= OnMouseEntryCount(layered)) {
+        page.OnMouse = 0;
+    }
     return page;
 }
 
 void OperationPage::Apply(Settings& s) {
-    auto& o = s.Operation;
-    o.SnapWindow = Snap;
-    o.SnapPosition = TakeNumber(SnapPosition, SnapPositionRange);
-    o.SnapMode = SnapTaskBar ? 1 : 0;
-    o.NoProtrudeSnap = NoProtrude;
-    o.SnapPoint = {TakeNumber(SnapX, SnapPointRange), TakeNumber(SnapY, SnapPointRange)};
-    o.OnMouseHideType = OnMouse;
-    // The up-down's position stands when the text is unreadable.
-    o.OnMouseHideThreshold = TakeNumber(Threshold, ThresholdRange, o.OnMouseHideThreshold);
-    o.OnMouseHoleSize = HoleSize;
-    o.OnMouseAbortKey = Abort == AbortKey::Shift ? ShiftKey : Abort == AbortKey::Alt ? AltKey : CtrlKey;
-    o.VisibleChangeKey = HotKey;
-    s.View.VisibleChangeType = Momentary;
+    BindOperation(PageApply{}, *this, s);
 }
 
 OperationPage::Rules OperationPage::Evaluate() const {
@@ -114,35 +217,13 @@ int32_t OperationPage::ShortcutOfHotKeyControl(uint16_t value) {
 }
 
 CuckooPage CuckooPage::Load(const Settings& s) {
-    const auto& c = s.CuckooClock;
     CuckooPage page;
-    page.Mode = c.CuckooClockMode;
-    page.Timing = NumberText(c.CuckooClockTiming);
-    page.HalfHour = c.CuckooClock30;
-    page.InvisibleSilent = c.InVisibleSilent;
-    page.FirstFile = c.FirstCuckooClockFile;
-    page.Repeat = c.CuckooClockRepeat;
-    page.RepeatFile = c.RepeatCuckooClockFile;
-    page.LastFile = c.LastCuckooClockFile;
-    page.WildBird = c.WildBirdSound;
-    page.Notify = c.NotifyType;
-    page.Message = c.Message;
+    BindCuckoo(PageLoad{}, page, s);
     return page;
 }
 
 void CuckooPage::Apply(Settings& s) {
-    auto& c = s.CuckooClock;
-    c.CuckooClockMode = Mode;
-    c.CuckooClockTiming = TakeNumber(Timing, SignalTimingRange);
-    c.CuckooClock30 = HalfHour;
-    c.InVisibleSilent = InvisibleSilent;
-    c.FirstCuckooClockFile = FirstFile;
-    c.CuckooClockRepeat = Repeat;
-    c.RepeatCuckooClockFile = RepeatFile;
-    c.LastCuckooClockFile = LastFile;
-    c.WildBirdSound = WildBird;
-    c.NotifyType = Notify;
-    c.Message = Message;
+    BindCuckoo(PageApply{}, *this, s);
 }
 
 CuckooPage::Rules CuckooPage::Evaluate() const {
@@ -161,34 +242,11 @@ CuckooPage::Rules CuckooPage::Evaluate() const {
 }
 
 AdjustPage AdjustPage::Load(const Settings& s, std::vector<std::wstring> ports, const BuiltInServers& builtIn) {
-    const auto& a = s.AdjustClock;
     AdjustPage page;
-    page.Method = a.AdjustType;
-    page.NtpServers = OfferedServers(s.NTPServer, builtIn.Ntp);
-    page.NtpServer = a.CurrentNTPServer;
-    page.NtpPort = NumberText(a.NTPLocalPort);
-    page.NtpTimeOut = NumberText(a.NTPTimeOut);
-    page.NtpOffset = NumberText(a.NTPOffset);
-    page.HttpServers = OfferedServers(s.HTTPServer, builtIn.Http);
-    page.HttpServer = a.CurrentHTTPServer;
-    page.ProxyServer = a.HTTPProxyServer;
-    page.ProxyPort = NumberText(a.HTTPProxyPort);
-    page.HttpTimeOut = NumberText(a.HTTPTimeOut);
-    page.HttpOffset = NumberText(a.HTTPOffset);
     page.Ports = std::move(ports);
-    // The list holds upper-case names, and the match is exact: a port written in lower case
-    // finds nothing and the first port is taken.
-    const auto found = std::find(page.Ports.begin(), page.Ports.end(), a.CurrentJJYPort);
-    page.Port = page.Ports.empty() ? -1 : found == page.Ports.end() ? 0 : static_cast<int>(found - page.Ports.begin());
-    page.KitTimeOut = NumberText(a.JJYTimeOut);
-    page.KitTimeOutPosition = a.JJYTimeOut;
-    page.KitOffset = NumberText(a.JJYOffset);
-    page.BootAdjust = a.BootAdjust;
-    page.AutoAdjust = a.AutoAdjust;
-    page.Interval = NumberText(static_cast<int32_t>(std::lround(a.AutoAdjustInterval * MinutesPerDay)));
-    page.Message = a.AdjustMessage;
-    page.Sound = a.AdjustSound;
-    page.SoundFile = a.AdjustSoundFile;
+    BindAdjust(PageLoad{}, page, s);
+    page.NtpServers = OfferedServers(page.NtpServers, builtIn.Ntp);
+    page.HttpServers = OfferedServers(page.HttpServers, builtIn.Http);
     return page;
 }
 
@@ -204,40 +262,10 @@ bool AdjustPage::ForgetsLastContact(const AdjustClockSettings& stored, bool whil
 }
 
 void AdjustPage::Apply(Settings& s) {
-    auto& a = s.AdjustClock;
-    s.NTPServer = NtpServers;
-    s.HTTPServer = HttpServers;
-    if (ForgetsLastContact(a, false)) {
-        a.LastConnectedTime = NeverDate;
+    if (ForgetsLastContact(s.AdjustClock, false)) {
+        s.AdjustClock.LastConnectedTime = NeverDate;
     }
-    a.AdjustType = Method;
-    a.CurrentNTPServer = NtpServer;
-    a.NTPLocalPort = TakeNumber(NtpPort, LocalPortRange, UnreadablePort);
-    a.NTPTimeOut = TakeNumber(NtpTimeOut, TimeOutRange);
-    a.NTPOffset = TakeNumber(NtpOffset, OffsetRange);
-    a.CurrentHTTPServer = HttpServer;
-    a.HTTPProxyServer = ProxyServer;
-    a.HTTPProxyPort = TakeNumber(ProxyPort, LocalPortRange, UnreadablePort);
-    a.HTTPTimeOut = TakeNumber(HttpTimeOut, TimeOutRange);
-    a.HTTPOffset = TakeNumber(HttpOffset, OffsetRange);
-    // Without a selected port the stored one stays, ready for when the kit is plugged in again.
-    if (PortSelected()) {
-        a.CurrentJJYPort = Ports[Port];
-    }
-    // The up-down's position stands when the text is unreadable.
-    a.JJYTimeOut = TakeNumber(KitTimeOut, TimeOutRange, KitTimeOutPosition);
-    a.JJYOffset = TakeNumber(KitOffset, OffsetRange);
-    a.BootAdjust = BootAdjust;
-    a.AutoAdjust = AutoAdjust;
-    int32_t minutes = TakeNumber(Interval, IntervalRange);
-    if (minutes < ShortestInterval) {
-        minutes = ShortestInterval;
-        Interval = NumberText(minutes);
-    }
-    a.AutoAdjustInterval = minutes * OneMinute; // as the loader counts, so its minimum compares equal
-    a.AdjustMessage = Message;
-    a.AdjustSound = Sound;
-    a.AdjustSoundFile = SoundFile;
+    BindAdjust(PageApply{}, *this, s);
 }
 
 AdjustPage::Rules AdjustPage::Evaluate() const {
@@ -269,26 +297,18 @@ std::optional<int> AdjustPage::DeleteServer(std::vector<std::wstring>& servers, 
 }
 
 BootPage BootPage::Load(const Settings& s, const Facts& facts) {
-    const auto& b = s.Boot;
-    BootPage page{facts.ShortcutExists,
-                  b.ShowSplash,
-                  b.BootDelay,
-                  NumberText(b.BootDelayValue),
-                  b.NoCheckDuplicate,
-                  PriorityEntryOfClass(facts.PriorityClass, facts.LayeredWindowsAvailable),
-                  facts.UseAppDataFolder ? 1 : 0};
-    page.DelayPosition = b.BootDelayValue;
+    BootPage page;
+    BindBoot(PageLoad{}, page, s);
+    page.StartUp = facts.ShortcutExists;
+    page.Priority = PriorityEntryOfClass(facts.PriorityClass, facts.LayeredWindowsAvailable);
+    page.Location = facts.UseAppDataFolder ? 1 : 0;
     return page;
 }
 
 void BootPage::Apply(Settings& s, bool layered) {
-    auto& b = s.Boot;
-    b.ShowSplash = Splash;
-    b.BootDelay = Delay;
-    // The up-down's position stands when the text is unreadable.
-    b.BootDelayValue = TakeNumber(DelayValue, BootDelayRange, DelayPosition);
-    b.NoCheckDuplicate = NoCheckDuplicate;
-    b.Priority = PriorityClassOfEntry(Priority, layered);
+    BindBoot(PageApply{}, *this, s);
+    // The box shows the process's class; the one chosen is stored for the next start.
+    s.Boot.Priority = PriorityClassOfEntry(Priority, layered);
 }
 
 BootPage::Rules BootPage::Evaluate() const {
@@ -309,39 +329,13 @@ StartupShortcutStep NextStartupShortcutStep(bool wanted, StartupShortcutFound fo
 }
 
 OmakePage OmakePage::Load(const Settings& s) {
-    const auto& o = s.Omake;
     OmakePage page;
-    page.Omake = o.OmakeWindow;
-    page.Logo = o.LogoWindow;
-    page.LogoFile = o.LogoFile;
-    page.LogoPosition = o.LogoAlignment;
-    page.CallSign = o.CallSignWindow;
-    page.CallSignPosition = o.CallSignAlignment;
-    page.TestPattern = o.ShowTestPattern;
-    page.StationName = o.StationName;
-    page.ParentBureau = o.ParentBureauName;
-    page.Channel = NumberText(o.Channel);
-    page.CallSignText = o.CallSign;
-    page.DigitalMaster = o.DigitalMaster;
-    page.TestingWave = o.TestingWave;
+    BindOmake(PageLoad{}, page, s);
     return page;
 }
 
 void OmakePage::Apply(Settings& s) {
-    auto& o = s.Omake;
-    o.OmakeWindow = Omake;
-    o.LogoWindow = Logo;
-    o.LogoFile = LogoFile;
-    o.LogoAlignment = LogoPosition;
-    o.CallSignWindow = CallSign;
-    o.CallSignAlignment = CallSignPosition;
-    o.ShowTestPattern = TestPattern;
-    o.StationName = StationName;
-    o.ParentBureauName = ParentBureau;
-    o.Channel = TakeNumber(Channel, Evaluate().ChannelRange);
-    o.CallSign = CallSignText;
-    o.DigitalMaster = DigitalMaster;
-    o.TestingWave = TestingWave;
+    BindOmake(PageApply{}, *this, s);
 }
 
 OmakePage::Rules OmakePage::Evaluate() const {

@@ -1,5 +1,7 @@
 #include "options/ViewPages.h"
 
+#include "options/PageBinding.h"
+
 #include <algorithm>
 
 namespace lumora {
@@ -14,16 +16,77 @@ void FillEmptyFormat(std::wstring& format, const SystemDefaults& system) {
     }
 }
 
+template <class Io, class S> void BindVisibleTime(const Io& io, VisibleTimePage& page, S& s) {
+    io.Number(page.AutoHideTime, s.View.AutoHideTime, VisibleTimePage::TimeRange);
+    io.Number(page.AutoHideTiming, s.View.AutoHideTiming, VisibleTimePage::TimingRange);
+    io.Nested(page.Hours, s);
+}
+
+template <class Io, class S> void BindEffects(const Io& io, EffectsPage& page, S& s) {
+    auto& a = s.Animation;
+    io.Convert(page.Effect, a.Type, AsIs, ChosenOnly);
+    io.Convert(page.Speed, a.Speed, KeptWithin({0, EffectsPage::MaxSpeed}), AsIs);
+    io.Number(page.Timing, a.Timing, EffectsPage::TimingRange);
+    io.Same(page.FlashColon, a.FlashColonType);
+    io.Same(page.ReverseFlash, a.ReverseFlash);
+}
+
+template <class Io, class S> void BindToolTip(const Io& io, ToolTipPage& page, S& s) {
+    io.Same(page.Style, s.View.ToolTipStyle);
+    io.Number(page.Time, s.View.ToolTipTime, ToolTipPage::TimeRange);
+    io.Same(page.Format, s.View.ToolTipFormat);
+}
+
+template <class Io, class S> void BindTray(const Io& io, TrayPage& page, S& s) {
+    auto& v = s.View;
+    io.Same(page.ShowIcon, v.TaskTrayIcon);
+    io.Same(page.Format, v.TaskTrayToolTipFormat);
+    io.Same(page.HideTaskbarClock, v.HideTaskTrayClock);
+    io.Same(page.ShowCalendar, v.ShowCalendar);
+    io.Convert(page.CalendarFont, v.CalendarFontName, AsIs, NamedOnly);
+}
+
+template <class Io, class S> void BindWindows(const Io& io, WindowsPage& page, S& s) {
+    io.Same(page.Windows, s.IgnoreWindows);
+}
+
+template <class Io, class S> void BindTelop(const Io& io, TelopPage& page, S& s) {
+    auto& t = s.Telop;
+    io.Convert(page.FontName, t.FontName, AsIs, NamedOnly);
+    io.Same(page.Title, t.Title);
+    io.Convert(page.ChangeSpeed, t.ChangeSpeed, KeptWithin(TelopPage::ChangeSpeedRange), AsIs);
+    io.Same(page.Scroll, t.Scroll);
+    // The slider counts from 0, the setting from 1.
+    io.Convert(
+        page.ScrollSpeed, t.ScrollSpeed,
+        [](int32_t speed) { return KeptWithin(TelopPage::ScrollSpeedRange)(speed - 1); },
+        [](int position) { return position + 1; });
+    io.Same(page.Flash, t.Flash);
+    io.Number(page.FlashCount, t.FlashCount, TelopPage::FlashCountRange);
+    io.Convert(page.FlashSpeed, t.FlashSpeed, KeptWithin(TelopPage::FlashSpeedRange), AsIs);
+    io.Same(page.Sound, t.Sound);
+    io.Same(page.SoundFile, t.SoundFile);
+}
+
+template <class Io, class S> void BindMenu(const Io& io, MenuPage& page, S& s) {
+    io.Same(page.MenuIcon, s.View.ShowMenuIcon);
+    io.Same(page.ModernMenu, s.View.UseModernMenu);
+}
+
+void ShowListedFont(std::wstring& name, const FontChoices& fonts) {
+    name = ListedFont(fonts.Families, name, fonts.ListFont);
+}
+
 } // namespace
 
 VisibleTimePage VisibleTimePage::Load(const Settings& s) {
-    return {NumberText(s.View.AutoHideTime), NumberText(s.View.AutoHideTiming), VisibleHoursEditor::Load(s)};
+    VisibleTimePage page;
+    BindVisibleTime(PageLoad{}, page, s);
+    return page;
 }
 
 void VisibleTimePage::Apply(Settings& s) {
-    s.View.AutoHideTime = TakeNumber(AutoHideTime, TimeRange);
-    s.View.AutoHideTiming = TakeNumber(AutoHideTiming, TimingRange);
-    Hours.Apply(s);
+    BindVisibleTime(PageApply{}, *this, s);
 }
 
 VisibleTimePage::Rules VisibleTimePage::Evaluate() const {
@@ -35,26 +98,17 @@ int EffectsPage::EffectEntryCount(const DisplayFacts& display) {
 }
 
 EffectsPage EffectsPage::Load(const Settings& s, const DisplayFacts& display) {
-    const auto& a = s.Animation;
     EffectsPage page;
-    page.Effect = a.Type >= 0 && a.Type < EffectEntryCount(display) ? a.Type : -1;
-    page.Speed = std::clamp(a.Speed, 0, MaxSpeed);
-    page.Timing = NumberText(a.Timing);
-    page.FlashColon = a.FlashColonType;
-    page.ReverseFlash = a.ReverseFlash;
+    BindEffects(PageLoad{}, page, s);
+    // An effect the box does not offer selects no entry, and Apply keeps it as stored.
+    if (page.Effect < 0 || page.Effect >= EffectEntryCount(display)) {
+        page.Effect = -1;
+    }
     return page;
 }
 
 void EffectsPage::Apply(Settings& s) {
-    auto& a = s.Animation;
-    // An effect the box does not offer stays as stored.
-    if (Effect >= 0) {
-        a.Type = Effect;
-    }
-    a.Speed = Speed;
-    a.Timing = TakeNumber(Timing, TimingRange);
-    a.FlashColonType = FlashColon;
-    a.ReverseFlash = ReverseFlash;
+    BindEffects(PageApply{}, *this, s);
 }
 
 EffectsPage::Rules EffectsPage::Evaluate() const {
@@ -79,14 +133,14 @@ const std::array<std::wstring_view, 14> ToolTipDatePatterns{
 };
 
 ToolTipPage ToolTipPage::Load(const Settings& s) {
-    return {s.View.ToolTipStyle, NumberText(s.View.ToolTipTime), s.View.ToolTipFormat};
+    ToolTipPage page;
+    BindToolTip(PageLoad{}, page, s);
+    return page;
 }
 
 void ToolTipPage::Apply(Settings& s, const SystemDefaults& system) {
-    s.View.ToolTipStyle = Style;
-    s.View.ToolTipTime = TakeNumber(Time, TimeRange);
     FillEmptyFormat(Format, system);
-    s.View.ToolTipFormat = Format;
+    BindToolTip(PageApply{}, *this, s);
 }
 
 ToolTipPage::Rules ToolTipPage::Evaluate() const {
@@ -94,21 +148,15 @@ ToolTipPage::Rules ToolTipPage::Evaluate() const {
 }
 
 TrayPage TrayPage::Load(const Settings& s, const FontChoices& fonts) {
-    const auto& v = s.View;
-    return {v.TaskTrayIcon, v.TaskTrayToolTipFormat, v.HideTaskTrayClock, v.ShowCalendar,
-            ListedFont(fonts.Families, v.CalendarFontName, fonts.ListFont)};
+    TrayPage page;
+    BindTray(PageLoad{}, page, s);
+    ShowListedFont(page.CalendarFont, fonts);
+    return page;
 }
 
 void TrayPage::Apply(Settings& s, const SystemDefaults& system) {
-    auto& v = s.View;
-    v.TaskTrayIcon = ShowIcon;
     FillEmptyFormat(Format, system);
-    v.TaskTrayToolTipFormat = Format;
-    v.HideTaskTrayClock = HideTaskbarClock;
-    v.ShowCalendar = ShowCalendar;
-    if (!CalendarFont.empty()) {
-        v.CalendarFontName = CalendarFont;
-    }
+    BindTray(PageApply{}, *this, s);
 }
 
 TrayPage::Rules TrayPage::Evaluate(const Facts& facts) const {
@@ -116,7 +164,9 @@ TrayPage::Rules TrayPage::Evaluate(const Facts& facts) const {
 }
 
 WindowsPage WindowsPage::Load(const Settings& s) {
-    return {s.IgnoreWindows};
+    WindowsPage page;
+    BindWindows(PageLoad{}, page, s);
+    return page;
 }
 
 int WindowsPage::RemoveRows(std::vector<int> rows) {
@@ -134,41 +184,19 @@ int WindowsPage::RemoveRows(std::vector<int> rows) {
     return std::max(std::min(rows.front() - 1, lastRow), -1);
 }
 
-void WindowsPage::Apply(Settings& s) const {
-    s.IgnoreWindows = Windows;
+void WindowsPage::Apply(Settings& s) {
+    BindWindows(PageApply{}, *this, s);
 }
 
 TelopPage TelopPage::Load(const Settings& s, const FontChoices& fonts) {
-    const auto& t = s.Telop;
     TelopPage page;
-    page.FontName = ListedFont(fonts.Families, t.FontName, fonts.ListFont);
-    page.Title = t.Title;
-    // The sliders keep their positions within their ranges.
-    page.ChangeSpeed = std::clamp(t.ChangeSpeed, ChangeSpeedRange.Min, ChangeSpeedRange.Max);
-    page.Scroll = t.Scroll;
-    page.ScrollSpeed = std::clamp(t.ScrollSpeed - 1, ScrollSpeedRange.Min, ScrollSpeedRange.Max);
-    page.Flash = t.Flash;
-    page.FlashCount = NumberText(t.FlashCount);
-    page.FlashSpeed = std::clamp(t.FlashSpeed, FlashSpeedRange.Min, FlashSpeedRange.Max);
-    page.Sound = t.Sound;
-    page.SoundFile = t.SoundFile;
+    BindTelop(PageLoad{}, page, s);
+    ShowListedFont(page.FontName, fonts);
     return page;
 }
 
 void TelopPage::Apply(Settings& s) {
-    auto& t = s.Telop;
-    if (!FontName.empty()) {
-        t.FontName = FontName;
-    }
-    t.Title = Title;
-    t.ChangeSpeed = ChangeSpeed;
-    t.Scroll = Scroll;
-    t.ScrollSpeed = ScrollSpeed + 1;
-    t.Flash = Flash;
-    t.FlashCount = TakeNumber(FlashCount, FlashCountRange);
-    t.FlashSpeed = FlashSpeed;
-    t.Sound = Sound;
-    t.SoundFile = SoundFile;
+    BindTelop(PageApply{}, *this, s);
 }
 
 TelopPage::Rules TelopPage::Evaluate() const {
@@ -176,12 +204,13 @@ TelopPage::Rules TelopPage::Evaluate() const {
 }
 
 MenuPage MenuPage::Load(const Settings& s) {
-    return {s.View.ShowMenuIcon, s.View.UseModernMenu};
+    MenuPage page;
+    BindMenu(PageLoad{}, page, s);
+    return page;
 }
 
-void MenuPage::Apply(Settings& s) const {
-    s.View.ShowMenuIcon = MenuIcon;
-    s.View.UseModernMenu = ModernMenu;
+void MenuPage::Apply(Settings& s) {
+    BindMenu(PageApply{}, *this, s);
 }
 
 MenuPage::Rules MenuPage::Evaluate() const {

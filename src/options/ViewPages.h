@@ -107,7 +107,7 @@ struct WindowsPage {
     int RemoveRows(std::vector<int> rows);
 
     static WindowsPage Load(const Settings& settings);
-    void Apply(Settings& settings) const;
+    void Apply(Settings& settings);
 };
 
 // Page 9 "表示|テロップ".
@@ -151,7 +151,7 @@ struct MenuPage {
     };
 
     static MenuPage Load(const Settings& settings);
-    void Apply(Settings& settings) const;
+    void Apply(Settings& settings);
     Rules Evaluate() const;
 };
 

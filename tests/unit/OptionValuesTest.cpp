@@ -1,4 +1,5 @@
 #include "options/OptionValues.h"
+#include "settings/SettingsSchema.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,174 @@ TEST(OptionValues, LoadThenApplyKeepsEveryValue) {
 
     auto values = OptionValues::Load(s, Facts());
     EXPECT_EQ(Applied(values, s), s);
+}
+
+// Every setting the dialog shows, away from its default; the rest keep theirs.
+Settings EveryDialogSettingChanged() {
+    Settings s = DefaultSettings({});
+    s.Design = {.Alignment = 2,
+                .DigitType = 2,
+                .DigitStyle = 1,
+                .DigitSize = 2,
+                .DigitFontName = L"Arial",
+                .DigitFontSize = 40,
+                .DigitFontStyle = 3,
+                .DigitFontFullWidth = true,
+                .DigitFile = L"digits.bmp",
+                .DigitUntouched = true,
+                .DigitSpacing = -7,
+                .DigitSpacingRelative = true,
+                .DigitMargin = {1, 2, 3, 4},
+                .DigitColor = 0x112233,
+                .Color = 0x223344,
+                .GradationColor1 = 0x334455,
+                .GradationColor2 = 0x445566,
+                .GradationStyle = true,
+                .BackGroundType = 3,
+                .BackGroundStyle = 2,
+                .BackGroundFile = L"back.bmp",
+                .BackGroundAlpha = 100,
+                .InnerFrame = true,
+                .OuterFrame = false,
+                .InnerFrameColor = 0x556677,
+                .OuterFrameColor = 0x667788,
+                .InnerFrameSize = 3,
+                .OuterFrameSize = 4,
+                .InnerFrameRelative = true,
+                .OuterFrameRelative = true,
+                .Shadow = true,
+                .ShadowColor = 0x778899,
+                .ShadowSize = 5,
+                .ShadowRelative = true};
+    // Hour, Hour12 and HourDouble are one choice, as are each part and its leading zero.
+    s.Format = {.Hour = true,
+                .Hour12 = false,
+                .Hour0 = false,
+                .Hour24 = false,
+                .HourDouble = true,
+                .Minute = true,
+                .MinuteDouble = false,
+                .Second = true,
+                .SecondDouble = false};
+    auto& v = s.View;
+    v.OptionSelectedTab = 13;
+    v.HideTaskTrayClock = true;
+    v.CustomColors[3] = L"ABCDEF";
+    v.VisibleHours[100] = 2;
+    v.AutoHideTime = 30;
+    v.AutoHideTiming = -5000;
+    v.CalendarFontName = L"Meiryo";
+    v.ToolTipStyle = 2;
+    v.ToolTipFormat = L"hh:nn";
+    v.ToolTipTime = 3000;
+    v.TaskTrayIcon = false;
+    v.TaskTrayToolTipFormat = L"yyyy";
+    v.ShowCalendar = true;
+    v.VisibleChangeType = true;
+    v.ShowMenuIcon = true;
+    v.UseModernMenu = true;
+    s.Operation = {.SnapWindow = false,
+                   .NoProtrudeSnap = false,
+                   .SnapPosition = 20,
+                   .SnapMode = 0,
+                   .SnapPoint = {-20, 30},
+                   .OnMouseHideType = 2,
+                   .OnMouseHideThreshold = 5,
+                   .OnMouseHoleSize = 50,
+                   .OnMouseAbortKey = 16,
+                   .VisibleChangeKey = 0x4041};
+    s.Animation = {.Type = 5, .Speed = 40, .Timing = -300, .FlashColonType = 2, .ReverseFlash = true};
+    s.CuckooClock = {.CuckooClockMode = 2,
+                     .CuckooClockRepeat = true,
+                     .CuckooClock30 = true,
+                     .WildBirdSound = {L"early.wav"},
+                     .FirstCuckooClockFile = L"first.wav",
+                     .RepeatCuckooClockFile = L"repeat.wav",
+                     .LastCuckooClockFile = L"last.wav",
+                     .CuckooClockTiming = -1500,
+                     .InVisibleSilent = true,
+                     .NotifyType = 1,
+                     .Message = L"time"};
+    s.CuckooClock.WildBirdSound[23] = L"late.wav";
+    s.AdjustClock = {.AdjustType = 2,
+                     .CurrentNTPServer = L"ntp.example.jp",
+                     .NTPLocalPort = 123,
+                     .NTPTimeOut = 20,
+                     .NTPOffset = 50,
+                     .CurrentHTTPServer = L"www.example.jp",
+                     .HTTPProxyServer = L"proxy",
+                     .HTTPProxyPort = 8080,
+                     .HTTPTimeOut = 30,
+                     .HTTPOffset = -40,
+                     .AdjustMessage = false,
+                     .BootAdjust = true,
+                     .AutoAdjust = true,
+                     .AutoAdjustInterval = 90 * OneMinute,
+                     .AdjustSound = true,
+                     .AdjustSoundFile = L"ok.wav",
+                     .CurrentJJYPort = L"COM3",
+                     .JJYTimeOut = 25,
+                     .JJYOffset = 60};
+    s.NTPServer = {L"ntp.example.jp"};
+    s.HTTPServer = {L"www.example.jp"};
+    s.IgnoreWindows = {{L"t", L"c"}};
+    s.Telop = {.FontName = L"Meiryo",
+               .Title = L"title",
+               .Scroll = true,
+               .Flash = true,
+               .ChangeSpeed = 2500,
+               .ScrollSpeed = 100,
+               .FlashSpeed = 500,
+               .FlashCount = 7,
+               .Sound = true,
+               .SoundFile = L"telop.wav"};
+    s.Omake = {.OmakeWindow = true,
+               .ShowTestPattern = true,
+               .LogoWindow = true,
+               .LogoAlignment = 0,
+               .LogoFile = L"logo.bmp",
+               .CallSignWindow = true,
+               .CallSignAlignment = 2,
+               .StationName = L"station",
+               .ParentBureauName = L"bureau",
+               .CallSign = L"JOXX",
+               .Channel = 270,
+               .DigitalMaster = true,
+               .TestingWave = false};
+    s.Boot = {.NoCheckDuplicate = true,
+              .BootDelay = true,
+              .BootDelayValue = 2500,
+              .ShowSplash = false,
+              .Priority = OfferedPriorityClasses[4]};
+    return s;
+}
+
+// A field a page loads but never writes back (or writes from elsewhere) keeps the default here.
+TEST(OptionValues, ApplyWritesEverySettingThePagesLoad) {
+    const Settings changed = EveryDialogSettingChanged();
+    OptionFacts facts = Facts();
+    facts.Boot.PriorityClass = changed.Boot.Priority; // the box shows the process's class
+    auto values = OptionValues::Load(changed, facts);
+    Settings applied = DefaultSettings({});
+    values.Apply(applied, facts, true, changed.View.OptionSelectedTab);
+
+    const std::pair<const char*, bool> sections[] = {
+        {"Design", applied.Design == changed.Design},
+        {"Format", applied.Format == changed.Format},
+        {"View", applied.View == changed.View},
+        {"Operation", applied.Operation == changed.Operation},
+        {"Animation", applied.Animation == changed.Animation},
+        {"CuckooClock", applied.CuckooClock == changed.CuckooClock},
+        {"AdjustClock", applied.AdjustClock == changed.AdjustClock},
+        {"server lists", applied.NTPServer == changed.NTPServer && applied.HTTPServer == changed.HTTPServer},
+        {"IgnoreWindows", applied.IgnoreWindows == changed.IgnoreWindows},
+        {"Telop", applied.Telop == changed.Telop},
+        {"Omake", applied.Omake == changed.Omake},
+        {"Boot", applied.Boot == changed.Boot},
+    };
+    for (const auto& [section, same] : sections) {
+        EXPECT_TRUE(same) << section;
+    }
 }
 
 // A field's text typed in the dialog, what Apply stores and what the field shows afterwards.
