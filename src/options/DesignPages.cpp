@@ -11,28 +11,6 @@ constexpr int32_t BoldBit = 1;
 constexpr int32_t ItalicBit = 2;
 constexpr int BackGroundCentred = 0;
 
-template <class Io, class S> void BindDigit(const Io& io, DigitPage& page, S& s) {
-    auto& d = s.Design;
-    io.Same(page.DigitType, d.DigitType);
-    io.Same(page.DigitStyle, d.DigitStyle);
-    io.Same(page.DigitSize, d.DigitSize);
-    io.Convert(page.FontName, d.DigitFontName, AsIs, NamedOnly);
-    io.Convert(page.FontSize, d.DigitFontSize, FontSizeText, TakeFontSize);
-    // Bold and italic are bits of one setting; Apply writes both and clears the others.
-    if constexpr (Io::Loading) {
-        page.Bold = (d.DigitFontStyle & BoldBit) != 0;
-        page.Italic = (d.DigitFontStyle & ItalicBit) != 0;
-    } else {
-        d.DigitFontStyle = (page.Bold ? BoldBit : 0) | (page.Italic ? ItalicBit : 0);
-    }
-    io.Same(page.FullWidth, d.DigitFontFullWidth);
-    io.Same(page.DigitFile, d.DigitFile);
-    io.Same(page.Untouched, d.DigitUntouched);
-    io.Same(page.FontColour, d.DigitColor);
-    io.Number(page.Spacing, d.DigitSpacing, DigitPage::SpacingRange);
-    io.Same(page.SpacingRelative, d.DigitSpacingRelative);
-}
-
 // One outline or shadow group and its four settings.
 template <class Io, class Flag, class Col, class Size>
 void BindFrame(const Io& io, FrameGroup& group, Flag& on, Col& colour, Size& size, Flag& relative) {
@@ -42,61 +20,82 @@ void BindFrame(const Io& io, FrameGroup& group, Flag& on, Col& colour, Size& siz
     io.Same(group.Relative, relative);
 }
 
-template <class Io, class S> void BindFrames(const Io& io, FramePage& page, S& s) {
-    auto& d = s.Design;
-    BindFrame(io, page.Outer, d.OuterFrame, d.OuterFrameColor, d.OuterFrameSize, d.OuterFrameRelative);
-    BindFrame(io, page.Inner, d.InnerFrame, d.InnerFrameColor, d.InnerFrameSize, d.InnerFrameRelative);
-    BindFrame(io, page.Shadow, d.Shadow, d.ShadowColor, d.ShadowSize, d.ShadowRelative);
-}
-
-template <class Io, class S> void BindBackground(const Io& io, BackgroundPage& page, S& s) {
-    auto& d = s.Design;
-    io.Same(page.Type, d.BackGroundType);
-    io.Same(page.Fill, d.Color);
-    io.Same(page.Gradation1, d.GradationColor1);
-    io.Same(page.Gradation2, d.GradationColor2);
-    io.Convert(
-        page.Direction, d.GradationStyle, [](bool vertical) { return vertical ? 1 : 0; },
-        [](int direction) { return direction == 1; });
-    io.Same(page.File, d.BackGroundFile);
-    io.Same(page.Style, d.BackGroundStyle);
-    // The slider shows opacity, the setting transparency; the slider keeps its position within its range.
-    io.Convert(
-        page.Opacity, d.BackGroundAlpha, [](int32_t alpha) { return 255 - std::clamp(alpha, 0, 255); },
-        [](int opacity) { return 255 - opacity; });
-    for (size_t i = 0; i < page.Margins.size(); ++i) {
-        io.Number(page.Margins[i], d.DigitMargin[i], BackgroundPage::MarginRange);
-    }
-}
-
-template <class Io, class S> void BindFormat(const Io& io, FormatPage& page, S& s) {
-    auto& f = s.Format;
-    io.Same(page.Alignment, s.Design.Alignment);
-    // The hour, minute and second choices each stand for two or three settings.
-    if constexpr (Io::Loading) {
-        page.Hour = HourChoice(f);
-        page.Minute = PartChoice(f.Minute, f.MinuteDouble);
-        page.Second = PartChoice(f.Second, f.SecondDouble);
-    } else {
-        ApplyHourChoice(page.Hour, f);
-        ApplyPartChoice(page.Minute, f.Minute, f.MinuteDouble);
-        ApplyPartChoice(page.Second, f.Second, f.SecondDouble);
-    }
-    io.Same(page.Hour0, f.Hour0);
-    io.Same(page.Hour24, f.Hour24);
-}
-
 } // namespace
 
+template <class Io, class S> void DigitPage::Bind(const Io& io, S& s) {
+    auto& d = s.Design;
+    io.Same(DigitType, d.DigitType);
+    io.Same(DigitStyle, d.DigitStyle);
+    io.Same(DigitSize, d.DigitSize);
+    io.Convert(FontName, d.DigitFontName, AsIs, NamedOnly);
+    io.Convert(FontSize, d.DigitFontSize, FontSizeText, TakeFontSize);
+    // Bold and italic are bits of one setting; Apply writes both and clears the others.
+    if constexpr (Io::Loading) {
+        Bold = (d.DigitFontStyle & BoldBit) != 0;
+        Italic = (d.DigitFontStyle & ItalicBit) != 0;
+    } else {
+        d.DigitFontStyle = (Bold ? BoldBit : 0) | (Italic ? ItalicBit : 0);
+    }
+    io.Same(FullWidth, d.DigitFontFullWidth);
+    io.Same(DigitFile, d.DigitFile);
+    io.Same(Untouched, d.DigitUntouched);
+    io.Same(FontColour, d.DigitColor);
+    io.Number(Spacing, d.DigitSpacing, SpacingRange);
+    io.Same(SpacingRelative, d.DigitSpacingRelative);
+}
+
+template <class Io, class S> void FramePage::Bind(const Io& io, S& s) {
+    auto& d = s.Design;
+    BindFrame(io, Outer, d.OuterFrame, d.OuterFrameColor, d.OuterFrameSize, d.OuterFrameRelative);
+    BindFrame(io, Inner, d.InnerFrame, d.InnerFrameColor, d.InnerFrameSize, d.InnerFrameRelative);
+    BindFrame(io, Shadow, d.Shadow, d.ShadowColor, d.ShadowSize, d.ShadowRelative);
+}
+
+template <class Io, class S> void BackgroundPage::Bind(const Io& io, S& s) {
+    auto& d = s.Design;
+    io.Same(Type, d.BackGroundType);
+    io.Same(Fill, d.Color);
+    io.Same(Gradation1, d.GradationColor1);
+    io.Same(Gradation2, d.GradationColor2);
+    io.Convert(
+        Direction, d.GradationStyle, [](bool vertical) { return vertical ? 1 : 0; },
+        [](int direction) { return direction == 1; });
+    io.Same(File, d.BackGroundFile);
+    io.Same(Style, d.BackGroundStyle);
+    // The slider shows opacity, the setting transparency; the slider keeps its position within its range.
+    io.Convert(
+        Opacity, d.BackGroundAlpha, [](int32_t alpha) { return 255 - std::clamp(alpha, 0, 255); },
+        [](int opacity) { return 255 - opacity; });
+    for (size_t i = 0; i < Margins.size(); ++i) {
+        io.Number(Margins[i], d.DigitMargin[i], MarginRange);
+    }
+}
+
+template <class Io, class S> void FormatPage::Bind(const Io& io, S& s) {
+    auto& f = s.Format;
+    io.Same(Alignment, s.Design.Alignment);
+    // The hour, minute and second choices each stand for two or three settings.
+    if constexpr (Io::Loading) {
+        Hour = HourChoice(f);
+        Minute = PartChoice(f.Minute, f.MinuteDouble);
+        Second = PartChoice(f.Second, f.SecondDouble);
+    } else {
+        ApplyHourChoice(Hour, f);
+        ApplyPartChoice(Minute, f.Minute, f.MinuteDouble);
+        ApplyPartChoice(Second, f.Second, f.SecondDouble);
+    }
+    io.Same(Hour0, f.Hour0);
+    io.Same(Hour24, f.Hour24);
+}
+
 DigitPage DigitPage::Load(const Settings& s, const FontChoices& fonts) {
-    DigitPage page;
-    BindDigit(PageLoad{}, page, s);
+    auto page = LoadedPage<DigitPage>(s);
     page.FontName = ListedFont(fonts.Families, page.FontName, fonts.ListFont);
     return page;
 }
 
 void DigitPage::Apply(Settings& s, bool fullWidthEnabled) {
-    BindDigit(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
     // A greyed-out box stores off; it keeps its tick for a font that allows it again.
     if (!fullWidthEnabled) {
         s.Design.DigitFontFullWidth = false;
@@ -115,13 +114,11 @@ DigitPage::Rules DigitPage::Evaluate(std::optional<bool> fontHasShiftJis) const 
 }
 
 FramePage FramePage::Load(const Settings& s) {
-    FramePage page;
-    BindFrames(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<FramePage>(s);
 }
 
 void FramePage::Apply(Settings& s) {
-    BindFrames(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 FramePage::Rules FramePage::Evaluate(bool fontColourEnabled) const {
@@ -136,13 +133,11 @@ FramePage::Rules FramePage::Evaluate(bool fontColourEnabled) const {
 }
 
 BackgroundPage BackgroundPage::Load(const Settings& s) {
-    BackgroundPage page;
-    BindBackground(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<BackgroundPage>(s);
 }
 
 void BackgroundPage::Apply(Settings& s) {
-    BindBackground(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 BackgroundPage::Rules BackgroundPage::Evaluate(const DisplayFacts& display) const {
@@ -159,13 +154,11 @@ BackgroundPage::Rules BackgroundPage::Evaluate(const DisplayFacts& display) cons
 }
 
 FormatPage FormatPage::Load(const Settings& s) {
-    FormatPage page;
-    BindFormat(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<FormatPage>(s);
 }
 
 void FormatPage::Apply(Settings& s) {
-    BindFormat(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 FormatPage::Rules FormatPage::Evaluate() const {

@@ -1,6 +1,7 @@
 #pragma once
 // The four design pages of the options dialog: what their controls show, loaded from the
-// settings and written back on Apply, and which controls are shown and enabled.
+// settings and written back on Apply, and which controls are shown and enabled. Each page's Bind
+// pairs its values with their settings once, for Load and Apply alike (options/PageBinding.h).
 
 #include "options/OptionFields.h"
 
@@ -42,6 +43,7 @@ struct DigitPage {
 
     static DigitPage Load(const Settings& settings, const FontChoices& fonts);
     void Apply(Settings& settings, bool fullWidthEnabled);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     // fontHasShiftJis: whether the selected family exists with the Shift-JIS character set;
     // nothing when no font is selected.
     Rules Evaluate(std::optional<bool> fontHasShiftJis) const;
@@ -75,6 +77,7 @@ struct FramePage {
 
     static FramePage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate(bool fontColourEnabled) const;
 };
 
@@ -103,6 +106,7 @@ struct BackgroundPage {
 
     static BackgroundPage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate(const DisplayFacts& display) const;
 };
 
@@ -122,6 +126,7 @@ struct FormatPage {
 
     static FormatPage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 

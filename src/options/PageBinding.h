@@ -2,8 +2,8 @@
 // One binding per options page names each page value with its setting once; the same binding
 // fills the page from the settings when the dialog opens (PageLoad) and writes the page back on
 // Apply (PageApply). A binding is a template over the direction, in the manner of the settings
-// schema: `template <class Io, class S> void BindX(const Io& io, XPage& page, S& s)`, S being
-// const Settings on load.
+// schema: each page's `template <class Io, class S> void Bind(const Io& io, S& settings)`, S
+// being const Settings on load.
 //
 // What only one direction knows stays outside the binding, in the page's Load or Apply: what
 // the system offers (fonts, ports, effects), defaults made of system facts, and corrections
@@ -92,5 +92,12 @@ struct PageApply {
 
     template <class Part, class Stored> void Nested(const Part& part, Stored& stored) const { part.Apply(stored); }
 };
+
+// A page as its binding fills it from the settings.
+template <class Page> Page LoadedPage(const Settings& settings) {
+    Page page;
+    page.Bind(PageLoad{}, settings);
+    return page;
+}
 
 } // namespace lumora

@@ -74,109 +74,107 @@ int32_t KeyOfAbort(AbortKey abort) {
     return abort == AbortKey::Shift ? ShiftKey : abort == AbortKey::Alt ? AltKey : CtrlKey;
 }
 
-template <class Io, class S> void BindOperation(const Io& io, OperationPage& page, S& s) {
+} // namespace
+
+template <class Io, class S> void OperationPage::Bind(const Io& io, S& s) {
     auto& o = s.Operation;
-    io.Same(page.Snap, o.SnapWindow);
-    io.Number(page.SnapPosition, o.SnapPosition, SnapPositionRange);
+    io.Same(Snap, o.SnapWindow);
+    io.Number(SnapPosition, o.SnapPosition, SnapPositionRange);
     io.Convert(
-        page.SnapTaskBar, o.SnapMode, [](int32_t mode) { return mode == 1; },
-        [](bool taskBar) { return taskBar ? 1 : 0; });
-    io.Same(page.NoProtrude, o.NoProtrudeSnap);
-    io.Number(page.SnapX, o.SnapPoint[0], SnapPointRange);
-    io.Number(page.SnapY, o.SnapPoint[1], SnapPointRange);
-    io.Same(page.OnMouse, o.OnMouseHideType);
+        SnapTaskBar, o.SnapMode, [](int32_t mode) { return mode == 1; }, [](bool taskBar) { return taskBar ? 1 : 0; });
+    io.Same(NoProtrude, o.NoProtrudeSnap);
+    io.Number(SnapX, o.SnapPoint[0], SnapPointRange);
+    io.Number(SnapY, o.SnapPoint[1], SnapPointRange);
+    io.Same(OnMouse, o.OnMouseHideType);
     // The up-down's position, which is the stored value, stands when the text is unreadable.
-    io.Number(page.Threshold, o.OnMouseHideThreshold, ThresholdRange, o.OnMouseHideThreshold);
-    io.Convert(page.HoleSize, o.OnMouseHoleSize, KeptWithin({0, 200}), AsIs);
-    io.Convert(page.Abort, o.OnMouseAbortKey, AbortKeyOf, KeyOfAbort);
-    io.Same(page.HotKey, o.VisibleChangeKey);
-    io.Same(page.Momentary, s.View.VisibleChangeType);
+    io.Number(Threshold, o.OnMouseHideThreshold, ThresholdRange, o.OnMouseHideThreshold);
+    io.Convert(HoleSize, o.OnMouseHoleSize, KeptWithin({0, 200}), AsIs);
+    io.Convert(Abort, o.OnMouseAbortKey, AbortKeyOf, KeyOfAbort);
+    io.Same(HotKey, o.VisibleChangeKey);
+    io.Same(Momentary, s.View.VisibleChangeType);
 }
 
-template <class Io, class S> void BindCuckoo(const Io& io, CuckooPage& page, S& s) {
+template <class Io, class S> void CuckooPage::Bind(const Io& io, S& s) {
     auto& c = s.CuckooClock;
-    io.Same(page.Mode, c.CuckooClockMode);
-    io.Number(page.Timing, c.CuckooClockTiming, SignalTimingRange);
-    io.Same(page.HalfHour, c.CuckooClock30);
-    io.Same(page.InvisibleSilent, c.InVisibleSilent);
-    io.Same(page.FirstFile, c.FirstCuckooClockFile);
-    io.Same(page.Repeat, c.CuckooClockRepeat);
-    io.Same(page.RepeatFile, c.RepeatCuckooClockFile);
-    io.Same(page.LastFile, c.LastCuckooClockFile);
-    io.Same(page.WildBird, c.WildBirdSound);
-    io.Same(page.Notify, c.NotifyType);
-    io.Same(page.Message, c.Message);
+    io.Same(Mode, c.CuckooClockMode);
+    io.Number(Timing, c.CuckooClockTiming, SignalTimingRange);
+    io.Same(HalfHour, c.CuckooClock30);
+    io.Same(InvisibleSilent, c.InVisibleSilent);
+    io.Same(FirstFile, c.FirstCuckooClockFile);
+    io.Same(Repeat, c.CuckooClockRepeat);
+    io.Same(RepeatFile, c.RepeatCuckooClockFile);
+    io.Same(LastFile, c.LastCuckooClockFile);
+    io.Same(WildBird, c.WildBirdSound);
+    io.Same(Notify, c.NotifyType);
+    io.Same(Message, c.Message);
 }
 
-// page.Ports are the system's, set before a load.
-template <class Io, class S> void BindAdjust(const Io& io, AdjustPage& page, S& s) {
+// Ports are the system's, set before a load.
+template <class Io, class S> void AdjustPage::Bind(const Io& io, S& s) {
     auto& a = s.AdjustClock;
-    io.Same(page.Method, a.AdjustType);
-    io.Same(page.NtpServers, s.NTPServer);
-    io.Same(page.NtpServer, a.CurrentNTPServer);
-    io.Number(page.NtpPort, a.NTPLocalPort, LocalPortRange, UnreadablePort);
-    io.Number(page.NtpTimeOut, a.NTPTimeOut, TimeOutRange);
-    io.Number(page.NtpOffset, a.NTPOffset, OffsetRange);
-    io.Same(page.HttpServers, s.HTTPServer);
-    io.Same(page.HttpServer, a.CurrentHTTPServer);
-    io.Same(page.ProxyServer, a.HTTPProxyServer);
-    io.Number(page.ProxyPort, a.HTTPProxyPort, LocalPortRange, UnreadablePort);
-    io.Number(page.HttpTimeOut, a.HTTPTimeOut, TimeOutRange);
-    io.Number(page.HttpOffset, a.HTTPOffset, OffsetRange);
+    io.Same(Method, a.AdjustType);
+    io.Same(NtpServers, s.NTPServer);
+    io.Same(NtpServer, a.CurrentNTPServer);
+    io.Number(NtpPort, a.NTPLocalPort, LocalPortRange, UnreadablePort);
+    io.Number(NtpTimeOut, a.NTPTimeOut, TimeOutRange);
+    io.Number(NtpOffset, a.NTPOffset, OffsetRange);
+    io.Same(HttpServers, s.HTTPServer);
+    io.Same(HttpServer, a.CurrentHTTPServer);
+    io.Same(ProxyServer, a.HTTPProxyServer);
+    io.Number(ProxyPort, a.HTTPProxyPort, LocalPortRange, UnreadablePort);
+    io.Number(HttpTimeOut, a.HTTPTimeOut, TimeOutRange);
+    io.Number(HttpOffset, a.HTTPOffset, OffsetRange);
     io.Convert(
-        page.Port, a.CurrentJJYPort, [&page](const std::wstring& port) { return PortEntry(page.Ports, port); },
+        Port, a.CurrentJJYPort, [this](const std::wstring& port) { return PortEntry(Ports, port); },
         // Without a selected port the stored one stays, ready for when the kit is plugged in again.
-        [&page](int) { return page.PortSelected() ? std::optional(page.Ports[page.Port]) : std::nullopt; });
+        [this](int) { return PortSelected() ? std::optional(Ports[Port]) : std::nullopt; });
     // The up-down's position stands when the text is unreadable.
-    io.LoadOnly(page.KitTimeOutPosition, a.JJYTimeOut);
-    io.Number(page.KitTimeOut, a.JJYTimeOut, TimeOutRange, page.KitTimeOutPosition);
-    io.Number(page.KitOffset, a.JJYOffset, OffsetRange);
-    io.Same(page.BootAdjust, a.BootAdjust);
-    io.Same(page.AutoAdjust, a.AutoAdjust);
-    io.Convert(page.Interval, a.AutoAdjustInterval, IntervalText, TakeInterval);
-    io.Same(page.Message, a.AdjustMessage);
-    io.Same(page.Sound, a.AdjustSound);
-    io.Same(page.SoundFile, a.AdjustSoundFile);
+    io.LoadOnly(KitTimeOutPosition, a.JJYTimeOut);
+    io.Number(KitTimeOut, a.JJYTimeOut, TimeOutRange, KitTimeOutPosition);
+    io.Number(KitOffset, a.JJYOffset, OffsetRange);
+    io.Same(BootAdjust, a.BootAdjust);
+    io.Same(AutoAdjust, a.AutoAdjust);
+    io.Convert(Interval, a.AutoAdjustInterval, IntervalText, TakeInterval);
+    io.Same(Message, a.AdjustMessage);
+    io.Same(Sound, a.AdjustSound);
+    io.Same(SoundFile, a.AdjustSoundFile);
 }
 
 // The start-up shortcut, the priority and the settings-file location are the process's facts,
 // not settings: BootPage::Load reads them from there.
-template <class Io, class S> void BindBoot(const Io& io, BootPage& page, S& s) {
+template <class Io, class S> void BootPage::Bind(const Io& io, S& s) {
     auto& b = s.Boot;
-    io.Same(page.Splash, b.ShowSplash);
-    io.Same(page.Delay, b.BootDelay);
+    io.Same(Splash, b.ShowSplash);
+    io.Same(Delay, b.BootDelay);
     // The up-down's position stands when the text is unreadable.
-    io.LoadOnly(page.DelayPosition, b.BootDelayValue);
-    io.Number(page.DelayValue, b.BootDelayValue, BootDelayRange, page.DelayPosition);
-    io.Same(page.NoCheckDuplicate, b.NoCheckDuplicate);
+    io.LoadOnly(DelayPosition, b.BootDelayValue);
+    io.Number(DelayValue, b.BootDelayValue, BootDelayRange, DelayPosition);
+    io.Same(NoCheckDuplicate, b.NoCheckDuplicate);
 }
 
-template <class Io, class S> void BindOmake(const Io& io, OmakePage& page, S& s) {
+template <class Io, class S> void OmakePage::Bind(const Io& io, S& s) {
     auto& o = s.Omake;
-    io.Same(page.Omake, o.OmakeWindow);
-    io.Same(page.Logo, o.LogoWindow);
-    io.Same(page.LogoFile, o.LogoFile);
-    io.Same(page.LogoPosition, o.LogoAlignment);
-    io.Same(page.CallSign, o.CallSignWindow);
-    io.Same(page.CallSignPosition, o.CallSignAlignment);
-    io.Same(page.TestPattern, o.ShowTestPattern);
-    io.Same(page.StationName, o.StationName);
-    io.Same(page.ParentBureau, o.ParentBureauName);
-    io.Number(page.Channel, o.Channel, page.Evaluate().ChannelRange);
-    io.Same(page.CallSignText, o.CallSign);
-    io.Same(page.DigitalMaster, o.DigitalMaster);
-    io.Same(page.TestingWave, o.TestingWave);
+    io.Same(Omake, o.OmakeWindow);
+    io.Same(Logo, o.LogoWindow);
+    io.Same(LogoFile, o.LogoFile);
+    io.Same(LogoPosition, o.LogoAlignment);
+    io.Same(CallSign, o.CallSignWindow);
+    io.Same(CallSignPosition, o.CallSignAlignment);
+    io.Same(TestPattern, o.ShowTestPattern);
+    io.Same(StationName, o.StationName);
+    io.Same(ParentBureau, o.ParentBureauName);
+    io.Number(Channel, o.Channel, Evaluate().ChannelRange);
+    io.Same(CallSignText, o.CallSign);
+    io.Same(DigitalMaster, o.DigitalMaster);
+    io.Same(TestingWave, o.TestingWave);
 }
-
-} // namespace
 
 int OperationPage::OnMouseEntryCount(bool layered) {
     return layered ? 4 : 3;
 }
 
 OperationPage OperationPage::Load(const Settings& s, bool layered) {
-    OperationPage page;
-    BindOperation(PageLoad{}, page, s);
+    auto page = LoadedPage<OperationPage>(s);
     // A behaviour the box does not offer shows as the first entry.
     if (page.OnMouse < 0 || page.OnMouse >= OnMouseEntryCount(layered)) {
         page.OnMouse = 0;
@@ -185,7 +183,7 @@ OperationPage OperationPage::Load(const Settings& s, bool layered) {
 }
 
 void OperationPage::Apply(Settings& s) {
-    BindOperation(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 OperationPage::Rules OperationPage::Evaluate() const {
@@ -217,13 +215,11 @@ int32_t OperationPage::ShortcutOfHotKeyControl(uint16_t value) {
 }
 
 CuckooPage CuckooPage::Load(const Settings& s) {
-    CuckooPage page;
-    BindCuckoo(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<CuckooPage>(s);
 }
 
 void CuckooPage::Apply(Settings& s) {
-    BindCuckoo(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 CuckooPage::Rules CuckooPage::Evaluate() const {
@@ -244,7 +240,7 @@ CuckooPage::Rules CuckooPage::Evaluate() const {
 AdjustPage AdjustPage::Load(const Settings& s, std::vector<std::wstring> ports, const BuiltInServers& builtIn) {
     AdjustPage page;
     page.Ports = std::move(ports);
-    BindAdjust(PageLoad{}, page, s);
+    page.Bind(PageLoad{}, s);
     page.NtpServers = OfferedServers(page.NtpServers, builtIn.Ntp);
     page.HttpServers = OfferedServers(page.HttpServers, builtIn.Http);
     return page;
@@ -265,7 +261,7 @@ void AdjustPage::Apply(Settings& s) {
     if (ForgetsLastContact(s.AdjustClock, false)) {
         s.AdjustClock.LastConnectedTime = NeverDate;
     }
-    BindAdjust(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 AdjustPage::Rules AdjustPage::Evaluate() const {
@@ -297,8 +293,7 @@ std::optional<int> AdjustPage::DeleteServer(std::vector<std::wstring>& servers, 
 }
 
 BootPage BootPage::Load(const Settings& s, const Facts& facts) {
-    BootPage page;
-    BindBoot(PageLoad{}, page, s);
+    auto page = LoadedPage<BootPage>(s);
     page.StartUp = facts.ShortcutExists;
     page.Priority = PriorityEntryOfClass(facts.PriorityClass, facts.LayeredWindowsAvailable);
     page.Location = facts.UseAppDataFolder ? 1 : 0;
@@ -306,7 +301,7 @@ BootPage BootPage::Load(const Settings& s, const Facts& facts) {
 }
 
 void BootPage::Apply(Settings& s, bool layered) {
-    BindBoot(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
     // The box shows the process's class; the one chosen is stored for the next start.
     s.Boot.Priority = PriorityClassOfEntry(Priority, layered);
 }
@@ -329,13 +324,11 @@ StartupShortcutStep NextStartupShortcutStep(bool wanted, StartupShortcutFound fo
 }
 
 OmakePage OmakePage::Load(const Settings& s) {
-    OmakePage page;
-    BindOmake(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<OmakePage>(s);
 }
 
 void OmakePage::Apply(Settings& s) {
-    BindOmake(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 OmakePage::Rules OmakePage::Evaluate() const {

@@ -1,7 +1,8 @@
 #pragma once
 // The options pages without a group: "操作", "時報", "時刻合わせ", "起動", "おまけ". What their
 // controls show, loaded from the settings and written back on Apply, and which controls are
-// shown and enabled.
+// shown and enabled. Each page's Bind pairs its values with their settings once, for Load and
+// Apply alike (options/PageBinding.h).
 
 #include "options/OptionFields.h"
 
@@ -35,6 +36,7 @@ struct OperationPage {
     static int OnMouseEntryCount(bool layeredWindowsAvailable);
     static OperationPage Load(const Settings& settings, bool layeredWindowsAvailable);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
     // The label beside the hot key: "キーコード: %d", or nothing when no key is set.
     std::wstring KeyCodeText() const;
@@ -75,6 +77,7 @@ struct CuckooPage {
 
     static CuckooPage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
@@ -143,6 +146,7 @@ struct AdjustPage {
     // between NTP and HTTP, or (while editing, not on Apply) the radio clock chosen.
     bool ForgetsLastContact(const AdjustClockSettings& stored, bool whileEditing) const;
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
     // A port entry is chosen; without one Apply keeps the stored port, and the menu does not
     // offer the kit's command.
@@ -181,6 +185,7 @@ struct BootPage {
     // settings.Boot holds the process-wide start-up values.
     static BootPage Load(const Settings& settings, const Facts& facts);
     void Apply(Settings& settings, bool layeredWindowsAvailable);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
@@ -216,6 +221,7 @@ struct OmakePage {
 
     static OmakePage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 

@@ -16,77 +16,74 @@ void FillEmptyFormat(std::wstring& format, const SystemDefaults& system) {
     }
 }
 
-template <class Io, class S> void BindVisibleTime(const Io& io, VisibleTimePage& page, S& s) {
-    io.Number(page.AutoHideTime, s.View.AutoHideTime, VisibleTimePage::TimeRange);
-    io.Number(page.AutoHideTiming, s.View.AutoHideTiming, VisibleTimePage::TimingRange);
-    io.Nested(page.Hours, s);
-}
-
-template <class Io, class S> void BindEffects(const Io& io, EffectsPage& page, S& s) {
-    auto& a = s.Animation;
-    io.Convert(page.Effect, a.Type, AsIs, ChosenOnly);
-    io.Convert(page.Speed, a.Speed, KeptWithin({0, EffectsPage::MaxSpeed}), AsIs);
-    io.Number(page.Timing, a.Timing, EffectsPage::TimingRange);
-    io.Same(page.FlashColon, a.FlashColonType);
-    io.Same(page.ReverseFlash, a.ReverseFlash);
-}
-
-template <class Io, class S> void BindToolTip(const Io& io, ToolTipPage& page, S& s) {
-    io.Same(page.Style, s.View.ToolTipStyle);
-    io.Number(page.Time, s.View.ToolTipTime, ToolTipPage::TimeRange);
-    io.Same(page.Format, s.View.ToolTipFormat);
-}
-
-template <class Io, class S> void BindTray(const Io& io, TrayPage& page, S& s) {
-    auto& v = s.View;
-    io.Same(page.ShowIcon, v.TaskTrayIcon);
-    io.Same(page.Format, v.TaskTrayToolTipFormat);
-    io.Same(page.HideTaskbarClock, v.HideTaskTrayClock);
-    io.Same(page.ShowCalendar, v.ShowCalendar);
-    io.Convert(page.CalendarFont, v.CalendarFontName, AsIs, NamedOnly);
-}
-
-template <class Io, class S> void BindWindows(const Io& io, WindowsPage& page, S& s) {
-    io.Same(page.Windows, s.IgnoreWindows);
-}
-
-template <class Io, class S> void BindTelop(const Io& io, TelopPage& page, S& s) {
-    auto& t = s.Telop;
-    io.Convert(page.FontName, t.FontName, AsIs, NamedOnly);
-    io.Same(page.Title, t.Title);
-    io.Convert(page.ChangeSpeed, t.ChangeSpeed, KeptWithin(TelopPage::ChangeSpeedRange), AsIs);
-    io.Same(page.Scroll, t.Scroll);
-    // The slider counts from 0, the setting from 1.
-    io.Convert(
-        page.ScrollSpeed, t.ScrollSpeed,
-        [](int32_t speed) { return KeptWithin(TelopPage::ScrollSpeedRange)(speed - 1); },
-        [](int position) { return position + 1; });
-    io.Same(page.Flash, t.Flash);
-    io.Number(page.FlashCount, t.FlashCount, TelopPage::FlashCountRange);
-    io.Convert(page.FlashSpeed, t.FlashSpeed, KeptWithin(TelopPage::FlashSpeedRange), AsIs);
-    io.Same(page.Sound, t.Sound);
-    io.Same(page.SoundFile, t.SoundFile);
-}
-
-template <class Io, class S> void BindMenu(const Io& io, MenuPage& page, S& s) {
-    io.Same(page.MenuIcon, s.View.ShowMenuIcon);
-    io.Same(page.ModernMenu, s.View.UseModernMenu);
-}
-
 void ShowListedFont(std::wstring& name, const FontChoices& fonts) {
     name = ListedFont(fonts.Families, name, fonts.ListFont);
 }
 
 } // namespace
 
+template <class Io, class S> void VisibleTimePage::Bind(const Io& io, S& s) {
+    io.Number(AutoHideTime, s.View.AutoHideTime, TimeRange);
+    io.Number(AutoHideTiming, s.View.AutoHideTiming, TimingRange);
+    io.Nested(Hours, s);
+}
+
+template <class Io, class S> void EffectsPage::Bind(const Io& io, S& s) {
+    auto& a = s.Animation;
+    io.Convert(Effect, a.Type, AsIs, ChosenOnly);
+    io.Convert(Speed, a.Speed, KeptWithin({0, MaxSpeed}), AsIs);
+    io.Number(Timing, a.Timing, TimingRange);
+    io.Same(FlashColon, a.FlashColonType);
+    io.Same(ReverseFlash, a.ReverseFlash);
+}
+
+template <class Io, class S> void ToolTipPage::Bind(const Io& io, S& s) {
+    io.Same(Style, s.View.ToolTipStyle);
+    io.Number(Time, s.View.ToolTipTime, TimeRange);
+    io.Same(Format, s.View.ToolTipFormat);
+}
+
+template <class Io, class S> void TrayPage::Bind(const Io& io, S& s) {
+    auto& v = s.View;
+    io.Same(ShowIcon, v.TaskTrayIcon);
+    io.Same(Format, v.TaskTrayToolTipFormat);
+    io.Same(HideTaskbarClock, v.HideTaskTrayClock);
+    io.Same(ShowCalendar, v.ShowCalendar);
+    io.Convert(CalendarFont, v.CalendarFontName, AsIs, NamedOnly);
+}
+
+template <class Io, class S> void WindowsPage::Bind(const Io& io, S& s) {
+    io.Same(Windows, s.IgnoreWindows);
+}
+
+template <class Io, class S> void TelopPage::Bind(const Io& io, S& s) {
+    auto& t = s.Telop;
+    io.Convert(FontName, t.FontName, AsIs, NamedOnly);
+    io.Same(Title, t.Title);
+    io.Convert(ChangeSpeed, t.ChangeSpeed, KeptWithin(ChangeSpeedRange), AsIs);
+    io.Same(Scroll, t.Scroll);
+    // The slider counts from 0, the setting from 1.
+    io.Convert(
+        ScrollSpeed, t.ScrollSpeed, [](int32_t speed) { return KeptWithin(ScrollSpeedRange)(speed - 1); },
+        [](int position) { return position + 1; });
+    io.Same(Flash, t.Flash);
+    io.Number(FlashCount, t.FlashCount, FlashCountRange);
+    io.Convert(FlashSpeed, t.FlashSpeed, KeptWithin(FlashSpeedRange), AsIs);
+    io.Same(Sound, t.Sound);
+    io.Same(SoundFile, t.SoundFile);
+}
+
+template <class Io, class S> void MenuPage::Bind(const Io& io, S& s) {
+    io.Same(MenuIcon, s.View.ShowMenuIcon);
+    io.Same(ModernMenu, s.View.UseModernMenu);
+}
+
 VisibleTimePage VisibleTimePage::Load(const Settings& s) {
-    VisibleTimePage page;
-    BindVisibleTime(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<VisibleTimePage>(s);
 }
 
 void VisibleTimePage::Apply(Settings& s) {
-    BindVisibleTime(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 VisibleTimePage::Rules VisibleTimePage::Evaluate() const {
@@ -98,8 +95,7 @@ int EffectsPage::EffectEntryCount(const DisplayFacts& display) {
 }
 
 EffectsPage EffectsPage::Load(const Settings& s, const DisplayFacts& display) {
-    EffectsPage page;
-    BindEffects(PageLoad{}, page, s);
+    auto page = LoadedPage<EffectsPage>(s);
     // An effect the box does not offer selects no entry, and Apply keeps it as stored.
     if (page.Effect < 0 || page.Effect >= EffectEntryCount(display)) {
         page.Effect = -1;
@@ -108,7 +104,7 @@ EffectsPage EffectsPage::Load(const Settings& s, const DisplayFacts& display) {
 }
 
 void EffectsPage::Apply(Settings& s) {
-    BindEffects(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 EffectsPage::Rules EffectsPage::Evaluate() const {
@@ -133,14 +129,12 @@ const std::array<std::wstring_view, 14> ToolTipDatePatterns{
 };
 
 ToolTipPage ToolTipPage::Load(const Settings& s) {
-    ToolTipPage page;
-    BindToolTip(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<ToolTipPage>(s);
 }
 
 void ToolTipPage::Apply(Settings& s, const SystemDefaults& system) {
     FillEmptyFormat(Format, system);
-    BindToolTip(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 ToolTipPage::Rules ToolTipPage::Evaluate() const {
@@ -148,15 +142,14 @@ ToolTipPage::Rules ToolTipPage::Evaluate() const {
 }
 
 TrayPage TrayPage::Load(const Settings& s, const FontChoices& fonts) {
-    TrayPage page;
-    BindTray(PageLoad{}, page, s);
+    auto page = LoadedPage<TrayPage>(s);
     ShowListedFont(page.CalendarFont, fonts);
     return page;
 }
 
 void TrayPage::Apply(Settings& s, const SystemDefaults& system) {
     FillEmptyFormat(Format, system);
-    BindTray(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 TrayPage::Rules TrayPage::Evaluate(const Facts& facts) const {
@@ -164,9 +157,7 @@ TrayPage::Rules TrayPage::Evaluate(const Facts& facts) const {
 }
 
 WindowsPage WindowsPage::Load(const Settings& s) {
-    WindowsPage page;
-    BindWindows(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<WindowsPage>(s);
 }
 
 int WindowsPage::RemoveRows(std::vector<int> rows) {
@@ -185,18 +176,17 @@ int WindowsPage::RemoveRows(std::vector<int> rows) {
 }
 
 void WindowsPage::Apply(Settings& s) {
-    BindWindows(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 TelopPage TelopPage::Load(const Settings& s, const FontChoices& fonts) {
-    TelopPage page;
-    BindTelop(PageLoad{}, page, s);
+    auto page = LoadedPage<TelopPage>(s);
     ShowListedFont(page.FontName, fonts);
     return page;
 }
 
 void TelopPage::Apply(Settings& s) {
-    BindTelop(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 TelopPage::Rules TelopPage::Evaluate() const {
@@ -204,13 +194,11 @@ TelopPage::Rules TelopPage::Evaluate() const {
 }
 
 MenuPage MenuPage::Load(const Settings& s) {
-    MenuPage page;
-    BindMenu(PageLoad{}, page, s);
-    return page;
+    return LoadedPage<MenuPage>(s);
 }
 
 void MenuPage::Apply(Settings& s) {
-    BindMenu(PageApply{}, *this, s);
+    Bind(PageApply{}, s);
 }
 
 MenuPage::Rules MenuPage::Evaluate() const {

@@ -1,7 +1,8 @@
 #pragma once
 // The display pages of the options dialog ("表示|..."): what their controls show, loaded from the
 // settings and written back on Apply, and which controls are shown and enabled. The visible-hours
-// editor of page 4 and the exclusion list's editing are separate units.
+// editor of page 4 and the exclusion list's editing are separate units. Each page's Bind pairs
+// its values with their settings once, for Load and Apply alike (options/PageBinding.h).
 
 #include "options/DesignPages.h"
 #include "options/VisibleHoursEditor.h"
@@ -23,6 +24,7 @@ struct VisibleTimePage {
 
     static VisibleTimePage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
@@ -46,6 +48,7 @@ struct EffectsPage {
     static int EffectEntryCount(const DisplayFacts& display);
     static EffectsPage Load(const Settings& settings, const DisplayFacts& display);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
@@ -68,6 +71,7 @@ struct ToolTipPage {
     static ToolTipPage Load(const Settings& settings);
     // An empty format is first filled with the default, and the box shows it.
     void Apply(Settings& settings, const SystemDefaults& system);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
@@ -94,6 +98,7 @@ struct TrayPage {
 
     static TrayPage Load(const Settings& settings, const FontChoices& fonts);
     void Apply(Settings& settings, const SystemDefaults& system);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate(const Facts& facts) const;
 };
 
@@ -108,6 +113,7 @@ struct WindowsPage {
 
     static WindowsPage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
 };
 
 // Page 9 "表示|テロップ".
@@ -138,6 +144,7 @@ struct TelopPage {
 
     static TelopPage Load(const Settings& settings, const FontChoices& fonts);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
@@ -152,6 +159,7 @@ struct MenuPage {
 
     static MenuPage Load(const Settings& settings);
     void Apply(Settings& settings);
+    template <class Io, class S> void Bind(const Io& io, S& settings);
     Rules Evaluate() const;
 };
 
