@@ -43,7 +43,7 @@ std::unique_ptr<TAboutForm> TAboutForm::Create(HWND owner, std::function<void()>
     return form;
 }
 
-void TAboutForm::FormCreate() {
+bool TAboutForm::OnInitDialog() {
     SizeClientArea(Handle());
     const std::wstring title = FillText(LoadResourceString(IDS_ABOUT_TITLE), {names::ProductName, L"" LUMORA_VERSION});
     SetDlgItemTextW(Handle(), IDC_ABOUT_TITLE, title.c_str());
@@ -55,6 +55,7 @@ void TAboutForm::FormCreate() {
     SendDlgItemMessageW(Handle(), IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     SendDlgItemMessageW(Handle(), IDC_ABOUT_EXCLAMATION, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
+    return true;
 }
 
 void TAboutForm::FormHelp() {
@@ -63,29 +64,14 @@ void TAboutForm::FormHelp() {
     }
 }
 
-LRESULT TAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
-    case WM_NOTIFY: {
+LRESULT TAboutForm::OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_ABOUT_URL && (header->code == NM_CLICK || header->code == NM_RETURN)) {
             openWebSite_();
-            DestroyWindow(Handle());
+            Close();
         }
         return 0;
-    }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            DestroyWindow(Handle());
-        }
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(Handle());
-        return 0;
-    default:
-        break;
     }
     return DefaultHandler(message, wParam, lParam);
 }

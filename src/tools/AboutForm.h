@@ -2,7 +2,7 @@
 // The about box: the program's name and version, the ownership notice, the web site's address
 // (a click opens it) and a word of caution.
 
-#include "shell/KZForm.h"
+#include "shell/DialogForm.h"
 
 #include <functional>
 #include <memory>
@@ -11,7 +11,7 @@ namespace lumora {
 
 class HelpViewer;
 
-class TAboutForm final : public TKZForm {
+class TAboutForm final : public TDialogForm {
 public:
     // openWebSite: the menu's web-site command.
     static std::unique_ptr<TAboutForm> Create(HWND owner, std::function<void()> openWebSite, const HelpViewer* help);
@@ -19,9 +19,10 @@ public:
 private:
     TAboutForm(std::function<void()> openWebSite, const HelpViewer* help)
         : openWebSite_(std::move(openWebSite)), help_(help) {}
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    void OnOk() override { Close(); }
+    LRESULT OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormHelp() override;
-    void FormCreate();
 
     std::function<void()> openWebSite_;
     const HelpViewer* help_;

@@ -27,7 +27,7 @@ std::unique_ptr<TAlphaBlendForm> TAlphaBlendForm::Create(HWND owner, AlphaBlendC
 }
 
 // The slider measures transparency: clear at the right.
-void TAlphaBlendForm::FormCreate() {
+bool TAlphaBlendForm::OnInitDialog() {
     HWND track = GetDlgItem(Handle(), IDC_AB_TRACK);
     SendMessageW(track, TBM_SETRANGE, FALSE, MAKELPARAM(0, 255));
     SendMessageW(track, TBM_SETPAGESIZE, 0, 32);
@@ -35,6 +35,7 @@ void TAlphaBlendForm::FormCreate() {
     SendMessageW(track, TBM_SETTICFREQ, 32, 0);
     SendMessageW(track, TBM_SETPOS, TRUE, 255 - context_.Opacity);
     ShowForDepth(context_.ColourDepth);
+    return true;
 }
 
 void TAlphaBlendForm::SliderMoved() {
@@ -54,11 +55,9 @@ void TAlphaBlendForm::ShowForDepth(int colourDepth) {
     EnableWindow(GetDlgItem(Handle(), IDOK), usable);
 }
 
-void TAlphaBlendForm::Close(bool keep) {
-    if (!keep) {
-        context_.Apply(context_.Opacity);
-    }
-    DestroyWindow(Handle()); // the owner hears it through the closed handler
+void TAlphaBlendForm::OnCancel() {
+    context_.Apply(context_.Opacity);
+    Close();
 }
 
 void TAlphaBlendForm::FormHelp() {
@@ -67,25 +66,14 @@ void TAlphaBlendForm::FormHelp() {
     }
 }
 
-LRESULT TAlphaBlendForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TAlphaBlendForm::OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
     case WM_HSCROLL:
         SliderMoved();
         return 0;
     case WM_DISPLAYCHANGE:
         DefaultHandler(message, wParam, lParam);
         ShowForDepth(static_cast<int>(wParam));
-        return 0;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            Close(LOWORD(wParam) == IDOK);
-        }
-        return 0;
-    case WM_CLOSE:
-        Close(false);
         return 0;
     default:
         break;

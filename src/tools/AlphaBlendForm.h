@@ -2,7 +2,7 @@
 // The opacity dialog: a slider for the clock's opacity that takes effect as it moves; Cancel puts
 // back the opacity the clock had. Displays of 15 bits per pixel or fewer get a note instead.
 
-#include "shell/KZForm.h"
+#include "shell/DialogForm.h"
 
 #include <functional>
 #include <memory>
@@ -19,18 +19,20 @@ struct AlphaBlendContext {
     const HelpViewer* Help = nullptr;
 };
 
-class TAlphaBlendForm final : public TKZForm {
+class TAlphaBlendForm final : public TDialogForm {
 public:
     static std::unique_ptr<TAlphaBlendForm> Create(HWND owner, AlphaBlendContext context);
 
 private:
     explicit TAlphaBlendForm(AlphaBlendContext context) : context_(std::move(context)) {}
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    // OK keeps the opacity the slider gave the clock; Cancel puts back the one it had.
+    void OnOk() override { Close(); }
+    void OnCancel() override;
+    LRESULT OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormHelp() override;
-    void FormCreate();
     void SliderMoved();
     void ShowForDepth(int colourDepth);
-    void Close(bool keep);
 
     AlphaBlendContext context_;
     bool applying_ = false;

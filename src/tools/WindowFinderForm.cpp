@@ -163,7 +163,7 @@ bool TWindowFinderForm::ShowModal(HWND owner, WindowFinderRequest& request, cons
     return form.ok_;
 }
 
-void TWindowFinderForm::FormCreate() {
+bool TWindowFinderForm::OnInitDialog() {
     remote_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDCUR_REMOTE));
     for (const int id : {IDC_WF_TITLE, IDC_WF_CLASS}) {
         SendDlgItemMessageW(Handle(), id, EM_LIMITTEXT, MaxTextLength, 0);
@@ -195,6 +195,7 @@ void TWindowFinderForm::FormCreate() {
         SetWindowPos(Handle(), nullptr, (ownerRect.left + ownerRect.right - width) / 2,
                      (ownerRect.top + ownerRect.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    return true;
 }
 
 std::wstring TWindowFinderForm::Text(int id) const {
@@ -210,7 +211,7 @@ void TWindowFinderForm::EditChanged() {
     EnableWindow(GetDlgItem(Handle(), IDOK), any ? TRUE : FALSE);
 }
 
-void TWindowFinderForm::OkButtonClick() {
+void TWindowFinderForm::OnOk() {
     if (!IsWindowEnabled(GetDlgItem(Handle(), IDOK))) {
         return; // Enter while there is nothing to name
     }
@@ -308,32 +309,14 @@ void TWindowFinderForm::ImageMouseUp() {
     }
 }
 
-LRESULT TWindowFinderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+void TWindowFinderForm::OnCommand(int id, int code) {
+    if ((id == IDC_WF_TITLE || id == IDC_WF_CLASS) && code == EN_CHANGE) {
+        EditChanged();
+    }
+}
+
+LRESULT TWindowFinderForm::OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            OkButtonClick();
-            return 0;
-        case IDCANCEL:
-            Finish(false);
-            return 0;
-        case IDC_WF_TITLE:
-        case IDC_WF_CLASS:
-            if (HIWORD(wParam) == EN_CHANGE) {
-                EditChanged();
-            }
-            return 0;
-        default:
-            break;
-        }
-        break;
-    case WM_CLOSE:
-        Finish(false);
-        return 0;
     case WM_SETCURSOR:
         // The picture lets the mouse through to the dialog, which answers for it.
         if (dragging_) {

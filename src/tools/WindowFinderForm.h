@@ -5,7 +5,7 @@
 
 #include "settings/Settings.h"
 #include "shell/GdiObjects.h"
-#include "shell/KZForm.h"
+#include "shell/DialogForm.h"
 
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ struct WindowFinderRequest {
     int Selected = -1;                  // the list's selected row, where the title search starts
 };
 
-class TWindowFinderForm final : public TKZForm {
+class TWindowFinderForm final : public TDialogForm {
 public:
     // Runs the dialog over owner until it closes; true when it closed with OK.
     static bool ShowModal(HWND owner, WindowFinderRequest& request, const HelpViewer* help);
@@ -30,11 +30,14 @@ public:
 
 private:
     TWindowFinderForm(WindowFinderRequest& request, const HelpViewer* help);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    // A new entry is checked against the list first; a refused one keeps the dialog open.
+    void OnOk() override;
+    void OnCancel() override { Finish(false); }
+    void OnCommand(int id, int code) override;
+    LRESULT OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormHelp() override;
-    void FormCreate();
     void EditChanged();
-    void OkButtonClick();
     void Finish(bool ok);
 
     // The drag of the remote control.

@@ -93,7 +93,7 @@ std::unique_ptr<TWorldClockForm> TWorldClockForm::Create(HWND owner, WorldClockC
     return form;
 }
 
-void TWorldClockForm::FormCreate() {
+bool TWorldClockForm::OnInitDialog() {
     HWND tabs = Item(IDC_WC_TABS);
     for (const UINT id : {IDS_WC_TIME_TAB, IDS_WC_ZONE_TAB}) {
         std::wstring caption = LoadResourceString(id);
@@ -121,6 +121,7 @@ void TWorldClockForm::FormCreate() {
     SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
     ShowTab(tab);
     UpdatePreview();
+    return false; // the focus is placed once the dialog shows
 }
 
 void TWorldClockForm::FormShow() {
@@ -167,15 +168,15 @@ void TWorldClockForm::UpdatePreview() {
 }
 
 // OK keeps what the clock shows now; anything else puts the settings back.
-void TWorldClockForm::Close(bool keep) {
+void TWorldClockForm::Finish(bool keep) {
     KillTimer(Handle(), PreviewTimerId);
     if (!keep) {
         context_.Apply(original_);
     }
-    DestroyWindow(Handle()); // the owner hears it through the closed handler
+    Close();
 }
 
-void TWorldClockForm::Command(int id, int code) {
+void TWorldClockForm::OnCommand(int id, int code) {
     switch (id) {
     case IDC_WC_FORWARD:
     case IDC_WC_BACK:
@@ -188,12 +189,6 @@ void TWorldClockForm::Command(int id, int code) {
             ApplyChoices();
         }
         break;
-    case IDOK:
-        Close(true);
-        break;
-    case IDCANCEL:
-        Close(false);
-        break;
     default:
         break;
     }
@@ -205,14 +200,8 @@ void TWorldClockForm::FormHelp() {
     }
 }
 
-LRESULT TWorldClockForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TWorldClockForm::OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return FALSE; // the focus is placed once the dialog shows
-    case WM_COMMAND:
-        Command(LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_WC_TABS && header->code == TCN_SELCHANGE) {
@@ -227,9 +216,6 @@ LRESULT TWorldClockForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         if (wParam == PreviewTimerId) {
             UpdatePreview();
         }
-        return 0;
-    case WM_CLOSE:
-        Close(false);
         return 0;
     default:
         break;

@@ -5,7 +5,7 @@
 
 #include "clock/DateTimeFormat.h"
 #include "settings/Settings.h"
-#include "shell/KZForm.h"
+#include "shell/DialogForm.h"
 #include "tools/WorldClockModel.h"
 
 #include <functional>
@@ -24,7 +24,7 @@ struct WorldClockContext {
     const HelpViewer* Help = nullptr;
 };
 
-class TWorldClockForm final : public TKZForm {
+class TWorldClockForm final : public TDialogForm {
 public:
     // Built and shown without modality; null when the dialog cannot be made.
     static std::unique_ptr<TWorldClockForm> Create(HWND owner, WorldClockContext context);
@@ -32,15 +32,17 @@ public:
 private:
     explicit TWorldClockForm(WorldClockContext context) : context_(std::move(context)), original_(context_.Settings) {}
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    void OnOk() override { Finish(true); }
+    void OnCancel() override { Finish(false); }
+    void OnCommand(int id, int code) override;
+    LRESULT OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormHelp() override;
-    void FormCreate();
     void FormShow();
-    void Command(int id, int code);
     void ShowTab(int tab);
     void ApplyChoices();
     void UpdatePreview();
-    void Close(bool keep);
+    void Finish(bool keep);
 
     HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 

@@ -1,12 +1,12 @@
 """The world clock and the opacity: each dialog exists once, its changes reach the clock at once,
-and Cancel puts them back; a zone of the system's list, found again by its name, in a list of
-twelve rows; the about box and its size."""
+and Cancel or the close box puts them back; a zone of the system's list, found again by its name,
+in a list of twelve rows; the about box and its size."""
 import pytest
 
 from face_kit import grab, wine_path
 from ids import (BM_CLICK, CB_GETCOUNT, CB_GETITEMHEIGHT, CB_SHOWDROPDOWN, COMMAND, HTCLIENT, IDCANCEL, IDC_AB_TRACK,
-                 IDC_WC_BACK, IDC_WC_ZONES, IDOK, VK_END, VK_ESCAPE, WM_COMMAND, WM_KEYDOWN, WM_NCHITTEST,
-                 WM_RBUTTONDOWN, WM_RBUTTONUP)
+                 IDC_WC_BACK, IDC_WC_ZONES, IDOK, VK_END, VK_ESCAPE, WM_CLOSE, WM_COMMAND, WM_KEYDOWN,
+                 WM_NCHITTEST, WM_RBUTTONDOWN, WM_RBUTTONUP)
 from kit import icon_texts
 from lumora import MASTER_CLASS, wait_until
 
@@ -53,6 +53,17 @@ def test_a_change_reaches_the_clock_at_once_and_cancel_takes_it_back(lumora, clo
     wait_until(lambda: shown_hour(lumora) == (15 if close == IDCANCEL else 9), timeout=10)
     expected = "TimeDiffTime=0.125" if close == IDCANCEL else "TimeDiffTime=-0.125"
     assert expected in lumora.exit_and_read_settings()
+
+
+def test_the_close_box_takes_a_change_back_as_cancel_does(lumora):
+    start(lumora, "[WorldClock]\nTimeDiffTime=0.125\n")
+    dialog = open_dialog(lumora)
+    lumora.post(child(lumora, dialog, IDC_WC_BACK), BM_CLICK)
+    wait_until(lambda: shown_hour(lumora) == 9, timeout=10)
+    lumora.post(dialog, WM_CLOSE)
+    lumora.wait_gone(DIALOG)
+    wait_until(lambda: shown_hour(lumora) == 15, timeout=10)
+    assert "TimeDiffTime=0.125" in lumora.exit_and_read_settings()
 
 
 def test_a_zone_is_found_again_by_its_name(lumora):
