@@ -58,7 +58,12 @@ void TMasterForm::TimerActionExecute() {
     }
     TimerFormContext context;
     context.Countdown = countdown_.get();
-    context.Settings = &settings_.Timer;
+    context.CurrentSettings = [this] { return settings_.Timer; };
+    context.ChangeSettings = [this](const TimerSettings& timer) {
+        Settings next = settings_;
+        next.Timer = timer;
+        ApplySettings(next);
+    };
     context.DisplayedNow = [this] { return DisplayedTime(LocalNow(), settings_.WorldClock, facts_.TimeZoneBias); };
     windows_.Adopt(WindowKind::Timer, TTimerForm::Create(Handle(), std::move(context)));
 }

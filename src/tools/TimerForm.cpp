@@ -72,14 +72,8 @@ std::unique_ptr<TTimerForm> TTimerForm::Create(HWND owner, TimerFormContext cont
     return form;
 }
 
-LRESULT TTimerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TTimerForm::OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
-    case WM_COMMAND:
-        Command(LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_TIMER_TIME && header->code == DTN_DATETIMECHANGE) {
@@ -97,9 +91,6 @@ LRESULT TTimerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_CLOSE:
-        DestroyWindow(Handle());
-        return 0;
     case WM_DPICHANGED:
         DpiChanged(LOWORD(wParam));
         break; // the dialog manager scales the controls and the frame
@@ -120,8 +111,8 @@ void TTimerForm::DpiChanged(int dpi) {
     dpi_ = dpi;
 }
 
-void TTimerForm::FormCreate() {
-    const TimerSettings& settings = *context_.Settings;
+bool TTimerForm::OnInitDialog() {
+    const TimerSettings settings = context_.CurrentSettings();
     const TimerChoices& choices = context_.Countdown->Choices();
     SendMessageW(Item(IDC_TIMER_TIME), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(PickerFormat));
     SetDuration(settings.Time);
@@ -163,17 +154,21 @@ void TTimerForm::FormCreate() {
         ShowEditing();
     }
     loading_ = false;
+    return true;
 }
 
-void TTimerForm::Command(int id, int code) {
+template <class Edit> void TTimerForm::ChangeSettings(Edit edit) {
+    TimerSettings next = context_.CurrentSettings();
+    edit(next);
+    context_.ChangeSettings(next);
+}
+
+void TTimerForm::OnCommand(int id, int code) {
     const bool editing = !loading_ && !context_.Countdown->Running();
     TimerChoices& choices = context_.Countdown->Choices();
     switch (id) {
     case IDC_TIMER_START:
         StartButtonClick();
-        break;
-    case IDCANCEL: // "非表示", Esc and the close box: the countdown goes on without the dialog
-        DestroyWindow(Handle());
         break;
     case IDC_TIMER_DETAILS:
         DetailsButtonClick();
@@ -183,7 +178,7 @@ void TTimerForm::Command(int id, int code) {
         break;
     case IDC_TIMER_NOTIFY:
         if (code == CBN_SELCHANGE && editing) {
-            context_.Settings->NotifyType = Selection(Item(IDC_TIMER_NOTIFY));
+            ChangeSettings([&](TimerSettings& timer) { timer.NotifyType = Selection(Item(IDC_TIMER_NOTIFY)); });
             ApplyRules();
         }
         break;
@@ -211,7 +206,7 @@ void TTimerForm::Command(int id, int code) {
         break;
     case IDC_TIMER_PROGRAM:
         if (code == EN_CHANGE && editing) {
-            context_.Settings->Program = WindowText(Item(IDC_TIMER_PROGRAM));
+            ChangeSettings([&](TimerSettings& timer) { timer.Program = WindowText(Item(IDC_TIMER_PROGRAM)); });
         }
         break;
     case IDC_TIMER_FORCE:
@@ -323,7 +318,7 @@ void TTimerForm::SetDuration(double duration) {
     time.wSecond = static_cast<WORD>(parts.Second);
     SendMessageW(Item(IDC_TIMER_TIME), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     if (!loading_) {
-        context_.Settings->Time = TimerDuration(duration);
+        ChangeSettings([&](TimerSettings& timer) { timer.Time = TimerDuration(duration); });
     }
 }
 
@@ -337,7 +332,7 @@ double TTimerForm::PickerDuration() const {
 
 void TTimerForm::DurationPicked() {
     if (!loading_ && !context_.Countdown->Running()) {
-        context_.Settings->Time = PickerDuration();
+        ChangeSettings([&](TimerSettings& timer) { timer.Time = PickerDuration(); });
         ApplyRules();
     }
 }
@@ -366,7 +361,8 @@ void TTimerForm::PresetMenu(HWND from, LPARAM point) {
 }
 
 void TTimerForm::DetailsButtonClick() {
-    context_.Settings->Option = IsDlgButtonChecked(Handle(), IDC_TIMER_DETAILS) == BST_CHECKED;
+    const bool expanded = IsDlgButtonChecked(Handle(), IDC_TIMER_DETAILS) == BST_CHECKED;
+    ChangeSettings([&](TimerSettings& timer) { timer.Option = expanded; });
     ResizeForDetails(true);
 }
 

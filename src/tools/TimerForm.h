@@ -1,10 +1,10 @@
 #pragma once
 // The timer's dialog: the duration with its presets, the announcement and what to do when the time
 // is up, start and stop, and the time left while a countdown runs. The countdown belongs to the
-// master and goes on when the dialog closes; the dialog stores every edit at once.
+// master and goes on when the dialog closes; the dialog hands the master every edit at once.
 
 #include "settings/Settings.h"
-#include "shell/KZForm.h"
+#include "shell/DialogForm.h"
 #include "tools/Countdown.h"
 #include "tools/TimerPower.h"
 
@@ -15,13 +15,15 @@ namespace lumora {
 
 struct TimerFormContext {
     CountdownTimer* Countdown = nullptr;
-    // The master's [Timer] record.
-    TimerSettings* Settings = nullptr;
+    // The master's [Timer] section as it stands now.
+    std::function<TimerSettings()> CurrentSettings;
+    // The whole section with an edit in it, for the master to apply as any change of settings.
+    std::function<void(const TimerSettings&)> ChangeSettings;
     // Now in the scale of the due time: the displayed time.
     std::function<double()> DisplayedNow;
 };
 
-class TTimerForm final : public TKZForm {
+class TTimerForm final : public TDialogForm {
 public:
     // Built and shown without modality; null when the dialog cannot be made.
     static std::unique_ptr<TTimerForm> Create(HWND owner, TimerFormContext context);
@@ -34,15 +36,19 @@ public:
 private:
     explicit TTimerForm(TimerFormContext context) : context_(std::move(context)) {}
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void FormCreate();
-    void Command(int id, int code);
+    // Cancel ("非表示", Esc, the close box) is the base's: the dialog goes, the countdown goes on
+    // without it. There is no OK.
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    LRESULT OtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void StartButtonClick();
     void DetailsButtonClick();
     void BrowseButtonClick();
     void PresetMenu(HWND from, LPARAM point);
     void DurationPicked();
     void DetailsTimer();
+    // Hands the master its [Timer] section with edit made to it.
+    template <class Edit> void ChangeSettings(Edit edit);
 
     // Where the controls stand: editing or running, which rows the choices show.
     void ShowEditing();

@@ -15,6 +15,7 @@ from lumora import MASTER_CLASS, wait_until
 
 CLOCK, TIMER, TELOP = "TLumoraForm", "TTimerForm", "TTelopForm"
 HOOKS = {"LUMORA_TEST_HOOKS": "1"}
+APPLY_SETTINGS = 6  # test hook: INI text whose keys replace the running settings
 # The dialog's controls.
 TIME, REMAINING, LABEL, START, DETAILS = (IDC_TIMER_TIME, IDC_TIMER_REMAINING, IDC_TIMER_TIME_LABEL, IDC_TIMER_START,
                                           IDC_TIMER_DETAILS)
@@ -186,6 +187,20 @@ def test_a_stop_keeps_the_time_left_as_the_duration(lumora):
     shown = controls(lumora, dialog, LABEL, START, TIME)
     assert (shown[LABEL]["title"], shown[START]["title"], shown[TIME]["visible"]) == ("残り時間:", "停止(&S)", "0")
     assert round(float(timer_key(lumora, "Time")) / SECOND) == seconds(left)
+
+
+def test_an_edit_keeps_what_the_section_got_while_the_dialog_was_open(lumora):
+    """An edit hands the master the [Timer] section as it stands now, not as the dialog found it."""
+    dialog = start(lumora, "Time=0\nNotifyType=0\nProgram=before.exe\n")
+    assert lumora.copydata(APPLY_SETTINGS, "[Timer]\nNotifyType=2\nProgram=after.exe\n") == 1
+    # There is no OK button: OK leaves the dialog as it is.
+    lumora.send(dialog, WM_COMMAND, IDOK)
+    lumora.post(dialog, WM_COMMAND, PRESET_90_MINUTES)
+    wait_until(lambda: text(lumora, dialog, TIME) == "01:30.00", timeout=10)
+    assert [int(w["hwnd"]) for w in lumora.all_windows(TIMER)] == [dialog]
+    assert abs(float(timer_key(lumora, "Time")) - 90 / 1440) < SECOND / 10
+    written = lumora.read_settings()
+    assert "\nNotifyType=2" in written and "\nProgram=after.exe" in written, written
 
 
 def seconds(shown: str) -> int:
