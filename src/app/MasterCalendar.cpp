@@ -30,8 +30,8 @@ void TMasterForm::CalendarActionExecute() {
     }
     CalendarFormContext context;
     context.Today = [this] { return CalendarToday(LocalNow(), settings_.WorldClock, facts_.TimeZoneBias); };
-    context.Locale = &facts_.Locale;
-    context.FontName = &settings_.View.CalendarFontName;
+    context.Locale = [this] { return facts_.Locale; };
+    context.FontName = [this] { return settings_.View.CalendarFontName; };
     context.ColourDepth = facts_.ColourDepth;
     context.Help = &help_;
     std::unique_ptr<TCalendarForm> form = TCalendarForm::Create(Handle(), std::move(context));

@@ -374,13 +374,13 @@ void TCalendarForm::ApplyFont() {
 }
 
 std::wstring TCalendarForm::FontName() const {
-    return context_.FontName != nullptr ? *context_.FontName : std::wstring();
+    return context_.FontName ? context_.FontName() : std::wstring();
 }
 
 void TCalendarForm::Refresh(bool updateToday, bool resetMonth) {
     ApplyFont();
     if (updateToday) {
-        model_.SetToday(context_.Today(), *context_.Locale);
+        model_.SetToday(context_.Today(), context_.Locale());
     }
     if (resetMonth) {
         model_.ShowTodaysMonth();
@@ -616,7 +616,7 @@ void TCalendarForm::PaintTitle(HDC dc) {
     Fill(dc, title, SystemColour(COLOR_ACTIVECAPTION));
     const UniqueFont font = MakeFont(FontName(), sizes_.TitleFontHeight, true);
     SelectedObject selected(dc, font.Get());
-    DrawLine(dc, model_.Title(*context_.Locale), title, DT_CENTER | DT_VCENTER, SystemColour(COLOR_CAPTIONTEXT));
+    DrawLine(dc, model_.Title(context_.Locale()), title, DT_CENTER | DT_VCENTER, SystemColour(COLOR_CAPTIONTEXT));
 }
 
 // A link: underlined text in the hot-track colour on the strip.
@@ -739,6 +739,7 @@ RECT TCalendarForm::CellRect(int row, int column) const {
 
 void TCalendarForm::GridPaint(HDC dc) {
     const std::wstring fontName = FontName();
+    const LocaleFacts locale = context_.Locale();
     const COLORREF window = SystemColour(COLOR_WINDOW);
     const COLORREF text = SystemColour(COLOR_WINDOWTEXT);
     const bool focused = GetFocus() == grid_;
@@ -753,7 +754,7 @@ void TCalendarForm::GridPaint(HDC dc) {
             if (row == 0) {
                 Fill(dc, cell, window);
                 SelectedObject selected(dc, bold.Get());
-                DrawLine(dc, context_.Locale->ShortDayNames[static_cast<size_t>(column)], inner, DT_CENTER | DT_VCENTER,
+                DrawLine(dc, locale.ShortDayNames[static_cast<size_t>(column)], inner, DT_CENTER | DT_VCENTER,
                          SystemColour(COLOR_ACTIVECAPTION));
                 Fill(dc, {cell.left, cell.bottom - 1, cell.right, cell.bottom}, text);
                 continue;

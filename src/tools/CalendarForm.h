@@ -23,9 +23,10 @@ namespace lumora {
 struct CalendarFormContext {
     // The clock's date and time now.
     std::function<double()> Today;
-    const LocaleFacts* Locale = nullptr;
-    const std::wstring* FontName = nullptr; // CalendarFontName
-    int ColourDepth = 32;                   // picks the set of button images
+    // The system's locale facts and the settings' CalendarFontName, as they are now.
+    std::function<LocaleFacts()> Locale;
+    std::function<std::wstring()> FontName;
+    int ColourDepth = 32; // picks the set of button images
     const HelpViewer* Help = nullptr;
 };
 

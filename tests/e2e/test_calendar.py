@@ -23,6 +23,7 @@ TIP = "CALENDAR tip"
 SATURDAY = "@2026-03-07 13:00:00"
 BLUE, RED = (0, 0, 255), (255, 0, 0)
 HOURS_DIGIT = (7, 8)  # in the world clock's shift picker, first of its fields (seen in a screenshot)
+APPLY_SETTINGS = 6  # test hook: INI text whose keys replace the running settings
 MOUSE_KEY = r"HKCU\Control Panel\Mouse"
 # Long enough for the test to look before a single click may count, even on a busy machine.
 DOUBLE_CLICK_TIME = 5.0
@@ -240,3 +241,15 @@ def test_an_apply_of_the_options_turns_an_open_calendar_to_the_day_it_is_now(lum
     blue, red, _ = wait_until(lambda: (c := weekday_colours(lumora, calendar))[1] > 40 and c,
                               timeout=10, interval=0.3)
     assert blue == 0, (blue, red)
+
+
+def test_a_new_calendar_font_reaches_an_open_calendar(lumora):
+    lumora.write_settings("[Boot]\nShowSplash=0\n[View]\nPlacement=1,400,300\nCalendarFontName=IPAゴシック\n")
+    lumora.start(faketime=SATURDAY, env={"LUMORA_TEST_HOOKS": "1"})
+    lumora.wait_window(CLOCK, timeout=15)
+    calendar = open_calendar(lumora)
+    pin(lumora, calendar)
+    look = lambda: grab(lumora, calendar.rect, "calendar.png").tobytes()  # noqa: E731
+    gothic = wait_until(lambda: (first := look()) == look() and first, timeout=10, interval=0.3)
+    assert lumora.copydata(APPLY_SETTINGS, "[View]\nCalendarFontName=IPA明朝\n") == 1
+    wait_until(lambda: look() != gothic, timeout=10, interval=0.3)
