@@ -19,14 +19,6 @@ public:
     bool DrawItem(const DRAWITEMSTRUCT& item) override { return DrawColourBoxItem(item); }
 };
 
-// The "…" of a picture field: the file dialog, and the field shows the chosen file.
-bool PickImage(HWND page, std::wstring& fileName, OptionActions& actions) {
-    if (actions.PickImage(GetAncestor(page, GA_ROOT), fileName)) {
-        actions.Changed();
-    }
-    return true;
-}
-
 class DigitPageView final : public DesignPageView {
 public:
     UINT TemplateId() const override { return IDD_DESIGN_DIGIT; }
@@ -77,7 +69,7 @@ public:
 
     bool Command(HWND page, int id, int code, OptionValues& values, OptionActions& actions) override {
         if (id == IDC_DIGIT_FILE_BROWSE && code == BN_CLICKED) {
-            return PickImage(page, values.Digit.DigitFile, actions);
+            return PickFileInto(page, FileKind::Image, values.Digit.DigitFile, actions);
         }
         return id == IDC_FONT_COLOR && ColourBoxCommand(page, id, code, values.Digit.FontColour, actions);
     }
@@ -206,7 +198,7 @@ public:
         BackgroundPage& b = values.Background;
         switch (id) {
         case IDC_BG_IMAGE_BROWSE:
-            return code == BN_CLICKED && PickImage(page, b.File, actions);
+            return code == BN_CLICKED && PickFileInto(page, FileKind::Image, b.File, actions);
         case IDC_BG_COLOR:
             return ColourBoxCommand(page, id, code, b.Fill, actions);
         case IDC_BG_COLOR1:

@@ -1,7 +1,8 @@
 #pragma once
 // One page of the options dialog as the dialog drives it: the page is a child dialog made from
 // its own template; the view fills its lists once, exchanges its controls with the page's
-// values, applies the page's rules after every change, and carries out its own buttons.
+// values, applies the page's rules after every change, and carries out its own buttons. The
+// helpers below give every page the same owner for what it opens, and the same file picking.
 
 #include "options/OptionValues.h"
 #include "options/PageControls.h"
@@ -89,6 +90,31 @@ public:
         return nullptr;
     }
 };
+
+// Message boxes, pickers and finders a page opens belong to the options dialog itself: the
+// top-level dialog window the page sits in.
+inline HWND OptionDialogOf(HWND page) {
+    return GetAncestor(page, GA_ROOT);
+}
+
+enum class FileKind { Image, Sound };
+// Which pick counts as a change of the page: any file chosen, or only one other than the field's.
+enum class PickChange { AnyFile, OtherFile };
+
+// The "…" of a file field: the open dialog for `kind`, owned by the options dialog and starting
+// at the field's file; the field takes the chosen one. A cancelled dialog leaves it alone.
+// Returns true: the button is handled either way.
+inline bool PickFileInto(HWND page, FileKind kind, std::wstring& file, OptionActions& actions,
+                         PickChange change = PickChange::AnyFile) {
+    std::wstring chosen = file;
+    const HWND owner = OptionDialogOf(page);
+    const bool picked = kind == FileKind::Image ? actions.PickImage(owner, chosen) : actions.PickSound(owner, chosen);
+    if (picked && (change == PickChange::AnyFile || chosen != file)) {
+        file = std::move(chosen);
+        actions.Changed();
+    }
+    return true;
+}
 
 // The views of every page in index order; each group of pages is made in its own file.
 void AddDesignPageViews(std::vector<std::unique_ptr<OptionPageView>>& views);   // pages 0-3

@@ -17,25 +17,6 @@ namespace {
 
 constexpr int HoursPerDay = 24;
 
-// Message boxes and file pickers of a page belong to the options dialog itself.
-HWND DialogOf(HWND page) {
-    return GetAncestor(page, GA_ROOT);
-}
-
-// Runs a picker on a copy so that a cancelled one leaves the value alone.
-template <typename Pick> bool PickInto(std::wstring& file, OptionActions& actions, Pick pick) {
-    std::wstring chosen = file;
-    if (pick(chosen)) {
-        file = std::move(chosen);
-        actions.Changed();
-    }
-    return true;
-}
-
-bool PickSoundInto(HWND page, std::wstring& file, OptionActions& actions) {
-    return PickInto(file, actions, [&](std::wstring& chosen) { return actions.PickSound(DialogOf(page), chosen); });
-}
-
 bool Preview(HWND page, int buttonId, const std::wstring& file, OptionActions& actions) {
     actions.Preview(GetDlgItem(page, buttonId), file);
     return true;
@@ -189,11 +170,11 @@ public:
         auto& c = values.Cuckoo;
         switch (id) {
         case IDC_CK_FIRST_BROWSE:
-            return PickSoundInto(page, c.FirstFile, actions);
+            return PickFileInto(page, FileKind::Sound, c.FirstFile, actions);
         case IDC_CK_REPEAT_BROWSE:
-            return PickSoundInto(page, c.RepeatFile, actions);
+            return PickFileInto(page, FileKind::Sound, c.RepeatFile, actions);
         case IDC_CK_LAST_BROWSE:
-            return PickSoundInto(page, c.LastFile, actions);
+            return PickFileInto(page, FileKind::Sound, c.LastFile, actions);
         case IDC_CK_WILD_BROWSE:
             return PickHourSound(page, c, actions);
         case IDC_CK_FIRST_PREVIEW:
@@ -302,8 +283,8 @@ private:
         std::wstring file = HourValid(c) ? c.WildBird[c.SelectedHour] : std::wstring();
         std::vector<std::wstring> files;
         if (selectedHours_.size() > 1) {
-            actions.PickSounds(DialogOf(page), file, files);
-        } else if (actions.PickSound(DialogOf(page), file)) {
+            actions.PickSounds(OptionDialogOf(page), file, files);
+        } else if (actions.PickSound(OptionDialogOf(page), file)) {
             files.push_back(file);
         }
         if (!files.empty()) {
@@ -442,7 +423,7 @@ public:
             actions.TestAdjust(AdjustPage::MethodKit, a);
             return true;
         case IDC_ADJ_SOUND_BROWSE:
-            return PickSoundInto(page, a.SoundFile, actions);
+            return PickFileInto(page, FileKind::Sound, a.SoundFile, actions);
         case IDC_ADJ_SOUND_PREVIEW:
             return Preview(page, id, a.SoundFile, actions);
         default:
@@ -506,7 +487,7 @@ private:
             acceptedMethod_ = a.Method;
             return false;
         }
-        ShowResourceMessage(DialogOf(page), IDS_NO_SERIAL_PORT, MB_OK | MB_ICONERROR);
+        ShowResourceMessage(OptionDialogOf(page), IDS_NO_SERIAL_PORT, MB_OK | MB_ICONERROR);
         a.Method = acceptedMethod_;
         actions.Refused();
         return true;
@@ -514,7 +495,8 @@ private:
 
     static bool AddServer(HWND page, int boxId, std::vector<std::wstring>& servers, const std::wstring& text,
                           OptionActions& actions) {
-        if (ShowResourceMessage(DialogOf(page), IDS_ASK_ADD_SERVER, MB_YESNO | MB_ICONQUESTION, {text}) == IDYES) {
+        if (ShowResourceMessage(OptionDialogOf(page), IDS_ASK_ADD_SERVER, MB_YESNO | MB_ICONQUESTION, {text}) ==
+            IDYES) {
             servers.push_back(text);
             actions.Changed();
             SetFocus(GetDlgItem(page, boxId));
@@ -526,7 +508,8 @@ private:
                              OptionActions& actions) {
         HWND box = GetDlgItem(page, boxId);
         const auto selected = static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0));
-        if (ShowResourceMessage(DialogOf(page), IDS_ASK_DELETE_SERVER, MB_YESNO | MB_ICONQUESTION, {text}) != IDYES) {
+        if (ShowResourceMessage(OptionDialogOf(page), IDS_ASK_DELETE_SERVER, MB_YESNO | MB_ICONQUESTION, {text}) !=
+            IDYES) {
             return true;
         }
         if (const auto next = AdjustPage::DeleteServer(servers, selected, text)) {
@@ -612,7 +595,7 @@ private:
         const bool offered = b.Priority >= 0 && b.Priority < static_cast<int>(priorities_.size());
         if (offered && b.Priority != acceptedPriority_ &&
             PriorityNeedsConfirmation(PriorityClassOfEntry(b.Priority, layered_)) &&
-            ShowResourceMessage(DialogOf(page), IDS_ASK_PRIORITY_CLASS, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2,
+            ShowResourceMessage(OptionDialogOf(page), IDS_ASK_PRIORITY_CLASS, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2,
                                 {priorities_[static_cast<size_t>(b.Priority)]}) != IDYES) {
             b.Priority = acceptedPriority_;
             actions.Refused();
@@ -677,8 +660,7 @@ public:
         if (id != IDC_OMK_LOGO_BROWSE || code != BN_CLICKED) {
             return false;
         }
-        return PickInto(values.Omake.LogoFile, actions,
-                        [&](std::wstring& chosen) { return actions.PickImage(DialogOf(page), chosen); });
+        return PickFileInto(page, FileKind::Image, values.Omake.LogoFile, actions);
     }
 
 private:

@@ -281,7 +281,7 @@ public:
         }
         if (GetFocus() == GetDlgItem(page, IDC_IGNORE_REMOVE) && selected < 0) {
             // The button is about to be disabled: the focus goes to the list rather than nowhere.
-            SendMessageW(GetAncestor(page, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+            SendMessageW(OptionDialogOf(page), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
         }
         UpdateRemove(page);
         actions.Changed();
@@ -347,7 +347,7 @@ private:
             request.Title = windows[static_cast<size_t>(selected)].Title;
             request.ClassName = windows[static_cast<size_t>(selected)].ClassName;
         }
-        if (!actions.FindWindowEntry(GetAncestor(page, GA_ROOT), request)) {
+        if (!actions.FindWindowEntry(OptionDialogOf(page), request)) {
             return true;
         }
         IgnoredWindow entry{std::move(request.Title), std::move(request.ClassName)};
@@ -418,12 +418,7 @@ public:
         }
         std::wstring& file = values.Telop.SoundFile;
         if (id == IDC_TELOP_SOUND_BROWSE) {
-            std::wstring picked = file;
-            if (actions.PickSound(GetAncestor(page, GA_ROOT), picked) && picked != file) {
-                file = std::move(picked);
-                actions.Changed();
-            }
-            return true;
+            return PickFileInto(page, FileKind::Sound, file, actions, PickChange::OtherFile);
         }
         if (id == IDC_TELOP_SOUND_PREVIEW) {
             actions.Preview(GetDlgItem(page, id), file);

@@ -318,7 +318,7 @@ bool VisibleHoursCommand(HWND page, int id, int code, VisibleHoursEditor& editor
     if (code == PresetChosen && id >= IDM_HOURS_SHOW_WEEK && id <= IDM_HOURS_BROADCAST) {
         editor.ApplyPreset(static_cast<VisibleHoursPreset>(id - IDM_HOURS_SHOW_WEEK));
         ShowBoxes(list, editor.ShownMinutes());
-        SendMessageW(GetAncestor(page, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        SendMessageW(OptionDialogOf(page), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
         actions.Changed();
         return true;
     }
