@@ -164,21 +164,30 @@ class Chm:
         struct.pack_into("<I", chunk, 4, self.chunk_size - pos)
         return bytes(chunk)
 
-    def move_to_section0(self, files: dict[bytes, bytes]) -> None:
-        """Appends each file's new content to the end and points its directory entry there."""
+    def set_entries(self, changes: dict[bytes, tuple[int, int, int]]) -> None:
+        """Points each named directory entry at a new (section, offset, size)."""
+        found = set()
         for start in list(self.listing_chunks()):
             entries = self.entries(start)
             if self.chunk_bytes(start, entries) != self.data[start:start + self.chunk_size]:
                 raise BuildError("unexpected directory chunk layout")
-            changed = False
-            for entry in entries:
-                if entry[0] in files:
-                    content = files[entry[0]]
-                    entry[1:] = [0, len(self.data) - self.content, len(content)]
-                    self.data += content
-                    changed = True
+            changed = [entry for entry in entries if entry[0] in changes]
+            for entry in changed:
+                entry[1:] = changes[entry[0]]
+                found.add(entry[0])
             if changed:
                 self.data[start:start + self.chunk_size] = self.chunk_bytes(start, entries)
+        missing = sorted(changes.keys() - found)
+        if missing:
+            raise BuildError(f"{missing[0].decode()} is missing from the compiled help file")
+
+    def move_to_section0(self, files: dict[bytes, bytes]) -> None:
+        """Appends each file's new content to the end and points its directory entry there."""
+        changes = {}
+        for name in sorted(files):
+            changes[name] = (0, len(self.data) - self.content, len(files[name]))
+            self.data += files[name]
+        self.set_entries(changes)
         struct.pack_into("<Q", self.data, self.section0_header + 8, len(self.data))
 
 
@@ -193,6 +202,23 @@ def extract(chmls: str, chm: Path, name: str, work: Path) -> bytes:
     return target.read_bytes()
 
 
+def extract_compiled_strings(chmls: str, chm_path: Path, work: Path) -> bytes:
+    """#STRINGS as chmcmd wrote it, read through chmls.
+
+    chmcmd writes #STRINGS last in the compressed section, and chmls cannot read the last byte of a
+    compressed section that fills its last 32 KiB block exactly: it asks for one block more and then
+    reports the file as missing. So chmls reads a copy whose entry leaves that byte out; it is the
+    NUL that ends the last string, as #STRINGS is a run of NUL-terminated strings."""
+    chm = Chm(chm_path.read_bytes())
+    section, offset, size = chm.listing().get(b"/#STRINGS", (0, 0, 0))
+    if size == 0:
+        raise BuildError("/#STRINGS is missing from the compiled help file")
+    chm.set_entries({b"/#STRINGS": (section, offset, size - 1)})
+    shortened = work / "strings-reader.chm"
+    shortened.write_bytes(chm.data)
+    return extract(chmls, shortened, "/#STRINGS", work) + b"\0"
+
+
 def string_at(strings: bytes, offset: int) -> bytes:
     return strings[offset:strings.index(b"\0", offset)]
 
@@ -200,7 +226,7 @@ def string_at(strings: bytes, offset: int) -> bytes:
 def fix_context_map(chmls: str, chm_path: Path, work: Path) -> bytes:
     chm = Chm(chm_path.read_bytes())
     stored = [name for name in chm.listing() if not name.startswith((b"::", b"/#", b"/$"))]
-    strings = extract(chmls, chm_path, "/#STRINGS", work)
+    strings = extract_compiled_strings(chmls, chm_path, work)
     ivb = extract(chmls, chm_path, "/#IVB", work)
     pairs = struct.unpack_from(f"<{len(ivb) // 4 - 1}I", ivb, 4)
     new_strings = bytearray(strings)
