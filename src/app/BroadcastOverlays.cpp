@@ -35,18 +35,12 @@ bool AdoptPerMonitor(WindowOwner& windows, WindowKind kind, const std::vector<Sc
 }
 
 template <class Action> void ForEachOverlay(const WindowOwner& windows, WindowKind kind, Action action) {
-    for (TKZForm* form : windows.FindAll(kind)) {
-        action(*static_cast<TOverlayForm*>(form));
+    for (TOverlayForm* form : windows.FindAll<TOverlayForm>(kind)) {
+        action(*form);
     }
 }
 
 } // namespace
-
-void RestackOverlays(const WindowOwner& windows, PictureStacking stacking) {
-    for (WindowKind kind : {WindowKind::Omake, WindowKind::Telop, WindowKind::Logo, WindowKind::CallSign}) {
-        ForEachOverlay(windows, kind, [stacking](TOverlayForm& form) { form.Restack(stacking); });
-    }
-}
 
 void CallSignOverlay::Rebuild(const Settings& settings, const OverlayScene& scene) {
     windows_.Close(WindowKind::CallSign);
@@ -126,9 +120,64 @@ void TestPatternOverlay::Close() {
 }
 
 void TestPatternOverlay::Refresh(const Settings& settings) {
-    ForEachOverlay(windows_, WindowKind::TestPattern, [&settings](TOverlayForm& form) {
-        static_cast<TTestPatternForm&>(form).Refresh(settings.Omake, settings.Telop.FontName);
+    for (TTestPatternForm* form : windows_.FindAll<TTestPatternForm>(WindowKind::TestPattern)) {
+        form->Refresh(settings.Omake, settings.Telop.FontName);
+    }
+}
+
+BroadcastOverlays::BroadcastOverlays(const Settings& settings, std::function<OverlayScene()> scene)
+    : settings_(settings), scene_(std::move(scene)) {}
+
+void BroadcastOverlays::RebuildCallSigns() {
+    callSigns_.Rebuild(settings_, scene_());
+    if (testPattern_.IsOpen()) {
+        callSigns_.Hide(); // the pattern stays clean until it closes
+    }
+}
+
+void BroadcastOverlays::RebuildLogos() {
+    logos_.Rebuild(settings_, scene_());
+}
+
+void BroadcastOverlays::Restack(PictureStacking stacking) {
+    for (WindowKind kind : {WindowKind::Omake, WindowKind::Telop, WindowKind::Logo, WindowKind::CallSign}) {
+        ForEachOverlay(windows_, kind, [stacking](TOverlayForm& form) { form.Restack(stacking); });
+    }
+}
+
+void BroadcastOverlays::ShowOmake(double now, const LocaleFacts& locale) {
+    omake_.Show(settings_, scene_(), now, locale);
+}
+
+void BroadcastOverlays::FollowDisplayChange() {
+    testPattern_.Close();
+    RebuildCallSigns();
+    RebuildLogos();
+}
+
+bool BroadcastOverlays::OpenTestPattern() {
+    if (testPattern_.IsOpen()) {
+        return false;
+    }
+    if (settings_.Omake.CallSignWindow) {
+        callSigns_.Hide();
+    }
+    // The call signs come back if the setting still wants them when the pattern goes.
+    return testPattern_.Open(settings_, scene_(), [this] {
+        if (settings_.Omake.CallSignWindow) {
+            callSigns_.Show();
+        }
     });
+}
+
+void BroadcastOverlays::SetTestPatternRefusal(std::function<bool(int monitorIndex)> refused) {
+    testPattern_.SetRefusal(std::move(refused));
+}
+
+TTelopForm* BroadcastOverlays::OpenCaption(const std::wstring& text, TelopContext context) {
+    omake_.Close();
+    windows_.Close(WindowKind::Telop);
+    return windows_.Adopt(WindowKind::Telop, TTelopForm::Create(text, settings_.Telop, std::move(context)));
 }
 
 } // namespace lumora

@@ -1,13 +1,15 @@
 #pragma once
-// The broadcast staged around the clock, one object per kind of overlay: the call sign and the
-// logo on every monitor, the omake windows of the first show, and the test pattern. Their windows
-// live in the master's window owner; these objects decide when each is built, shown and closed.
+// The broadcast staged around the clock: the call sign and the logo on every monitor, the omake
+// windows of the first show, the test pattern and the one caption. BroadcastOverlays owns their
+// windows and is what the master talks to; inside it one object per kind of overlay decides when
+// each is built, shown and closed.
 
 #include "app/WindowOwner.h"
 #include "clock/DateTimeFormat.h"
 #include "shell/ScreenGeometry.h"
 #include "settings/Settings.h"
 #include "clock/LayeredPictureForm.h"
+#include "overlays/TelopForm.h"
 
 #include <functional>
 #include <random>
@@ -26,9 +28,6 @@ struct OverlayScene {
     int PrimaryDisplayHeight = 0;
     std::vector<ScreenRect> Monitors;
 };
-
-// Every call-sign, logo, omake and caption window takes the clock's new stacking.
-void RestackOverlays(const WindowOwner& windows, PictureStacking stacking);
 
 class CallSignOverlay {
 public:
@@ -84,6 +83,48 @@ private:
     bool open_ = false;
     std::function<void()> closed_;
     std::function<bool(int)> refused_;
+};
+
+class BroadcastOverlays {
+public:
+    // settings: the master's record, read whenever an overlay is built; scene: the clock and the
+    // system as they are at the moment of asking.
+    BroadcastOverlays(const Settings& settings, std::function<OverlayScene()> scene);
+
+    // Call signs and logos are built afresh against the monitors of now; an open test pattern
+    // keeps the call signs hidden.
+    void RebuildCallSigns();
+    void RebuildLogos();
+    // Every call-sign, logo, omake and caption window takes the clock's new stacking.
+    void Restack(PictureStacking stacking);
+    void ShowOmake(double now, const LocaleFacts& locale);
+    // The monitors changed: the pattern closes, call signs and logos follow the new monitors.
+    void FollowDisplayChange();
+
+    // One pattern at a time: false while one is open. The call signs step aside while it shows.
+    bool OpenTestPattern();
+    bool TestPatternOpen() const { return testPattern_.IsOpen(); }
+    void RefreshTestPattern() { testPattern_.Refresh(settings_); }
+    void SetTestPatternRefusal(std::function<bool(int monitorIndex)> refused);
+
+    // The caption takes the place of any other and of the omake windows; null when there was
+    // nothing to show or no window.
+    TTelopForm* OpenCaption(const std::wstring& text, TelopContext context);
+    bool CaptionShowing() const { return windows_.IsOpen(WindowKind::Telop); }
+    void CloseCaption() { windows_.Close(WindowKind::Telop); }
+
+    // Frees the windows that closed since the last call; DestroyAll at the end of the run.
+    void ReleaseClosed() { windows_.ReleaseClosed(); }
+    void DestroyAll() { windows_.DestroyAll(); }
+
+private:
+    const Settings& settings_;
+    std::function<OverlayScene()> scene_;
+    WindowOwner windows_;
+    CallSignOverlay callSigns_{windows_};
+    LogoOverlay logos_{windows_};
+    OmakeOverlay omake_{windows_};
+    TestPatternOverlay testPattern_{windows_};
 };
 
 } // namespace lumora

@@ -1,11 +1,14 @@
-// The master window's handlers: clicks on the icon and the clock, the popup menu's commands, and
-// new settings taking effect.
+// The master window's handlers: clicks on the icon and the clock, the popup menu's commands, the
+// caption, and new settings taking effect.
 
 #include "app/MasterForm.h"
 
-#include "menu/SystemCommands.h"
-#include "settings/IniDocument.h"
+#include "adjust/AdjustSchedule.h"
+#include "adjust/SystemClock.h"
+#include "clock/Placement.h"
+#include "options/OptionSystemLists.h"
 #include "settings/SettingsChanges.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsSchema.h"
 
 namespace lumora {
@@ -15,17 +18,17 @@ namespace lumora {
 // out the double-click time to count as a single one.
 bool TMasterForm::TaskTrayIconClick(ClickSender sender) {
     const ClickPlan plan = PlanClick(sender, TelopShowing());
-    const bool soundWasPlaying = sound_->Playing();
-    StopSounds();
+    const bool soundWasPlaying = sounds_->Playing();
+    sounds_->Stop();
     if (plan.CloseCaption) {
-        CloseTelop();
+        broadcast_->CloseCaption();
     }
     if (sender != ClickSender::Master) {
         UpdateClock(plan.FullRedraw);
     }
     if (plan.FromIcon) {
         SetForegroundWindow(clock_->Window());
-        BringForward(WindowKind::Calendar);
+        tools_->BringForward(WindowKind::Calendar);
     }
     clock_->StartForcedShow(Handle(), ForcedShowTimer);
     if (plan.FromIcon && settings_.View.ShowCalendar && !soundWasPlaying) {
@@ -34,51 +37,33 @@ bool TMasterForm::TaskTrayIconClick(ClickSender sender) {
     return plan.FullRedraw;
 }
 
-void TMasterForm::TaskTrayIconDblClick() {
-    RunCommand(CommandId::Option);
-}
-
-void TMasterForm::TaskTrayIconBalloonClick() {
-    StopSounds();
-}
-
-// The user's stop: the cuckoo's chain ends with the sound that plays.
-void TMasterForm::StopSounds() {
-    signal_->StopChain();
-    CloseSound();
-}
-
 bool TMasterForm::RunCommand(CommandId command) {
-    if (RunsInPlace(command)) {
-        // Its message box runs a message loop of its own: a second request meanwhile would stack
-        // a second box on the first.
-        if (!runningInPlace_.insert(command).second) {
-            return true;
-        }
-        struct Finished {
-            std::set<CommandId>& running;
-            CommandId command;
-            ~Finished() { running.erase(command); }
-        } finished{runningInPlace_, command};
-        return RunInPlace(command);
+    if (menu_->RunInPlace(command, clock_->Window(),
+                          [this] { tools_->Help().ShowContext(GetDesktopWindow(), MasterHelpContext); })) {
+        return true;
     }
     if (const auto mode = StackingModeOf(command)) {
-        ZOrderAction(*mode);
+        // Also the mode already checked stacks every window again: another program may have
+        // moved them.
+        settings_.View.Placement.ZOrder = static_cast<int32_t>(*mode);
+        RestackWindows();
         return true;
     }
     if (const auto corner = CornerOf(command)) {
-        ArrangeCorner(*corner);
+        UpdateClock(true);
+        clock_->ArrangeCorner(*corner);
         return true;
     }
     switch (command) {
     case CommandId::NetworkAdjust:
-        StartAdjust(NetworkAdjustSource(settings_.AdjustClock));
+        adjuster_->StartFromMenu(NetworkAdjustSource(settings_.AdjustClock));
         return true;
     case CommandId::JJYAdjust:
-        StartAdjust(KitAdjustVisible(settings_.AdjustClock) ? std::optional(AdjustSource::Kit) : std::nullopt);
+        adjuster_->StartFromMenu(KitAdjustVisible(settings_.AdjustClock) ? std::optional(AdjustSource::Kit)
+                                                                         : std::nullopt);
         return true;
     case CommandId::AdjustClockZero:
-        AdjustClockZero();
+        adjuster_->AdjustZero();
         return true;
     case CommandId::KeyMove:
         clock_->KeyMove();
@@ -93,22 +78,22 @@ bool TMasterForm::RunCommand(CommandId command) {
         OptionActionExecute();
         return true;
     case CommandId::TestPattern:
-        TestPatternActionExecute();
+        broadcast_->OpenTestPattern();
         return true;
     case CommandId::WorldClock:
-        WorldClockActionExecute();
+        tools_->OpenWorldClock();
         return true;
     case CommandId::AlphaBlend:
-        AlphaBlendActionExecute();
+        tools_->OpenAlphaBlend();
         return true;
     case CommandId::About:
-        AboutActionExecute();
+        tools_->OpenAbout();
         return true;
     case CommandId::Timer:
-        TimerActionExecute();
+        tools_->OpenTimer();
         return true;
     case CommandId::Calendar:
-        CalendarActionExecute();
+        tools_->OpenCalendar();
         return true;
     case CommandId::Exit:
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -118,38 +103,32 @@ bool TMasterForm::RunCommand(CommandId command) {
     }
 }
 
-bool TMasterForm::RunInPlace(CommandId command) {
-    switch (command) {
-    case CommandId::ScreenSave:
-    case CommandId::ScreenSaveConfig:
-        RunScreenSaver(standIn_->Handle(), command == CommandId::ScreenSaveConfig);
-        return true;
-    case CommandId::MonitorOff:
-        TurnMonitorOff(standIn_->Handle());
-        return true;
-    case CommandId::TimeDateCpl:
-        OpenTimeDatePanel();
-        return true;
-    case CommandId::WebSite:
-        OpenWebSite(clock_->Window());
-        return true;
-    case CommandId::Help:
-        help_.ShowContext(GetDesktopWindow(), MasterHelpContext);
-        return true;
-    default:
-        return false;
+// One caption at a time, opened by the features that announce something. The caption stands in
+// for the clock: the clock goes, and with it the reason to keep the taskbar's own clock hidden.
+// The pass brings the clock back once the caption has closed. A click on it stops its sound.
+bool TMasterForm::ShowTelop(const std::wstring& text, bool allowSound) {
+    TelopContext context;
+    context.Owner = clock_->Window();
+    context.Layered = context_.LayeredWindowsAvailable;
+    context.BottomMost = StackingModeFromSetting(settings_.View.Placement.ZOrder) == StackingMode::NotInFront;
+    context.Clicked = [this] { sounds_->Stop(); };
+    TTelopForm* telop = broadcast_->OpenCaption(text, std::move(context));
+    if (telop == nullptr) {
+        return false; // nothing to show, or no window: an announcement is not worth a message
     }
+    clock_->HideNow();
+    if (settings_.View.HideTaskTrayClock && tray_->TaskbarClockWasVisible()) {
+        tray_->RestoreTaskbarClock();
+    }
+    telop->Show();
+    if (settings_.Telop.Sound && allowSound) {
+        sounds_->Play(settings_.Telop.SoundFile);
+    }
+    return true;
 }
 
-void TMasterForm::ArrangeCorner(Corner corner) {
-    UpdateClock(true);
-    clock_->ArrangeCorner(corner);
-}
-
-// Also the mode already checked stacks every window again: another program may have moved them.
-void TMasterForm::ZOrderAction(StackingMode mode) {
-    settings_.View.Placement.ZOrder = static_cast<int32_t>(mode);
-    RestackWindows();
+bool TMasterForm::TelopShowing() const {
+    return broadcast_ && broadcast_->CaptionShowing();
 }
 
 void TMasterForm::ApplySettings(const Settings& next, bool rebuildOverlays) {
@@ -160,7 +139,7 @@ void TMasterForm::ApplySettings(const Settings& next, bool rebuildOverlays) {
     // are used: the record takes every change, the parts rebuild only what the change touches.
     const SettingsChanges changes = CompareSettings(settings_, normalised);
     settings_ = std::move(normalised);
-    derived_ = DeriveSettings(settings_, facts_.Colours);
+    clock_->Rederive(facts_.Colours);
     clock_->ApplyWindowSettings();
     if (changes.ClickThrough) {
         clock_->ApplyClickThrough();
@@ -179,19 +158,19 @@ void TMasterForm::ApplySettings(const Settings& next, bool rebuildOverlays) {
         clock_->BuildDigitImages(facts_);
     }
     if (changes.Stacking) {
-        RestackOverlays(windows_, CurrentOverlayScene().Stacking);
+        broadcast_->Restack(CurrentOverlayScene().Stacking);
     }
     if (changes.Logos || rebuildOverlays) {
-        RebuildLogos();
+        broadcast_->RebuildLogos();
     }
     if (changes.CallSigns || rebuildOverlays) {
-        RebuildCallSigns();
+        broadcast_->RebuildCallSigns();
     }
     if (changes.TestPattern) {
-        testPattern_.Refresh(settings_);
+        broadcast_->RefreshTestPattern();
     }
     if (changes.Calendar) {
-        RefreshCalendar();
+        tools_->RefreshCalendar();
     }
     UpdateClock(true);
     if (changes.TaskbarClock) {
@@ -203,12 +182,69 @@ void TMasterForm::ApplySettings(const Settings& next, bool rebuildOverlays) {
     }
 }
 
-// Keys of the INI text replace the current values; the load rules apply as when reading the file.
-void TMasterForm::ApplySettingsText(const std::wstring& iniText) {
-    const IniDocument document = IniDocument::Parse(iniText);
-    Settings next = settings_;
-    LoadSettings(document, next, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
-    ApplySettings(next);
+OverlayScene TMasterForm::CurrentOverlayScene() const {
+    OverlayScene scene;
+    scene.Master = Handle();
+    scene.Clock = clock_->Window();
+    RECT clock{};
+    GetWindowRect(scene.Clock, &clock);
+    scene.ClockRect = {clock.left, clock.top, clock.right, clock.bottom};
+    scene.Layered = context_.LayeredWindowsAvailable;
+    scene.Stacking = PictureStackingFor(StackingModeFromSetting(settings_.View.Placement.ZOrder));
+    scene.ColourDepth = facts_.ColourDepth;
+    scene.PrimaryDisplayHeight = GetSystemMetrics(SM_CYSCREEN);
+    scene.Monitors = facts_.MonitorRects;
+    return scene;
+}
+
+void TMasterForm::RestackWindows() {
+    broadcast_->Restack(CurrentOverlayScene().Stacking);
+    clock_->ApplyStacking();
+}
+
+MenuContext TMasterForm::CurrentMenuContext() const {
+    return menu_->Context(facts_.ColourDepth, context_.LayeredWindowsAvailable, tools_->Timer().Running());
+}
+
+void TMasterForm::ShowPopupMenu(POINT point) {
+    menu_->Show(point, settings_, CurrentMenuContext());
+}
+
+void TMasterForm::OptionActionExecute() {
+    if (tools_->BringForward(WindowKind::Option)) {
+        return;
+    }
+    OptionContext context;
+    context.Facts = ReadOptionFacts({context_.LayeredWindowsAvailable, facts_.ColourDepth}, *context_.Location,
+                                    tray_->TaskbarClockFound());
+    context.Current = [this]() -> const Settings& { return settings_; };
+    // Whatever an Apply changed, a forced show ends and a pending hide may complete in the full
+    // pass that follows.
+    context.Apply = [this](const Settings& next) {
+        KillTimer(Handle(), ForcedShowTimer);
+        clock_->SettleVisibility();
+        ApplySettings(next, true);
+        tools_->RefreshCalendar(); // its day may have turned since the calendar last looked
+    };
+    context.KitPortApplied = [this](bool selected) { menu_->SetKitPortSelected(selected); };
+    context.StorePage = [this](int page) { settings_.View.OptionSelectedTab = page; };
+    context.StoreAutoPlay = [this](bool autoPlay) { settings_.View.OpenDialogAutoPlay = autoPlay; };
+    context.ForgetLastContact = [this] { settings_.AdjustClock.LastConnectedTime = NeverDate; };
+    context.AcceptLocation = [this](bool applicationData) {
+        WindowsSettingsPrompts prompts(tools_->OptionsWindow());
+        return context_.Location->AcceptChoice(applicationData, prompts);
+    };
+    context.ApplyLocation = [this](bool applicationData) {
+        if (applicationData != context_.Location->UsesApplicationData()) {
+            WindowsSettingsPrompts prompts(tools_->OptionsWindow());
+            context_.Location->ApplyChoice(applicationData, prompts);
+        }
+    };
+    context.TestAdjust = [this](HWND owner, int method, const Settings& scratch) {
+        adjuster_->StartTest(owner, method, scratch.AdjustClock);
+    };
+    context.Sound = &sounds_->Player();
+    tools_->OpenOptions(std::move(context));
 }
 
 } // namespace lumora

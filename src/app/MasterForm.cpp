@@ -1,17 +1,16 @@
 #include "app/MasterForm.h"
 
 #include "adjust/SystemClock.h"
-#include "shell/AppNames.h"
 #include "clock/TimeText.h"
 #include "resources/ResourceIds.h"
+#include "settings/IniDocument.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSchema.h"
+#include "shell/AppNames.h"
 #include "shell/Application.h"
 #include "shell/ExecutablePath.h"
 #include "shell/MessageBoxes.h"
-#include "shell/Monitors.h"
 #include "shell/PathText.h"
-#include "tools/SplashForm.h"
 
 #include <mmsystem.h>
 
@@ -19,6 +18,22 @@
 #include <utility>
 
 namespace lumora {
+namespace {
+
+// Windows holds back a message from a process of lower integrity than the window's, so while the
+// program runs with administrator rights what the shell and a second start send would never
+// arrive. (The icon's window lets the shell's messages through itself.)
+void AllowMessagesFromOtherPrograms(HWND master, UINT showOptionsMessage, bool testCommands) {
+    for (const UINT message : {showOptionsMessage, RegisterWindowMessageW(names::TaskbarCreatedMessage)}) {
+        ChangeWindowMessageFilterEx(master, message, MSGFLT_ALLOW, nullptr);
+    }
+    if (testCommands) {
+        ChangeWindowMessageFilterEx(master, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    }
+}
+
+} // namespace
+
 TMasterForm::TMasterForm(StartupContext& context) : context_(context) {}
 
 std::unique_ptr<TMasterForm> TMasterForm::Create(StartupContext& context, const IniDocument& document) {
@@ -43,116 +58,130 @@ void TMasterForm::FormCreate(const IniDocument& document) {
     settings_ = DefaultSettings(ReadSystemDefaults());
     settings_.Boot = context_.Boot;
     facts_ = ReadSystemFacts();
-    if (settings_.Boot.ShowSplash) {
-        ShowSplashes();
-    }
     CreateParts();
+    CreateFeatures();
     LoadSettings(document, settings_, {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
-    derived_ = DeriveSettings(settings_, facts_.Colours);
+    clock_->Rederive(facts_.Colours);
     clock_->ApplyWindowSettings();
     clock_->BuildDigitImages(facts_);
     tray_->ApplyIconSetting();
-    CreateClockSetter();
+    adjuster_ = std::make_unique<ClockAdjuster>(
+        Handle(), ClockSetterMessage, settings_.AdjustClock, *announcer_,
+        ClockAdjuster::Outlets{.Locale = [this] { return facts_.Locale; },
+                               .ClockWindow = [this] { return clock_->Window(); },
+                               .RedrawTaskbarClock = [this] { tray_->RedrawTaskbarClock(); },
+                               .PlayAdjustSound = [this](const std::wstring& file) { sounds_->Play(file); }},
+        run_.Hooks && run_.Hooks->KitPortRefusesSettings());
     StartTick();
-    *startupFinished_ = true;
-    for (const WPARAM command : std::exchange(commandsDuringStartup_, {})) {
+    *run_.StartupFinished = true;
+    for (const WPARAM command : std::exchange(run_.CommandsDuringStartup, {})) {
         PostMessageW(Handle(), WM_COMMAND, command, 0);
     }
 }
 
-// One splash per monitor; one that fails is left out and start-up goes on.
-void TMasterForm::ShowSplashes() {
-    const bool fade = TSplashForm::FadeEnabled();
-    auto finished = startupFinished_;
-    for (const MonitorArea& monitor : EnumerateMonitors()) {
-        windows_.Adopt(WindowKind::Splash, TSplashForm::Create(monitor.Work, fade, [finished] { return *finished; }));
-    }
-}
-
+// The tool windows first, for the splashes; then the clock, the sounds, the icon and the overlays.
 void TMasterForm::CreateParts() {
+    announcer_ = std::make_unique<Announcer>(
+        Handle(), AfterPassMessage,
+        Announcer::Outlets{
+            .ClockWindow = [this] { return clock_->Window(); },
+            .Notify = [this](const std::wstring& text, int balloonKind,
+                             int beepKind) { tray_->ShowNotification(text, balloonKind, beepKind, clock_->Window()); },
+            .ShowCaption = [this](const std::wstring& text, bool allowSound) { return ShowTelop(text, allowSound); }});
+    tools_ = std::make_unique<ToolWindows>(
+        Handle(), settings_, facts_, context_.LayeredWindowsAvailable, *announcer_,
+        ToolWindows::Outlets{
+            .ApplySettings = [this](const Settings& next) { ApplySettings(next); },
+            .RunCommand = [this](CommandId command) { RunCommand(command); },
+            .DisplayedNow = [this] { return DisplayedTime(LocalNow(), settings_.WorldClock, facts_.TimeZoneBias); }});
+    if (settings_.Boot.ShowSplash) {
+        tools_->ShowSplashes([finished = run_.StartupFinished] { return *finished; });
+    }
     ClockWindowEvents clockEvents;
     clockEvents.Click = [this] { TaskTrayIconClick(ClickSender::Clock); };
     clockEvents.PopupMenu = [this](POINT point) { ShowPopupMenu(point); };
     clockEvents.MouseEntered = [this] {
-        if (tick_) {
-            PostMessageW(Handle(), tick_->Message(), 0, 0);
+        if (run_.Tick) {
+            PostMessageW(Handle(), run_.Tick->Message(), 0, 0);
         }
     };
-    clock_ =
-        ClockDisplay::Create(Handle(), settings_, derived_, context_.LayeredWindowsAvailable, std::move(clockEvents));
+    clock_ = ClockDisplay::Create(Handle(), settings_, context_.LayeredWindowsAvailable, std::move(clockEvents));
     if (!clock_) {
         throw std::runtime_error("the clock window could not be created");
     }
-    sound_ = std::make_unique<SoundPlayer>(Handle());
-    signal_ = std::make_unique<HourlySignal>(*sound_, Handle());
-    afterPass_ = std::make_unique<AfterPass>(Handle(), AfterPassMessage);
-    countdown_ = std::make_unique<CountdownTimer>();
-    standIn_ = TMasterStandIn::Create(Handle());
-    if (!standIn_) {
-        throw std::runtime_error("the menu's owner window could not be created");
-    }
-    menu_ = std::make_unique<PopupMenu>(standIn_->Handle());
-    menu_->LoadImages(facts_.ColourDepth);
+    sounds_ = std::make_unique<MasterSounds>(Handle());
     NotificationAreaEvents trayEvents;
     trayEvents.Click = [this] { TaskTrayIconClick(ClickSender::Icon); };
-    trayEvents.DoubleClick = [this] { TaskTrayIconDblClick(); };
-    trayEvents.SingleClick = [this] { CalendarActionExecute(); };
-    trayEvents.BalloonClick = [this] { TaskTrayIconBalloonClick(); };
+    trayEvents.DoubleClick = [this] { RunCommand(CommandId::Option); };
+    trayEvents.SingleClick = [this] { tools_->OpenCalendar(); };
+    trayEvents.BalloonClick = [this] { sounds_->Stop(); };
     trayEvents.Recreated = [this] { tray_->RecheckTaskbarClock(clock_->Shown()); };
     trayEvents.ContextMenu = [this](POINT point) { ShowPopupMenu(point); };
     tray_ = std::make_unique<NotificationArea>(settings_, Handle(), SingleClickTimer, std::move(trayEvents));
-    testHooks_ = TestHooks::FromEnvironment(
+    broadcast_ = std::make_unique<BroadcastOverlays>(settings_, [this] { return CurrentOverlayScene(); });
+}
+
+// The menu with what makes its commands busy, and the hooks of the tests.
+void TMasterForm::CreateFeatures() {
+    menu_ = ProgramMenu::Create(Handle(), facts_.ColourDepth);
+    if (!menu_) {
+        throw std::runtime_error("the menu's owner window could not be created");
+    }
+    for (const auto& [kind, command] : {std::pair{WindowKind::WorldClock, CommandId::WorldClock},
+                                        {WindowKind::AlphaBlend, CommandId::AlphaBlend},
+                                        {WindowKind::About, CommandId::About},
+                                        {WindowKind::Timer, CommandId::Timer},
+                                        {WindowKind::Option, CommandId::Option},
+                                        {WindowKind::Calendar, CommandId::Calendar}}) {
+        menu_->AddBusyState(command, [this, kind] { return tools_->IsOpen(kind); });
+    }
+    menu_->AddBusyState(CommandId::TestPattern, [this] { return broadcast_->TestPatternOpen(); });
+    menu_->AddBusyState(CommandId::NetworkAdjust, [this] {
+        return adjuster_ && (adjuster_->Running(AdjustSource::Ntp) || adjuster_->Running(AdjustSource::Http));
+    });
+    menu_->AddBusyState(CommandId::JJYAdjust, [this] { return adjuster_ && adjuster_->Running(AdjustSource::Kit); });
+    CreateTestHooks();
+    AllowMessagesFromOtherPrograms(Handle(), context_.ShowOptionsMessage, run_.Hooks && run_.Hooks->AcceptsCommands());
+}
+
+void TMasterForm::CreateTestHooks() {
+    run_.Hooks = TestHooks::FromEnvironment(
         {.Master = Handle(),
-         .Sound = sound_.get(),
-         .ShowNotification =
-             [this](const std::wstring& text, int balloonKind, int beepKind) {
-                 tray_->ShowNotification(text, balloonKind, beepKind, clock_->Window());
+         .Sound = &sounds_->Player(),
+         .ShowNotification = [this](const std::wstring& text, int balloonKind,
+                                    int beepKind) { announcer_->Notify(text, balloonKind, beepKind); },
+         .ApplySettingsText =
+             [this](const std::wstring& iniText) {
+                 // The keys replace the current values; the load rules apply as when reading the file.
+                 Settings next = settings_;
+                 LoadSettings(IniDocument::Parse(iniText), next,
+                              {facts_.DecimalSeparator, context_.LayeredWindowsAvailable});
+                 ApplySettings(next);
              },
-         .ApplySettingsText = [this](const std::wstring& text) { ApplySettingsText(text); },
          .ShowTelop = [this](const std::wstring& text, bool allowSound) { ShowTelop(text, allowSound); },
          .DescribeOpenMenu = [this] { return DescribeMenu(menu_->OpenMenu()); },
          .StartAdjust =
              [this](int kind, int source) {
-                 const auto from = static_cast<AdjustSource>(source);
-                 clockSetter_->Start(from,
-                                     MakeAdjustRequest(from, static_cast<AdjustKind>(kind), settings_.AdjustClock));
+                 adjuster_->Start(static_cast<AdjustSource>(source), static_cast<AdjustKind>(kind));
              },
          .FullRedraws = [this] { return clock_ ? clock_->FullRedraws() : 0; },
          .TrayIconState = [this] { return tray_->IconShown()        ? 1
                                           : tray_->IconAddPending() ? 2
                                                                     : 0; },
          .TrayIconWidth = [this] { return tray_->IconWidth(); },
-         .DescribeElevatedSet =
-             [this] {
-                 return lastElevatedSet_
-                            ? lastElevatedSet_->Arguments + L"\r\n" + std::to_wstring(lastElevatedSet_->StartError) +
-                                  L"\r\n" + std::to_wstring(lastElevatedSet_->ExitCode)
-                            : std::wstring();
-             }});
-    if (testHooks_) {
-        testPattern_.SetRefusal([hooks = testHooks_.get()](int index) { return hooks->TestPatternRefused(index); });
-    }
-    AllowMessagesFromOtherPrograms();
-}
-
-// Windows holds back a message from a process of lower integrity than the window's, so while the
-// program runs with administrator rights what the shell and a second start send would never
-// arrive. (The icon's window lets the shell's messages through itself.)
-void TMasterForm::AllowMessagesFromOtherPrograms() {
-    for (const UINT message : {context_.ShowOptionsMessage, RegisterWindowMessageW(names::TaskbarCreatedMessage)}) {
-        ChangeWindowMessageFilterEx(Handle(), message, MSGFLT_ALLOW, nullptr);
-    }
-    if (testHooks_ && testHooks_->AcceptsCommands()) {
-        ChangeWindowMessageFilterEx(Handle(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+         .DescribeElevatedSet = [this] { return adjuster_->DescribeElevatedSet(); }});
+    if (run_.Hooks) {
+        broadcast_->SetTestPatternRefusal(
+            [hooks = run_.Hooks.get()](int index) { return hooks->TestPatternRefused(index); });
     }
 }
 
 void TMasterForm::StartTick() {
-    tick_ = std::make_unique<TickEngine>(Handle(), RegisterWindowMessageW(names::TickMessage));
-    tick_->Prepare();
+    run_.Tick = std::make_unique<TickEngine>(Handle(), RegisterWindowMessageW(names::TickMessage));
+    run_.Tick->Prepare();
     UpdateClock(true);
-    const bool allowed = !testHooks_ || testHooks_->TickMayStart();
-    if (!allowed || !tick_->Start()) {
+    const bool allowed = !run_.Hooks || run_.Hooks->TickMayStart();
+    if (!allowed || !run_.Tick->Start()) {
         // A clock that never moves is worse than none: say so and end the run.
         ShowResourceMessage(nullptr, IDS_TICK_FAILED, MB_ICONERROR | MB_SETFOREGROUND);
         PostMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -160,7 +189,7 @@ void TMasterForm::StartTick() {
 }
 
 LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (tick_ && message == tick_->Message()) {
+    if (run_.Tick && message == run_.Tick->Message()) {
         TickMessage();
         return 0;
     }
@@ -168,13 +197,8 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RunCommand(CommandId::Option);
         return 0;
     }
-    if (clockSetter_ && clockSetter_->HandleMessage(message)) {
-        return 0;
-    }
-    if (testHooks_) {
-        if (const auto result = testHooks_->HandleMessage(message, wParam, lParam)) {
-            return *result;
-        }
+    if (const auto result = PartMessage(message, wParam, lParam)) {
+        return *result;
     }
     switch (message) {
     case WM_CLOSE:
@@ -190,16 +214,7 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && IsCommandId(LOWORD(wParam))) {
-            if (!*startupFinished_) {
-                commandsDuringStartup_.push_back(wParam);
-                return 0;
-            }
-            // The menu's own choices come this way too; another program's only reach a command
-            // the menu would offer now.
-            const auto command = static_cast<CommandId>(LOWORD(wParam));
-            if (CommandAccepted(command, settings_, CurrentMenuContext())) {
-                RunCommand(command);
-            }
+            CommandMessage(wParam);
             return 0;
         }
         break;
@@ -209,59 +224,86 @@ LRESULT TMasterForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETTINGCHANGE:
         DefaultHandler(message, wParam, lParam);
-        SettingChange();
+        facts_.Locale = ReadLocaleFacts();
+        tray_->RecheckTaskbarClock(clock_->Shown());
         return 0;
     case WM_TIMECHANGE:
         DefaultHandler(message, wParam, lParam);
-        TimeChange();
+        facts_.TimeZoneBias = ReadTimeZoneBias();
+        tools_->RefreshCalendar();
         return 0;
     case WM_DISPLAYCHANGE:
         DefaultHandler(message, wParam, lParam);
         DisplayChange(wParam, lParam);
         return 0;
-    case WM_POWERBROADCAST:
+    case WM_POWERBROADCAST: {
         DefaultHandler(message, wParam, lParam);
-        PowerBroadcast(wParam);
+        constexpr WPARAM ResumeCritical = 6, ResumeSuspend = 7, ResumeStandby = 8;
+        if (wParam == ResumeCritical || wParam == ResumeSuspend || wParam == ResumeStandby) {
+            UpdateClock(true);
+        }
         return TRUE;
-    case MM_MCINOTIFY:
-        SoundNotify(wParam);
-        return 0;
-    case AfterPassMessage:
-        afterPass_->Run();
-        return 0;
-    case WM_TIMER:
-        TimerMessage(wParam);
-        return 0;
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM: {
-        LRESULT result = 0;
-        if (menu_ && menu_->HandleMessage(message, lParam, result)) {
-            return result;
-        }
-        break;
     }
-    case WM_MENUCHAR:
-        if (menu_) {
-            return menu_->MenuChar(LOWORD(wParam), reinterpret_cast<HMENU>(lParam));
+    case WM_TIMER:
+        if (wParam == ForcedShowTimer && !clock_->ForcedShowTick()) {
+            KillTimer(Handle(), ForcedShowTimer);
+        } else if (wParam == SingleClickTimer) {
+            tray_->SingleClickTimerFired();
         }
-        break;
+        return 0;
     default:
         break;
     }
     return DefaultHandler(message, wParam, lParam);
 }
 
-// One pass: the displayed time, the tooltips, the temporary display, then the clock decides,
-// draws and pushes.
+std::optional<LRESULT> TMasterForm::PartMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (adjuster_ && adjuster_->HandleMessage(message)) {
+        return 0;
+    }
+    if (run_.Hooks) {
+        if (const auto result = run_.Hooks->HandleMessage(message, wParam, lParam)) {
+            return result;
+        }
+    }
+    if (announcer_ && announcer_->HandleMessage(message)) {
+        return 0;
+    }
+    if (message == MM_MCINOTIFY && sounds_) {
+        sounds_->Notified(wParam);
+        return 0;
+    }
+    LRESULT result = 0;
+    if (menu_ && menu_->HandleMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    return std::nullopt;
+}
+
+void TMasterForm::CommandMessage(WPARAM wParam) {
+    if (!*run_.StartupFinished) {
+        run_.CommandsDuringStartup.push_back(wParam);
+        return;
+    }
+    // The menu's own choices come this way too; another program's only reach a command the menu
+    // would offer now.
+    const auto command = static_cast<CommandId>(LOWORD(wParam));
+    if (CommandAccepted(command, settings_, CurrentMenuContext())) {
+        RunCommand(command);
+    }
+}
+
+// One pass: the automatic clock setting, the displayed time, the timer, the tooltips, the
+// temporary display, then the clock decides, draws and pushes, and the hour sounds.
 void TMasterForm::UpdateClock(bool fullRedraw) {
-    if (!clock_ || !tray_ || !clockSetter_) {
+    if (!clock_ || !tray_ || !adjuster_) {
         return; // still starting, or already closing
     }
     const double now = LocalNow();
-    clockSetter_->Tick(settings_.AdjustClock, now);
+    adjuster_->Tick(now);
     const double displayed = DisplayedTime(now, settings_.WorldClock, facts_.TimeZoneBias);
     const DateTimeParts taken = SplitDateTime(displayed);
-    TimerStep(displayed, taken);
+    tools_->Timer().Step(displayed, taken);
     clock_->RefreshHint(displayed, taken, facts_.Locale);
     tray_->RefreshTip(displayed, taken, facts_.Locale);
     // The temporary display is a click of the program's own; this pass is its pass.
@@ -280,16 +322,19 @@ void TMasterForm::UpdateClock(bool fullRedraw) {
         tray_->RestoreTaskbarClock();
     }
     clock_->Render(pass, facts_);
-    SoundTheHour(pass);
-    if (!firstPassDone_) {
-        firstPassDone_ = true;
-        RebuildLogos();
-        RebuildCallSigns();
+    if (const auto announcement = sounds_->SoundTheHour(pass.Displayed, settings_, facts_)) {
+        announcer_->Announce(*announcement);
+    }
+    if (!run_.FirstPassDone) {
+        run_.FirstPassDone = true;
+        broadcast_->RebuildLogos();
+        broadcast_->RebuildCallSigns();
     }
     if (decision.FirstShow && settings_.Omake.OmakeWindow) {
-        ShowOmakeWindows();
+        broadcast_->ShowOmake(LocalNow(), facts_.Locale);
     }
-    windows_.ReleaseClosed();
+    broadcast_->ReleaseClosed();
+    tools_->ReleaseClosed();
 }
 
 void TMasterForm::TickMessage() {
@@ -301,28 +346,18 @@ void TMasterForm::TickMessage() {
         TickEngine& engine;
         explicit PostingPause(TickEngine& e) : engine(e) { engine.SetPostingAllowed(false); }
         ~PostingPause() { engine.SetPostingAllowed(true); }
-    } pause(*tick_);
-    if (testHooks_) {
-        testHooks_->TickStarting();
+    } pause(*run_.Tick);
+    if (run_.Hooks) {
+        run_.Hooks->TickStarting();
     }
     UpdateClock(false);
 }
 
 void TMasterForm::SysColorChange() {
     facts_.Colours = ReadSystemColours();
-    derived_ = DeriveSettings(settings_, facts_.Colours);
+    clock_->Rederive(facts_.Colours);
     clock_->BuildDigitImages(facts_);
     UpdateClock(true);
-}
-
-void TMasterForm::SettingChange() {
-    facts_.Locale = ReadLocaleFacts();
-    tray_->RecheckTaskbarClock(clock_->Shown());
-}
-
-void TMasterForm::TimeChange() {
-    facts_.TimeZoneBias = ReadTimeZoneBias();
-    RefreshCalendar();
 }
 
 void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {
@@ -339,49 +374,11 @@ void TMasterForm::DisplayChange(WPARAM bitsPerPixel, LPARAM size) {
         UpdateClock(true);
     }
     // The overlays follow the new monitors. The master hears the change once for all of them.
-    testPattern_.Close();
-    RebuildCallSigns();
-    RebuildLogos();
-}
-
-void TMasterForm::PowerBroadcast(WPARAM event) {
-    constexpr WPARAM ResumeCritical = 6, ResumeSuspend = 7, ResumeStandby = 8;
-    if (event == ResumeCritical || event == ResumeSuspend || event == ResumeStandby) {
-        UpdateClock(true);
-    }
-}
-
-void TMasterForm::SoundNotify(WPARAM flags) {
-    // A failed play also ends: left open, the device would count as playing for ever.
-    if (flags != MCI_NOTIFY_SUCCESSFUL && flags != MCI_NOTIFY_FAILURE) {
-        return;
-    }
-    const bool mastersSound = sound_->CaptionButton() == Handle();
-    CloseSound();
-    if (mastersSound) {
-        signal_->SoundEnded(flags == MCI_NOTIFY_SUCCESSFUL);
-    }
-}
-
-void TMasterForm::CloseSound() {
-    sound_->CloseDevice();
-    if (sound_->CaptionButton() == Handle()) {
-        sound_->ClearCaptionButton();
-    }
-}
-
-void TMasterForm::TimerMessage(WPARAM id) {
-    if (id == ForcedShowTimer) {
-        if (!clock_->ForcedShowTick()) {
-            KillTimer(Handle(), ForcedShowTimer);
-        }
-    } else if (id == SingleClickTimer) {
-        tray_->SingleClickTimerFired();
-    }
+    broadcast_->FollowDisplayChange();
 }
 
 void TMasterForm::FormClose() {
-    help_.CloseAll(); // the help goes first, not left on screen while the settings are written
+    tools_->CloseHelp(); // the help goes first, not left on screen while the settings are written
     WriteAllSettings();
     tray_.reset(); // gives the taskbar its clock back and removes the icon
     DestroyWindow(Handle());
@@ -400,29 +397,34 @@ void TMasterForm::FormEndSession(bool ending) {
 
 void TMasterForm::FormDestroy() {
     MarkApplicationTerminating();
-    tick_.reset();
-    if (clockSetter_ && !clockSetter_->StopAll(std::chrono::seconds(3))) {
+    run_.Tick.reset();
+    if (adjuster_ && !adjuster_->StopAll(std::chrono::seconds(3))) {
         // A run is held by a server that does not answer, in a call nothing can interrupt. The
         // settings are written and the icon is gone: the process ends now rather than linger
         // unseen until the server gives up.
         ExitProcess(0);
     }
-    clockSetter_.reset();
-    if (sound_) {
-        sound_->CloseDevice();
+    adjuster_.reset();
+    if (sounds_) {
+        sounds_->CloseDevice();
     }
     KillTimer(Handle(), ForcedShowTimer);
-    windows_.DestroyAll();
+    if (tools_) {
+        tools_->DestroyAll();
+    }
+    if (broadcast_) {
+        broadcast_->DestroyAll();
+    }
     tray_.reset();
     clock_.reset();
     PostQuitMessage(0);
 }
 
 void TMasterForm::WriteAllSettings() {
-    if (settingsWritten_) {
+    if (run_.SettingsWritten) {
         return;
     }
-    settingsWritten_ = true;
+    run_.SettingsWritten = true;
     // Values that live in the running process rather than in the record.
     const DWORD priority = GetPriorityClass(GetCurrentProcess());
     if (priority != 0) {

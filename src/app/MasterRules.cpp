@@ -11,20 +11,6 @@ ClickPlan PlanClick(ClickSender sender, bool captionOpen) {
     return plan;
 }
 
-bool RunsInPlace(CommandId command) {
-    switch (command) {
-    case CommandId::ScreenSave:
-    case CommandId::ScreenSaveConfig:
-    case CommandId::MonitorOff:
-    case CommandId::Help:
-    case CommandId::TimeDateCpl:
-    case CommandId::WebSite:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool CommandAccepted(CommandId command, const Settings& settings, const MenuContext& context) {
     const CommandState state = CommandStateOf(command, settings, context);
     return state.Visible && state.Enabled;

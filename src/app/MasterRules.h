@@ -22,10 +22,6 @@ struct ClickPlan {
 // captionOpen: a caption window is open when the click comes.
 ClickPlan PlanClick(ClickSender sender, bool captionOpen);
 
-// The commands that hand over to Windows and wait for it in place, message boxes included.
-// Each runs once at a time: while it runs it counts as busy.
-bool RunsInPlace(CommandId command);
-
 // A command another program sends: carried out only when the menu, as it stands now, would offer
 // it shown and usable.
 bool CommandAccepted(CommandId command, const Settings& settings, const MenuContext& context);

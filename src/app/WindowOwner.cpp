@@ -4,7 +4,7 @@
 
 namespace lumora {
 
-TKZForm* WindowOwner::Adopt(WindowKind kind, std::unique_ptr<TKZForm> form, std::function<void()> onClosed) {
+TKZForm* WindowOwner::AdoptForm(WindowKind kind, std::unique_ptr<TKZForm> form, std::function<void()> onClosed) {
     ReleaseClosed();
     if (!form || form->Handle() == nullptr) {
         return nullptr;
@@ -15,12 +15,12 @@ TKZForm* WindowOwner::Adopt(WindowKind kind, std::unique_ptr<TKZForm> form, std:
     return raw;
 }
 
-TKZForm* WindowOwner::Find(WindowKind kind) const {
+TKZForm* WindowOwner::FindForm(WindowKind kind) const {
     const auto it = std::find_if(open_.begin(), open_.end(), [kind](const Entry& e) { return e.Kind == kind; });
     return it != open_.end() ? it->Form.get() : nullptr;
 }
 
-std::vector<TKZForm*> WindowOwner::FindAll(WindowKind kind) const {
+std::vector<TKZForm*> WindowOwner::FindAllForms(WindowKind kind) const {
     std::vector<TKZForm*> forms;
     for (const Entry& entry : open_) {
         if (entry.Kind == kind) {
@@ -33,7 +33,7 @@ std::vector<TKZForm*> WindowOwner::FindAll(WindowKind kind) const {
 void WindowOwner::Close(WindowKind kind) {
     // Each close takes its entry out of open_: collect the handles first.
     std::vector<HWND> handles;
-    for (const TKZForm* form : FindAll(kind)) {
+    for (const TKZForm* form : FindAllForms(kind)) {
         handles.push_back(form->Handle());
     }
     for (HWND handle : handles) {

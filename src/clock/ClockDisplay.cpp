@@ -45,10 +45,9 @@ bool LeftInFront(HWND hwnd, const std::vector<IgnoredWindow>& rules) {
 
 } // namespace
 
-std::unique_ptr<ClockDisplay> ClockDisplay::Create(HWND master, const Settings& settings,
-                                                   const DerivedSettings& derived, bool layered,
+std::unique_ptr<ClockDisplay> ClockDisplay::Create(HWND master, const Settings& settings, bool layered,
                                                    ClockWindowEvents events) {
-    std::unique_ptr<ClockDisplay> clock(new ClockDisplay(settings, derived, layered));
+    std::unique_ptr<ClockDisplay> clock(new ClockDisplay(settings, layered));
     events.HintText = [raw = clock.get()] { return raw->hint_; };
     clock->window_ = TLumoraForm::Create(master, ClockWindowOptionsFrom(settings), std::move(events));
     if (!clock->window_) {

@@ -21,10 +21,9 @@ namespace lumora {
 
 class ClockDisplay {
 public:
-    // settings and derived: the master's records, read on every pass. Null when the window
-    // cannot be created.
-    static std::unique_ptr<ClockDisplay> Create(HWND master, const Settings& settings, const DerivedSettings& derived,
-                                                bool layered, ClockWindowEvents events);
+    // settings: the master's record, read on every pass. Null when the window cannot be created.
+    static std::unique_ptr<ClockDisplay> Create(HWND master, const Settings& settings, bool layered,
+                                                ClockWindowEvents events);
 
     HWND Window() const { return window_->Handle(); }
     bool Shown() const { return window_->Shown(); }
@@ -32,6 +31,9 @@ public:
     // change of the display) since the window was made.
     int FullRedraws() const { return fullRedraws_; }
 
+    // What the settings and the system's colours make of the time format and the key colours:
+    // again after every change of either.
+    void Rederive(const SystemColourTable& colours) { derived_ = DeriveSettings(settings_, colours); }
     // Rebuilds the glyph strip and the background picture from the design settings.
     void BuildDigitImages(const SystemFacts& facts);
     // Takes over what the clock window reads of the settings, its stacking mode included.
@@ -70,15 +72,14 @@ public:
     std::optional<ScreenPoint> SavedPosition() const;
 
 private:
-    ClockDisplay(const Settings& settings, const DerivedSettings& derived, bool layered)
-        : settings_(settings), derived_(derived), layered_(layered) {}
+    ClockDisplay(const Settings& settings, bool layered) : settings_(settings), layered_(layered) {}
     FaceContext CurrentFaceContext(const SystemFacts& facts) const;
     void PaintFace(const std::wstring& text, int widthInCells, bool fullRedraw, const SystemFacts& facts);
     void PushFace(bool fullRedraw, int colourDepth);
     std::optional<int> ApplyMouseBehaviour(bool fullRedraw);
 
     const Settings& settings_;
-    const DerivedSettings& derived_;
+    DerivedSettings derived_;
     bool layered_;
     std::unique_ptr<TLumoraForm> window_;
     ClockFace face_;

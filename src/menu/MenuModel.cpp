@@ -242,4 +242,18 @@ MenuMetrics MenuMetricsAt(int dpi) {
     return m;
 }
 
+bool RunsInPlace(CommandId command) {
+    switch (command) {
+    case CommandId::ScreenSave:
+    case CommandId::ScreenSaveConfig:
+    case CommandId::MonitorOff:
+    case CommandId::Help:
+    case CommandId::TimeDateCpl:
+    case CommandId::WebSite:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace lumora

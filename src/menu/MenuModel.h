@@ -55,6 +55,10 @@ struct CommandState {
 };
 CommandState CommandStateOf(CommandId command, const Settings& settings, const MenuContext& context);
 
+// The commands that hand over to Windows and wait for it in place, message boxes included.
+// Each runs once at a time: while it runs it counts as busy.
+bool RunsInPlace(CommandId command);
+
 // The menu as it shows: hidden commands left out, and so are separators that would lead, end or
 // double up a list, and submenus left empty.
 std::vector<MenuItem> VisibleMenuItems(const Settings& settings, const MenuContext& context);

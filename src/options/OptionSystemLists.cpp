@@ -1,5 +1,8 @@
 #include "options/OptionSystemLists.h"
 
+#include "options/BuiltInServers.h"
+#include "options/StartupShortcut.h"
+#include "clock/SystemFacts.h"
 #include "shell/GdiObjects.h"
 #include "shell/Registry.h"
 #include "shell/UniqueHandle.h"
@@ -155,6 +158,23 @@ SerialPorts ReadSerialPorts() {
         return {};
     }
     return ports;
+}
+
+OptionFacts ReadOptionFacts(const DisplayFacts& display, const SettingsLocation& location, bool taskbarClockFound) {
+    OptionFacts facts;
+    facts.Display = display;
+    facts.Fonts = ReadFontChoices();
+    facts.System = ReadSystemDefaults();
+    SerialPorts ports = ReadSerialPorts();
+    facts.Ports = std::move(ports.Names);
+    facts.PortTexts = std::move(ports.Texts);
+    facts.Servers = DefaultServerLists();
+    facts.Boot.ShortcutExists = StartupShortcutExists();
+    facts.Boot.UseAppDataFolder = location.UsesApplicationData();
+    facts.Boot.PriorityClass = static_cast<int32_t>(GetPriorityClass(GetCurrentProcess()));
+    facts.Boot.LayeredWindowsAvailable = display.LayeredWindowsAvailable;
+    facts.Tray.TaskbarClockFound = taskbarClockFound;
+    return facts;
 }
 
 } // namespace lumora

@@ -4,6 +4,7 @@
 // tree, and the process's priority class.
 
 #include "options/OptionValues.h"
+#include "settings/SettingsLocation.h"
 
 #include <windows.h>
 
@@ -25,5 +26,9 @@ struct SerialPorts {
 // Ports of the devices whose service is "Serial" or whose class is "Ports". Keys that cannot be
 // opened are skipped; any other failure gives no ports.
 SerialPorts ReadSerialPorts();
+
+// Everything the dialog learns of the system when it opens: fonts, serial ports, servers, the
+// start-up shortcut, the settings folder, the process priority.
+OptionFacts ReadOptionFacts(const DisplayFacts& display, const SettingsLocation& location, bool taskbarClockFound);
 
 } // namespace lumora

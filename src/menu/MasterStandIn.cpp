@@ -1,4 +1,4 @@
-#include "app/MasterStandIn.h"
+#include "menu/MasterStandIn.h"
 
 #include "shell/AppNames.h"
 

@@ -1,11 +1,5 @@
-// The master's part in the countdown timer: the dialog, opened once; the step of every pass; the
-// firing with its caption, operation and announcement. Message boxes come only after the pass, so
-// the clock keeps ticking beneath them.
+#include "app/TimerFeature.h"
 
-#include "app/MasterForm.h"
-
-#include "adjust/SystemClock.h"
-#include "clock/TimeText.h"
 #include "shell/MessageBoxes.h"
 #include "tools/TimerForm.h"
 #include "tools/TimerFormRes.h"
@@ -52,54 +46,48 @@ void RunTimerOperation(const TimerFiring& firing, HWND owner) {
 
 } // namespace
 
-void TMasterForm::TimerActionExecute() {
-    if (BringForward(WindowKind::Timer)) {
-        return;
-    }
+void TimerFeature::Open(HWND master) {
     TimerFormContext context;
-    context.Countdown = countdown_.get();
-    context.CurrentSettings = [this] { return settings_.Timer; };
-    context.ChangeSettings = [this](const TimerSettings& timer) {
-        Settings next = settings_;
-        next.Timer = timer;
-        ApplySettings(next);
-    };
-    context.DisplayedNow = [this] { return DisplayedTime(LocalNow(), settings_.WorldClock, facts_.TimeZoneBias); };
-    windows_.Adopt(WindowKind::Timer, TTimerForm::Create(Handle(), std::move(context)));
+    context.Countdown = &countdown_;
+    context.CurrentSettings = outlets_.CurrentSettings;
+    context.ChangeSettings = outlets_.ChangeSettings;
+    context.DisplayedNow = outlets_.DisplayedNow;
+    windows_.Adopt(WindowKind::Timer, TTimerForm::Create(master, std::move(context)));
 }
 
-void TMasterForm::TimerStep(double displayed, const DateTimeParts& taken) {
-    const auto step = countdown_ ? countdown_->Tick(displayed, taken.Millisecond) : std::nullopt;
+void TimerFeature::Step(double displayed, const DateTimeParts& taken) {
+    const auto step = countdown_.Tick(displayed, taken.Millisecond);
     if (!step) {
         return;
     }
-    auto* form = static_cast<TTimerForm*>(windows_.Find(WindowKind::Timer));
+    auto* form = windows_.Find<TTimerForm>(WindowKind::Timer);
     if (form != nullptr) {
         form->ShowRemaining(step->Remaining);
     }
-    if (!step->Fire) {
-        return;
+    if (step->Fire) {
+        Fire(form);
     }
-    const TimerFiring firing = countdown_->Fire(settings_.Timer, settings_.Telop);
+}
+
+void TimerFeature::Fire(TTimerForm* form) {
+    const TimerFiring firing = countdown_.Fire(settings_.Timer, settings_.Telop);
     if (form != nullptr) {
         form->CountdownEnded(); // back to editing; a late firing leaves the duration as it was
     }
     if (firing.NotifyType == TimerNotifyCaption) {
-        ShowTelop(firing.Caption[0] + L"\r\n" + firing.Caption[1] + L"\r\n" + firing.Caption[2], true);
+        announcer_.Caption(firing.Caption, true);
     }
     if (firing.Operation == TimerOperation::None && firing.NotifyType != TimerNotifyMessageBox &&
         firing.NotifyType != TimerNotifyBalloon) {
         return;
     }
-    afterPass_->Add([this, firing] {
-        const HWND active = MessageBoxOwner(clock_->Window());
-        const HWND owner = active != nullptr ? active : GetDesktopWindow();
+    announcer_.Later([this, firing] {
+        const HWND owner = announcer_.BoxOwner();
         RunTimerOperation(firing, owner);
         if (firing.NotifyType == TimerNotifyMessageBox) {
             ShowTimerBox(owner, firing.Message, MB_ICONINFORMATION);
         } else if (firing.NotifyType == TimerNotifyBalloon) {
-            constexpr int Information = 1;
-            tray_->ShowNotification(firing.Notification, Information, Information, clock_->Window());
+            announcer_.Notify(firing.Notification);
         }
     });
 }
