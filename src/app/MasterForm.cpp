@@ -147,7 +147,7 @@ void TMasterForm::CreateFeatures() {
 void TMasterForm::CreateTestHooks() {
     run_.Hooks = TestHooks::FromEnvironment(
         {.Master = Handle(),
-         .Sound = &sounds_->Player(),
+         .Sound = sounds_.get(),
          .ShowNotification = [this](const std::wstring& text, int balloonKind,
                                     int beepKind) { announcer_->Notify(text, balloonKind, beepKind); },
          .ApplySettingsText =
@@ -406,7 +406,7 @@ void TMasterForm::FormDestroy() {
     }
     adjuster_.reset();
     if (sounds_) {
-        sounds_->CloseDevice();
+        sounds_->Stop();
     }
     KillTimer(Handle(), ForcedShowTimer);
     if (tools_) {

@@ -3,7 +3,7 @@
 #include "shell/AppNames.h"
 #include "shell/GdiObjects.h"
 #include "shell/TestFaults.h"
-#include "sound/SoundPlayer.h"
+#include "sound/MasterSounds.h"
 
 #include <objbase.h>
 
@@ -243,7 +243,7 @@ void TestHooks::RunPending() {
     const std::wstring text = std::exchange(pending_, L"");
     switch (std::exchange(pendingKind_, 0)) {
     case PlaySound:
-        targets_.Sound->Play(targets_.Master, targets_.Master, text.substr(2), text[0] == L'1', false);
+        targets_.Sound->Play(text.substr(2), text[0] == L'1');
         break;
     case Notify: {
         int balloonKind = 0, beepKind = 0;

@@ -21,11 +21,11 @@
 
 namespace lumora {
 
-class SoundPlayer;
+class MasterSounds;
 
 struct TestHookTargets {
     HWND Master = nullptr;
-    SoundPlayer* Sound = nullptr;
+    MasterSounds* Sound = nullptr;
     std::function<void(const std::wstring& text, int balloonKind, int beepKind)> ShowNotification;
     // INI text whose keys are applied over the current settings.
     std::function<void(const std::wstring& iniText)> ApplySettingsText;

@@ -14,7 +14,8 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <mmsystem.h>
+
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -119,7 +120,11 @@ TOptionForm::TOptionForm(OptionContext context) : context_(std::move(context)) {
     commonDialogHelp_ = RegisterWindowMessageW(HELPMSGSTRINGW);
 }
 
-TOptionForm::~TOptionForm() = default;
+TOptionForm::~TOptionForm() {
+    if (context_.Sound != nullptr) {
+        context_.Sound->StopFor(*this); // the player must not keep a listener that is gone
+    }
+}
 
 std::unique_ptr<TOptionForm> TOptionForm::Create(HWND owner, OptionContext context) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
@@ -439,9 +444,8 @@ void TOptionForm::Ok() {
 
 // A preview of the dialog's own stops with it.
 void TOptionForm::Close() {
-    if (context_.Sound != nullptr && context_.Sound->Playing() && context_.Sound->CaptionButton() != nullptr &&
-        IsChild(Handle(), context_.Sound->CaptionButton())) {
-        PreviewEnded();
+    if (context_.Sound != nullptr) {
+        context_.Sound->StopFor(*this);
     }
     DestroyWindow(Handle()); // the owner hears it through the closed handler
 }
@@ -517,12 +521,6 @@ LRESULT TOptionForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
-    case MM_MCINOTIFY:
-        // A failed play ends too (Wine without a wave device reports failure only here).
-        if (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE) {
-            PreviewEnded();
-        }
-        return 0;
     case WM_DPICHANGED:
         DpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -602,20 +600,16 @@ bool TOptionForm::PickSounds(HWND owner, const std::wstring& preset, std::vector
 void TOptionForm::Preview(HWND button, const std::wstring& fileName) {
     if (context_.Sound != nullptr) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        context_.Sound->Play(Handle(), button, fileName, true, false);
+        context_.Sound->Play(*this, Handle(), button, fileName, true, false);
+        if (context_.Sound->PlayingFor(*this)) {
+            previewButton_ = button;
+        }
     }
 }
 
-// The end of a sound, or the start of another: the device closes and a preview button of the
-// dialog reads "試聴" again.
-void TOptionForm::PreviewEnded() {
-    if (context_.Sound == nullptr) {
-        return;
-    }
-    context_.Sound->CloseDevice();
-    if (HWND button = context_.Sound->CaptionButton(); button != nullptr && IsChild(Handle(), button)) {
+void TOptionForm::SoundEnded(bool) {
+    if (HWND button = std::exchange(previewButton_, nullptr)) {
         SetWindowTextW(button, PreviewCaption);
-        context_.Sound->ClearCaptionButton();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "shell/GdiObjects.h"
 #include "shell/KZForm.h"
+#include "sound/SoundPlayer.h"
 
 #include <commctrl.h>
 
@@ -36,7 +37,7 @@ struct OptionContext {
     const HelpViewer* Help = nullptr;
 };
 
-class TOptionForm final : public TKZForm, private OptionActions {
+class TOptionForm final : public TKZForm, private OptionActions, private SoundListener {
 public:
     // Built and shown without modality; null when the dialog cannot be made.
     static std::unique_ptr<TOptionForm> Create(HWND owner, OptionContext context);
@@ -79,8 +80,9 @@ private:
     bool PickSound(HWND owner, std::wstring& fileName) override;
     bool PickSounds(HWND owner, const std::wstring& preset, std::vector<std::wstring>& files) override;
     std::vector<std::wstring> PickSoundFiles(HWND owner, const std::wstring& preset, bool several);
-    void PreviewEnded();
     void Preview(HWND button, const std::wstring& fileName) override;
+    // The end of a preview: its button reads "試聴" again.
+    void SoundEnded(bool successful) override;
     bool FindWindowEntry(HWND owner, WindowFinderRequest& request) override;
     void TestAdjust(int method, const AdjustPage& page) override;
     bool AcceptSettingsLocation(bool applicationData) override;
@@ -96,11 +98,12 @@ private:
     std::vector<OptionTreeNode> tree_;
     std::vector<HTREEITEM> treeItems_;
     int page_ = -1;
-    bool ready_ = false;     // set at the first show; changes before it count for nothing
-    bool updating_ = false;  // the dialog itself is setting controls
-    bool selecting_ = false; // the dialog itself is moving the tree's selection
-    bool refused_ = false;   // a page took back the choice being reported
-    int pickerHelp_ = 0;     // help context of the common dialog that is open
+    bool ready_ = false;           // set at the first show; changes before it count for nothing
+    bool updating_ = false;        // the dialog itself is setting controls
+    bool selecting_ = false;       // the dialog itself is moving the tree's selection
+    bool refused_ = false;         // a page took back the choice being reported
+    int pickerHelp_ = 0;           // help context of the common dialog that is open
+    HWND previewButton_ = nullptr; // the button of the preview that plays, which reads "停止"
     UINT commonDialogHelp_ = 0;
     int dpi_ = 96;
     UniqueFont scaledFont_;

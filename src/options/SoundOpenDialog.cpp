@@ -8,7 +8,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
-#include <mmsystem.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -113,8 +112,8 @@ UINT_PTR CALLBACK ImageHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
     return 0;
 }
 
-// The sound dialog while it is open.
-class SoundOpenDialog {
+// The sound dialog while it is open; it hears the end of its own previews.
+class SoundOpenDialog final : private SoundListener {
 public:
     SoundOpenDialog(SoundPlayer* sound, bool& autoPlay) : sound_(sound), autoPlay_(autoPlay) {}
 
@@ -165,12 +164,6 @@ private:
                 return 0;
             }
             break;
-        case MM_MCINOTIFY:
-            // A failed play ends too (Wine without a wave device reports failure only here).
-            if (wParam == MCI_NOTIFY_SUCCESSFUL || wParam == MCI_NOTIFY_FAILURE) {
-                self.PlaybackEnded();
-            }
-            return 0;
         case WM_SIZE: {
             const LRESULT result = DefSubclassProc(dialog, message, wParam, lParam);
             self.Layout();
@@ -207,7 +200,7 @@ private:
         state_.Opened();
         // The options dialog's own preview stops.
         if (sound_ != nullptr && sound_->CaptionButton() != nullptr && IsChild(owner_, sound_->CaptionButton())) {
-            SendMessageW(owner_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+            sound_->Stop();
         }
     }
 
@@ -267,7 +260,7 @@ private:
         }
         if (selection.Play && sound_ != nullptr) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-            sound_->Play(dialog_, preview_, SelectedFile(), false, true);
+            sound_->Play(*this, dialog_, preview_, SelectedFile(), false, true);
             state_.AutoPlayStarted();
         }
     }
@@ -275,17 +268,11 @@ private:
     void PreviewClicked() {
         if (sound_ != nullptr) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-            sound_->Play(dialog_, preview_, SelectedFile(), true, true);
+            sound_->Play(*this, dialog_, preview_, SelectedFile(), true, true);
         }
     }
 
-    void PlaybackEnded() {
-        if (sound_ != nullptr) {
-            sound_->CloseDevice();
-            if (sound_->CaptionButton() == preview_) {
-                sound_->ClearCaptionButton();
-            }
-        }
+    void SoundEnded(bool) override {
         SetWindowTextW(preview_, PreviewCaption);
         EnableWindow(preview_, state_.PlaybackEnded(SelectedFileExists()));
     }
@@ -293,8 +280,8 @@ private:
     // The box is kept for the next time; a preview does not outlive the dialog.
     void Closing() {
         autoPlay_ = AutoPlayChecked();
-        if (sound_ != nullptr && sound_->CaptionButton() == preview_) {
-            PlaybackEnded();
+        if (sound_ != nullptr) {
+            sound_->StopFor(*this);
         }
         preview_ = nullptr;
     }

@@ -3,8 +3,6 @@
 #include "shell/FileIo.h"
 #include "clock/SystemFigures.h"
 
-#include <mmsystem.h>
-
 namespace lumora {
 std::optional<Announcement> HourlySignal::Tick(double displayed, const Settings& settings, const SystemFacts& facts) {
     const CuckooClockSettings& cuckoo = settings.CuckooClock;
@@ -14,15 +12,15 @@ std::optional<Announcement> HourlySignal::Tick(double displayed, const Settings&
     }
     const bool chain = cuckoo.CuckooClockMode == CuckooClockCuckoo;
     if (chain) {
-        // Whatever the master still plays is closed before the new chain begins.
+        // Whatever still plays ends before the new chain begins.
         chain_.Cancel();
-        SendMessageW(master_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+        sound_.Stop();
     }
     if (const auto file = SignalSound(*signal, cuckoo, settings.Format.Hour12, chain_)) {
         if (chain) {
             PlayChainSound(*file);
         } else {
-            sound_.Play(master_, master_, *file, false, false);
+            sound_.Play(listener_, master_, nullptr, *file, false, false);
         }
     }
     const SystemFigures figures = CurrentSystemFigures();
@@ -41,7 +39,7 @@ void HourlySignal::SoundEnded(bool successful) {
 }
 
 void HourlySignal::PlayChainSound(const std::wstring& file) {
-    sound_.Play(master_, master_, file, false, false);
+    sound_.Play(listener_, master_, nullptr, file, false, false);
     chain_.Started(sound_.Playing());
 }
 

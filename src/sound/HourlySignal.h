@@ -14,7 +14,10 @@ namespace lumora {
 
 class HourlySignal {
 public:
-    HourlySignal(SoundPlayer& sound, HWND master) : sound_(sound), master_(master) {}
+    // listener: who hears the end of the signal's sounds (the master's sounds, which pass it on
+    // to SoundEnded).
+    HourlySignal(SoundPlayer& sound, SoundListener& listener, HWND master)
+        : sound_(sound), listener_(listener), master_(master) {}
 
     // displayed: the pass's displayed time with the animation lead. When the signal fires, its
     // sound has started and the announcement is returned for the caller to show.
@@ -30,6 +33,7 @@ private:
     void PlayChainSound(const std::wstring& file);
 
     SoundPlayer& sound_;
+    SoundListener& listener_;
     HWND master_;
     SignalTrigger trigger_;
     CuckooChain chain_;

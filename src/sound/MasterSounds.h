@@ -1,7 +1,8 @@
 #pragma once
 // The master's sounds: the program's one player, the hourly signal that plays through it, and the
 // other sounds of the master (the caption's, the adjustment's), to which the cuckoo's chain gives
-// way. The end of playback reaches the master as MM_MCINOTIFY and comes here.
+// way. MCI tells the master window the end of playback as MM_MCINOTIFY; it comes here, and the end
+// of a sound of the master's moves the chain on.
 
 #include "sound/HourlySignal.h"
 #include "sound/SoundPlayer.h"
@@ -13,9 +14,9 @@
 
 namespace lumora {
 
-class MasterSounds {
+class MasterSounds final : private SoundListener {
 public:
-    explicit MasterSounds(HWND master) : master_(master), player_(master), signal_(player_, master) {}
+    explicit MasterSounds(HWND master) : master_(master), player_(master), signal_(player_, *this, master) {}
     MasterSounds(const MasterSounds&) = delete;
     MasterSounds& operator=(const MasterSounds&) = delete;
 
@@ -27,19 +28,16 @@ public:
     std::optional<Announcement> SoundTheHour(double displayed, const Settings& settings, const SystemFacts& facts) {
         return signal_.Tick(displayed, settings, facts);
     }
-    // Another sound of the master's: the cuckoo's chain gives way to it.
-    void Play(const std::wstring& fileName);
-    // The user's stop: the chain ends with the sound that plays.
+    // Another sound of the master's: the cuckoo's chain gives way to it. Only an interactive
+    // play reports a failure.
+    void Play(const std::wstring& fileName, bool interactive = false);
+    // The user's stop: the chain ends with the sound that plays, whoever's it is.
     void Stop();
-    // MM_MCINOTIFY to the master: a play that ended, well or by an error, closes the device and
-    // moves the chain on when the sound was the master's.
-    void Notified(WPARAM flags);
-    // At the end of the run.
-    void CloseDevice() { player_.CloseDevice(); }
+    // MM_MCINOTIFY to the master.
+    void Notified(WPARAM flags) { player_.Notified(flags); }
 
 private:
-    // Closes the device after the end of playback or a stop.
-    void Close();
+    void SoundEnded(bool successful) override { signal_.SoundEnded(successful); }
 
     HWND master_;
     SoundPlayer player_;

@@ -11,6 +11,8 @@
 // after mmsystem.h, whose types it uses
 #include <digitalv.h>
 
+#include <utility>
+
 namespace lumora {
 namespace {
 
@@ -62,13 +64,13 @@ bool SoundPlayer::Open(const std::wstring& fileName, DWORD& error) {
     return error == 0;
 }
 
-DWORD SoundPlayer::Start(HWND notifyWindow, const std::wstring& fileName) {
+DWORD SoundPlayer::Start(const std::wstring& fileName) {
     MCI_SET_PARMS format{};
     format.dwTimeFormat = MCI_FORMAT_TMSF;
     mciSendCommandW(deviceId_, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&format));
 
     MCI_PLAY_PARMS play{};
-    play.dwCallback = reinterpret_cast<DWORD_PTR>(notifyWindow);
+    play.dwCallback = reinterpret_cast<DWORD_PTR>(master_);
     DWORD flags = MCI_NOTIFY;
     MCI_STATUS_PARMS type{};
     type.dwItem = MCI_CDA_STATUS_TYPE_TRACK;
@@ -90,34 +92,57 @@ DWORD SoundPlayer::Start(HWND notifyWindow, const std::wstring& fileName) {
     return mciSendCommandW(deviceId_, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&play));
 }
 
-void SoundPlayer::Play(HWND notifyWindow, HWND captionButton, const std::wstring& fileName, bool interactive,
-                       bool accelCaption) {
-    const bool sameButton = captionButton == captionButton_;
-    // Whatever plays is stopped and closed by its own window first.
-    if (notifyWindow_ != nullptr) {
-        SendMessageW(notifyWindow_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
-    }
-    SendMessageW(notifyWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+void SoundPlayer::Play(SoundListener& listener, HWND owner, HWND captionButton, const std::wstring& fileName,
+                       bool interactive, bool accelCaption) {
+    const bool sameButton = captionButton != nullptr && captionButton == captionButton_;
+    End(true);
     if (interactive && sameButton) {
         return; // the press was a stop
     }
     DWORD error = 0;
     if (Open(fileName, error) && deviceId_ != 0) {
-        error = Start(notifyWindow, fileName);
+        error = Start(fileName);
     }
     if (error == 0) {
-        notifyWindow_ = notifyWindow;
+        listener_ = &listener;
         captionButton_ = captionButton;
-        if (captionButton != master_) {
+        if (captionButton != nullptr) {
             SetWindowTextW(captionButton, accelCaption ? StopCaptionAccel : StopCaption);
         }
         playing_ = true;
         return;
     }
     if (interactive) {
-        ReportFailure(notifyWindow, fileName, error);
+        ReportFailure(owner, fileName, error);
     }
-    SendMessageW(notifyWindow, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    CloseDevice();
+    listener.SoundEnded(false);
+}
+
+void SoundPlayer::Notified(WPARAM flags) {
+    // A failed play also ends (Wine without a wave device reports failure only here): left open,
+    // the device would count as playing for ever.
+    if (flags == MCI_NOTIFY_SUCCESSFUL || flags == MCI_NOTIFY_FAILURE) {
+        End(flags == MCI_NOTIFY_SUCCESSFUL);
+    }
+}
+
+void SoundPlayer::Stop() {
+    End(true);
+}
+
+void SoundPlayer::StopFor(const SoundListener& listener) {
+    if (listener_ == &listener) {
+        End(true);
+    }
+}
+
+void SoundPlayer::End(bool successful) {
+    CloseDevice();
+    captionButton_ = nullptr;
+    if (SoundListener* listener = std::exchange(listener_, nullptr)) {
+        listener->SoundEnded(successful);
+    }
 }
 
 void SoundPlayer::CloseDevice() {

@@ -1,5 +1,5 @@
 """Choices made in the options dialog as the user makes them: a server taken from its list by the
-keyboard, choices the dialog refuses, the caption page's sound picker, and an Apply that ends a
+keyboard, choices the dialog refuses, the caption page's sound picker and preview, an Apply that ends a
 temporary display, a delay field emptied after its arrows moved it, and the font that stands in for
 a missing one."""
 import re
@@ -86,6 +86,26 @@ def test_the_caption_sound_picker_belongs_to_the_dialog(lumora, tmp_path, null_s
     wait_until(lambda: not lumora.playing(), timeout=5)  # it had many seconds to go
     lumora.post(picker, WM_COMMAND, IDCANCEL)
     wait_until(lambda: not lumora.find_window("#32770", "サウンドの選択"), timeout=10)
+    lumora.post(dialog, WM_COMMAND, IDCANCEL)
+    lumora.wait_gone(DIALOG)
+
+
+def test_a_preview_stopped_by_a_click_on_the_icon_says_so_on_its_button(lumora, tmp_path, null_sound):
+    sound = tmp_path / "long.wav"
+    write_sine(sound, 40.0)
+    start(lumora, f"[View]\nOptionSelectedTab={TELOP}\nTaskTrayToolTipFormat=\"CHOICES stop\"\nShowCalendar=0\n"
+                  f"[Telop]\nSound=1\nSoundFile={wine_path(sound)}\n", env={**HOOKS, **null_sound})
+    dialog = open_options(lumora)
+    button = child(lumora, page(lumora, dialog, TELOP), IDC_TELOP_SOUND_PREVIEW)
+    post_click(lumora, page(lumora, dialog, TELOP), IDC_TELOP_SOUND_PREVIEW)
+    wait_until(lumora.playing, timeout=10)
+    wait_until(lambda: lumora.driver.get_text(button) == "停止", timeout=10)
+    # A click on the icon stops every sound; the preview's button reads 試聴 again at once.
+    icon = lumora.tray_icon("CHOICES stop")
+    lumora.post(icon, WM_LBUTTONDOWN, 1, 0)
+    lumora.post(icon, WM_LBUTTONUP, 0, 0)
+    wait_until(lambda: not lumora.playing(), timeout=10)
+    wait_until(lambda: lumora.driver.get_text(button) == "試聴", timeout=10)
     lumora.post(dialog, WM_COMMAND, IDCANCEL)
     lumora.wait_gone(DIALOG)
 
