@@ -32,15 +32,19 @@ ScreenRect NotificationAreaRect(int screenWidth, int screenHeight) {
 ToolWindows::ToolWindows(HWND master, const Settings& settings, const SystemFacts& facts, bool layeredWindows,
                          Announcer& announcer, Outlets outlets)
     : master_(master), settings_(settings), facts_(facts), layeredWindows_(layeredWindows),
-      outlets_(std::move(outlets)), timer_(settings, windows_, announcer,
-                                           {.CurrentSettings = [this] { return settings_.Timer; },
-                                            .ChangeSettings =
-                                                [this](const TimerSettings& timer) {
-                                                    Settings next = settings_;
-                                                    next.Timer = timer;
-                                                    outlets_.ApplySettings(next);
-                                                },
-                                            .DisplayedNow = [this] { return outlets_.DisplayedNow(); }}) {}
+      outlets_(std::move(outlets)),
+      timer_(
+          settings, windows_, announcer,
+          {.CurrentSettings = [this] { return settings_.Timer; },
+           .ChangeSettings =
+               [this](const TimerSettings& timer) { ApplyChanged([&timer](Settings& next) { next.Timer = timer; }); },
+           .DisplayedNow = [this] { return outlets_.DisplayedNow(); }}) {}
+
+void ToolWindows::ApplyChanged(const std::function<void(Settings&)>& change) {
+    Settings next = settings_;
+    change(next);
+    outlets_.ApplySettings(next);
+}
 
 void ToolWindows::ShowSplashes(std::function<bool()> startupFinished) {
     const bool fade = TSplashForm::FadeEnabled();
@@ -66,9 +70,7 @@ void ToolWindows::OpenWorldClock() {
     WorldClockContext context;
     context.Settings = settings_.WorldClock;
     context.Apply = [this](const WorldClockSettings& worldClock) {
-        Settings next = settings_;
-        next.WorldClock = worldClock;
-        outlets_.ApplySettings(next);
+        ApplyChanged([&worldClock](Settings& next) { next.WorldClock = worldClock; });
         RefreshCalendar();
     };
     context.TimeZoneBias = [this] { return facts_.TimeZoneBias; };
@@ -84,9 +86,7 @@ void ToolWindows::OpenAlphaBlend() {
     AlphaBlendContext context;
     context.Opacity = settings_.View.AlphaBlend;
     context.Apply = [this](int opacity) {
-        Settings next = settings_;
-        next.View.AlphaBlend = opacity;
-        outlets_.ApplySettings(next);
+        ApplyChanged([opacity](Settings& next) { next.View.AlphaBlend = opacity; });
     };
     context.Layered = layeredWindows_;
     context.ColourDepth = facts_.ColourDepth;

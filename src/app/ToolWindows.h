@@ -60,6 +60,9 @@ public:
     void DestroyAll() { windows_.DestroyAll(); }
 
 private:
+    // A copy of the record with one change made, handed to the master.
+    void ApplyChanged(const std::function<void(Settings&)>& change);
+
     HWND master_;
     const Settings& settings_;
     const SystemFacts& facts_;
